@@ -1,0 +1,51 @@
+#pragma once
+// Writes DXF group-code/value pairs as ASCII DXF text. Reals are written with
+// std::to_chars (shortest form that reads back to the same double, always
+// with a '.'), so the output never depends on the process locale.
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace arxhost::dxf {
+
+// A value that DXF cannot hold (a non-finite coordinate, for example). The
+// writer turns it into an error for the whole save rather than writing a file
+// that readers would refuse.
+class DxfWriteError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+using Handle = std::uint64_t;
+
+std::string FormatReal(double value);
+std::string FormatHandle(Handle handle);
+
+class GroupWriter {
+ public:
+  void text(int code, std::string_view utf8);
+  void text(int code, std::wstring_view wide);
+  void integer(int code, long long value);
+  void real(int code, double value);
+  void handle(int code, Handle value);
+  // code, code+10, code+20: x, y, z.
+  void point(int code, double x, double y, double z);
+  void point2(int code, double x, double y);
+  // The start of an entity or object: group 0 with its type.
+  void type(std::string_view name) { text(0, name); }
+
+  const std::string& str() const { return out_; }
+  std::string take() { return std::move(out_); }
+  void append(const std::string& other) { out_ += other; }
+
+ private:
+  void code(int code);
+  std::string out_;
+};
+
+// A string value as DXF can hold it on one line: control characters
+// (line ends included) become spaces.
+std::string SingleLine(std::string_view utf8);
+
+}  // namespace arxhost::dxf

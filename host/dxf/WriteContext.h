@@ -1,0 +1,51 @@
+#pragma once
+// The state shared by the section writers of one save.
+#include <algorithm>
+#include <cwctype>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "dxf/DrawingView.h"
+#include "dxf/GroupWriter.h"
+#include "dxf/Handles.h"
+
+namespace arxhost::dxf {
+
+struct WriteContext;
+// Writes one entity (given by its object id) owned by the block record
+// with the handle owner. Entities that cannot be written are skipped by it.
+using EntityEmitter = std::function<void(WriteContext& ctx, std::uint64_t entity, Handle owner)>;
+
+struct WriteContext {
+  const DrawingView& view;
+  GroupWriter& out;
+  Handles& handles;
+  EntityEmitter emitEntity;
+
+  // Symbol names compare without case in DXF.
+  static std::string Key(std::string_view kind, std::wstring_view name) {
+    std::string key(kind);
+    key += ':';
+    for (wchar_t c : name) {
+      wchar_t u = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c)));
+      // Keys need only be unique, not readable.
+      key += std::to_string(static_cast<unsigned long>(u));
+      key += ',';
+    }
+    return key;
+  }
+  Handle table(std::string_view name) { return handles.of(std::string("table:") + std::string(name)); }
+  Handle record(std::string_view kind, std::wstring_view name) { return handles.of(Key(kind, name)); }
+  Handle object(std::string_view name) { return handles.of(std::string("object:") + std::string(name)); }
+  Handle block(const BlockInfo& b) { return record("BLOCK_RECORD", b.name); }
+};
+
+void WriteHeaderSection(WriteContext& ctx, Handle handseed);
+void WriteClassesSection(WriteContext& ctx);
+void WriteTablesSection(WriteContext& ctx);
+void WriteBlocksSection(WriteContext& ctx);
+void WriteEntitiesSection(WriteContext& ctx);
+void WriteObjectsSection(WriteContext& ctx);
+
+}  // namespace arxhost::dxf
