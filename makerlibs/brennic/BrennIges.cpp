@@ -1,0 +1,90 @@
+// BrennIges: an IGES file into Open CASCADE shapes.
+#include <IGESControl_Reader.hxx>
+#include <IGESData_GlobalSection.hxx>
+#include <IGESData_IGESModel.hxx>
+#include <Standard_Failure.hxx>
+#include <TopoDS_Shape.hxx>
+
+#include <new>
+#include <string>
+
+#include "Brennic90Ux64.h"
+#include "IgesFileCheck.h"
+#include "OcctMessages.h"
+#include "win32/strconv.h"
+
+namespace {
+
+CString g_igesError;
+
+int Fail(const CString& path, const std::wstring& reason) {
+  g_igesError.Format(L"The IGES file \"%s\" %s.", path.GetString(), reason.c_str());
+  return 0;
+}
+
+std::wstring FailureText(const Standard_Failure& failure) {
+  const char* message = failure.GetMessageString();
+  std::wstring text = arxhost::FromUtf8(failure.DynamicType()->Name());
+  if (message && *message) text += L": " + arxhost::FromUtf8(message);
+  return text;
+}
+
+// Open CASCADE converts to millimetres by default; declaring the file's own
+// unit as the session's unit keeps the coordinates as the file has them, as
+// the model-file path does.
+void KeepFileUnits(const Handle(IGESData_IGESModel)& model) {
+  IGESData_GlobalSection global = model->GlobalSection();
+  const double millimetresPerUnit = global.UnitValue();
+  if (millimetresPerUnit > 0.0) {
+    global.SetCascadeUnit(millimetresPerUnit);
+    model->SetGlobalSection(global);
+  }
+}
+
+}  // namespace
+
+CString BrennIges::GetError() { return g_igesError; }
+
+int BrennIges::Read(const CString& path, Handle_TopTools_HSequenceOfShape shapes, int mode) {
+  if (shapes.IsNull()) {
+    g_igesError = L"No shape sequence was given to receive the shapes of the IGES file.";
+    return 0;
+  }
+  const std::string nativePath = arxhost::NativePath(path.str());
+  if (auto problem = brennic::CheckIgesFile(nativePath)) return Fail(path, *problem);
+
+  brennic::SilenceOpenCascade();
+  try {
+    IGESControl_Reader reader;
+    if (reader.ReadFile(nativePath.c_str()) != IFSelect_RetDone)
+      return Fail(path, L"is damaged and cannot be read as IGES");
+    Handle(IGESData_IGESModel) model = reader.IGESModel();
+    if (model.IsNull() || model->NbEntities() == 0) return Fail(path, L"holds no entities");
+    KeepFileUnits(model);
+
+    const int roots = reader.NbRootsForTransfer();
+    if (roots == 0) return Fail(path, L"holds no geometry that could be converted to shapes");
+    reader.TransferRoots();
+    if (reader.NbShapes() == 0) {
+      CString reason;
+      reason.Format(L"holds no geometry that could be converted to shapes (none of its %d geometric entities "
+                    L"could be translated)", roots);
+      return Fail(path, reason.str());
+    }
+
+    if (mode == 1) {
+      for (int i = 1; i <= reader.NbShapes(); ++i) {
+        const TopoDS_Shape shape = reader.Shape(i);
+        if (!shape.IsNull()) shapes->Append(shape);
+      }
+    } else {
+      const TopoDS_Shape whole = reader.OneShape();
+      if (!whole.IsNull()) shapes->Append(whole);
+    }
+    return 1;
+  } catch (const Standard_Failure& failure) {
+    return Fail(path, L"could not be read: Open CASCADE failed (" + FailureText(failure) + L")");
+  } catch (const std::bad_alloc&) {
+    return Fail(path, L"could not be read: there is not enough memory");
+  }
+}

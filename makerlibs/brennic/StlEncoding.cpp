@@ -1,0 +1,73 @@
+#include "StlEncoding.h"
+
+#include <bit>
+#include <charconv>
+#include <cstring>
+
+namespace brennic {
+namespace {
+
+// Twelve significant digits: far finer than any mesh deflection, and the
+// corners that neighbouring faces share keep one spelling.
+constexpr int kDigits = 12;
+
+void AppendNumber(std::string& out, double value) {
+  char text[32];
+  if (value == 0.0) value = 0.0;  // no "-0"
+  const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::general, kDigits);
+  out.append(text, result.ptr);
+}
+
+void AppendTriple(std::string& out, const std::array<double, 3>& v) {
+  for (int k = 0; k < 3; ++k) {
+    out += ' ';
+    AppendNumber(out, v[k]);
+  }
+}
+
+void AppendUint32(std::string& out, std::uint32_t value) {
+  for (int k = 0; k < 4; ++k) out += static_cast<char>((value >> (8 * k)) & 0xFF);
+}
+
+void AppendFloat(std::string& out, double value) {
+  AppendUint32(out, std::bit_cast<std::uint32_t>(static_cast<float>(value)));
+}
+
+}  // namespace
+
+void AppendAsciiSolid(std::string& out, std::string_view name, std::span<const Triangle> triangles) {
+  out.append("solid ").append(name).append("\n");
+  for (const Triangle& t : triangles) {
+    out.append("  facet normal");
+    AppendTriple(out, t.Normal());
+    out.append("\n    outer loop\n");
+    for (const auto& corner : t.corners) {
+      out.append("      vertex");
+      AppendTriple(out, corner);
+      out += '\n';
+    }
+    out.append("    endloop\n  endfacet\n");
+  }
+  out.append("endsolid ").append(name).append("\n");
+}
+
+void AppendBinaryHeader(std::string& out, std::uint32_t triangleCount) {
+  // Must not begin with "solid", or readers take it for text.
+  char header[80];
+  std::memset(header, ' ', sizeof header);
+  static constexpr char kLabel[] = "Binary STL of meshed shapes";
+  std::memcpy(header, kLabel, sizeof kLabel - 1);
+  out.append(header, sizeof header);
+  AppendUint32(out, triangleCount);
+}
+
+void AppendBinaryTriangles(std::string& out, std::span<const Triangle> triangles) {
+  for (const Triangle& t : triangles) {
+    for (double v : t.Normal()) AppendFloat(out, v);
+    for (const auto& corner : t.corners)
+      for (double v : corner) AppendFloat(out, v);
+    out.append(2, '\0');  // attribute byte count
+  }
+}
+
+}  // namespace brennic

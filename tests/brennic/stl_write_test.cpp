@@ -1,0 +1,144 @@
+#include <BRepBuilderAPI_MakeEdge.hxx>
+#include <BRepPrimAPI_MakeBox.hxx>
+#include <BRepPrimAPI_MakeSphere.hxx>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "Brennic90Ux64.h"
+#include "TestFolder.h"
+#ifdef TOLVANE_HAVE_STL_READER
+#include "stl/StlFileReader.h"
+#endif
+
+namespace {
+
+CString Wide(const std::filesystem::path& path) { return CString(path.string().c_str()); }
+
+std::string Slurp(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+Handle(TopTools_HSequenceOfShape) BoxSphereAndEdge() {
+  Handle(TopTools_HSequenceOfShape) shapes = new TopTools_HSequenceOfShape;
+  shapes->Append(BRepPrimAPI_MakeBox(10.0, 20.0, 30.0).Shape());
+  shapes->Append(BRepBuilderAPI_MakeEdge(gp_Pnt(0, 0, 0), gp_Pnt(1, 0, 0)).Edge());  // nothing to mesh
+  shapes->Append(BRepPrimAPI_MakeSphere(gp_Pnt(100, 0, 0), 5.0).Shape());
+  return shapes;
+}
+
+TEST(BrennStlWrite, AsciiHasOneSolidPerShapeWithFaces) {
+  TestFolder folder;
+  const auto path = folder / "out.stl";
+  ASSERT_EQ(BrennStl::Write(Wide(path), BoxSphereAndEdge(), 1), 1) << BrennStl::GetError().GetString();
+  const std::string text = Slurp(path);
+  EXPECT_EQ(text.rfind("solid shape_1\n", 0), 0u);
+  EXPECT_NE(text.find("endsolid shape_1\nsolid shape_3\n"), std::string::npos);
+  EXPECT_EQ(text.find("shape_2"), std::string::npos);
+  EXPECT_EQ(text.find(','), std::string::npos);  // numbers with a point, whatever the locale
+  EXPECT_EQ(folder.FileCount(), 1u);             // no temporary file left beside it
+}
+
+#ifdef TOLVANE_HAVE_STL_READER
+TEST(BrennStlWrite, ReadsBackAsOneWeldedMeshPerShape) {
+  TestFolder folder;
+  for (int mode : {1, 0}) {
+    SCOPED_TRACE(mode == 1 ? "ascii" : "binary");
+    const auto path = folder / "out.stl";
+    ASSERT_EQ(BrennStl::Write(Wide(path), BoxSphereAndEdge(), mode), 1) << BrennStl::GetError().GetString();
+    std::vector<kelvrash::stl::Mesh> meshes;
+    std::string reason;
+    ASSERT_TRUE(kelvrash::stl::ReadStlFile(path.string(), meshes, reason)) << reason;
+    if (mode == 1) {
+      ASSERT_EQ(meshes.size(), 2u);
+      // The six faces of the box share their corners: 8 vertices, 12 triangles.
+      EXPECT_EQ(meshes[0].vertices.size(), 8u);
+      EXPECT_EQ(meshes[0].triangles.size(), 12u);
+      // A closed sphere: Euler's V - E + F = 2 with E = 3F/2.
+      const auto& sphere = meshes[1];
+      EXPECT_GT(sphere.triangles.size(), 100u);
+      EXPECT_LT(sphere.triangles.size(), 20000u);
+      EXPECT_EQ(2 * static_cast<long>(sphere.vertices.size()) - static_cast<long>(sphere.triangles.size()), 4);
+      for (const auto& v : sphere.vertices) {
+        const double r = std::hypot(v[0] - 100.0, v[1], v[2]);
+        EXPECT_NEAR(r, 5.0, 0.05);
+      }
+    } else {
+      ASSERT_EQ(meshes.size(), 1u);
+      EXPECT_GT(meshes[0].triangles.size(), 112u);
+    }
+  }
+}
+#endif
+
+TEST(BrennStlWrite, NothingToMeshIsAnError) {
+  TestFolder folder;
+  const auto path = folder / "out.stl";
+  Handle(TopTools_HSequenceOfShape) edges = new TopTools_HSequenceOfShape;
+  edges->Append(BRepBuilderAPI_MakeEdge(gp_Pnt(0, 0, 0), gp_Pnt(1, 0, 0)).Edge());
+  struct Case {
+    const char* label;
+    Handle(TopTools_HSequenceOfShape) shapes;
+    const wchar_t* reason;
+  };
+  const Case cases[] = {
+      {"null", Handle(TopTools_HSequenceOfShape)(), L"there are no shapes to write"},
+      {"empty", new TopTools_HSequenceOfShape, L"there are no shapes to write"},
+      {"edges only", edges, L"none of the 1 shape(s) has a face that could be meshed"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    EXPECT_EQ(BrennStl::Write(Wide(path), c.shapes, 1), 0);
+    EXPECT_EQ(BrennStl::GetError(), L"Cannot write the STL file \"" + Wide(path) + L"\": " + c.reason + L".");
+    EXPECT_EQ(folder.FileCount(), 0u);
+  }
+}
+
+TEST(BrennStlWrite, MissingFolderIsNamed) {
+  TestFolder folder;
+  const auto path = folder / "no such folder" / "out.stl";
+  EXPECT_EQ(BrennStl::Write(Wide(path), BoxSphereAndEdge(), 1), 0);
+  EXPECT_NE(BrennStl::GetError().Find(L"does not exist"), -1) << BrennStl::GetError().GetString();
+  EXPECT_NE(BrennStl::GetError().Find(Wide(path)), -1);
+}
+
+// A full disk, played by the file-size limit: the write fails part way, the
+// earlier file stays as it was and no temporary file is left.
+TEST(BrennStlWrite, FailedWriteLeavesTheOldFileAndNoTemporary) {
+  TestFolder folder;
+  const auto path = folder / "out.stl";
+  std::ofstream(path) << "earlier content";
+
+  struct rlimit saved {};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  struct rlimit small = saved;
+  small.rlim_cur = 4096;
+  auto* previous = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const int result = BrennStl::Write(Wide(path), BoxSphereAndEdge(), 1);
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, previous);
+
+  EXPECT_EQ(result, 0);
+  EXPECT_NE(BrennStl::GetError().Find(L"larger than allowed"), -1) << BrennStl::GetError().GetString();
+  EXPECT_EQ(Slurp(path), "earlier content");
+  EXPECT_EQ(folder.FileCount(), 1u);
+}
+
+TEST(BrennStlWrite, ReplacesAnEarlierFile) {
+  TestFolder folder;
+  const auto path = folder / "out.stl";
+  std::ofstream(path) << "earlier content";
+  ASSERT_EQ(BrennStl::Write(Wide(path), BoxSphereAndEdge(), 0), 1);
+  const std::string bytes = Slurp(path);
+  ASSERT_GE(bytes.size(), 84u);
+  EXPECT_NE(bytes.rfind("solid", 0), 0u);  // binary headers must not look like text
+  EXPECT_EQ(folder.FileCount(), 1u);
+}
+
+}  // namespace
