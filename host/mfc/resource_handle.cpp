@@ -2,10 +2,14 @@
 
 #include "win32/modules.h"
 
+// Weak: the extension-module support of the class library defines the
+// module state's own versions, which take precedence once linked.
 namespace {
 HINSTANCE gResourceHandle = nullptr;
 }
 
-HINSTANCE AfxGetResourceHandle() { return gResourceHandle ? gResourceHandle : arxhost::Modules::Program(); }
+__attribute__((weak)) HINSTANCE AfxGetResourceHandle() {
+  return gResourceHandle ? gResourceHandle : arxhost::Modules::Program();
+}
 
-void AfxSetResourceHandle(HINSTANCE hInstResource) { gResourceHandle = hInstResource; }
+__attribute__((weak)) void AfxSetResourceHandle(HINSTANCE hInstResource) { gResourceHandle = hInstResource; }
