@@ -1,7 +1,9 @@
 // BrennIges: an IGES file into Open CASCADE shapes.
 #include <IGESControl_Reader.hxx>
 #include <IGESData_GlobalSection.hxx>
+#include <IGESData_IGESEntity.hxx>
 #include <IGESData_IGESModel.hxx>
+#include <Interface_EntityIterator.hxx>
 #include <Standard_Failure.hxx>
 #include <TopoDS_Shape.hxx>
 
@@ -41,6 +43,34 @@ void KeepFileUnits(const Handle(IGESData_IGESModel)& model) {
   }
 }
 
+// Members that point back at their groups (associativities) form reference
+// cycles that outlive the reader; cut them once the shapes are out.
+class ModelCycleBreaker {
+ public:
+  explicit ModelCycleBreaker(const IGESControl_Reader& reader) : reader_(reader) {}
+  ModelCycleBreaker(const ModelCycleBreaker&) = delete;
+  ModelCycleBreaker& operator=(const ModelCycleBreaker&) = delete;
+  ~ModelCycleBreaker() {
+    try {
+      const Handle(IGESData_IGESModel) model = reader_.IGESModel();
+      if (model.IsNull()) return;
+      for (int i = 1; i <= model->NbEntities(); ++i) {
+        const Handle(IGESData_IGESEntity) entity = model->Entity(i);
+        if (entity.IsNull()) continue;
+        for (Interface_EntityIterator it = entity->Associativities(); it.More(); it.Next()) {
+          const Handle(IGESData_IGESEntity) group = Handle(IGESData_IGESEntity)::DownCast(it.Value());
+          if (!group.IsNull()) group->Dissociate(entity);
+        }
+      }
+    } catch (const Standard_Failure&) {
+      // Leaking a model is better than failing a read that succeeded.
+    }
+  }
+
+ private:
+  const IGESControl_Reader& reader_;
+};
+
 }  // namespace
 
 CString BrennIges::GetError() { return g_igesError; }
@@ -56,6 +86,7 @@ int BrennIges::Read(const CString& path, Handle_TopTools_HSequenceOfShape shapes
   brennic::SilenceOpenCascade();
   try {
     IGESControl_Reader reader;
+    ModelCycleBreaker cycleBreaker(reader);
     if (reader.ReadFile(nativePath.c_str()) != IFSelect_RetDone)
       return Fail(path, L"is damaged and cannot be read as IGES");
     Handle(IGESData_IGESModel) model = reader.IGESModel();
