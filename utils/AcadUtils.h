@@ -1,6 +1,7 @@
 #pragma once
 // AcadUtils: static helpers over the drawing database and the editor. Each
 // group of members lives in its own source file (AcadUtils*.cpp).
+#include "arx/dbheaders.h"
 #include "mfc/CString.h"
 #include "win32/wintypes.h"
 
@@ -14,6 +15,36 @@ class AcadUtils {
 
   // --- Entity placement, layers, polyface records, SAT exchange
   //     (AcadUtils.cpp, AcadUtilsDrawing.cpp) ---
+  static Acad::ErrorStatus GetOrCreateLayer(const CString& name, int create, AcDbObjectId& id);
+  static AcDbObjectId LayerId(const CString& name, int create);
+  static Acad::ErrorStatus CreateLayerWithId(const CString& name, AcDbObjectId& id, int rgb, int frozen,
+                                             int locked, int off);
+  static Acad::ErrorStatus CreateLayer(const CString& name, int rgb, int frozen, int locked, int off);
+  static Acad::ErrorStatus SetEntityLayer(AcDbEntity* entity, const CString& layer);
+  static Acad::ErrorStatus SetEntityRgb(AcDbEntity* entity, int& rgb);
+  static Acad::ErrorStatus SetEntityLayerAndRgb(AcDbEntity* entity, const CString& layer, int& rgb);
+  static Acad::ErrorStatus SetEntityLayerAndColor(AcDbEntity* entity, const CString& layer, const AcCmColor& color);
+  static Acad::ErrorStatus AppendEntity(AcDbEntity* entity, AcDbBlockTableRecord* owner = NULL);
+  static Acad::ErrorStatus AppendEntityWithId(AcDbEntity* entity, AcDbObjectId& id,
+                                              AcDbBlockTableRecord* owner = NULL);
+  static Acad::ErrorStatus AddEntity(AcDbEntity* entity, const CString& layer, const AcCmColor& color,
+                                     AcDbBlockTableRecord* owner = NULL);
+  static Acad::ErrorStatus AddEntityWithId(AcDbEntity* entity, const CString& layer, const AcCmColor& color,
+                                           AcDbObjectId& id, AcDbBlockTableRecord* owner = NULL);
+  static Acad::ErrorStatus AddEntityRgb(AcDbEntity* entity, const CString& layer, int& rgb,
+                                        AcDbBlockTableRecord* owner = NULL);
+  static Acad::ErrorStatus AddEntityRgbWithId(AcDbEntity* entity, const CString& layer, int& rgb, AcDbObjectId& id,
+                                              AcDbBlockTableRecord* owner = NULL);
+
+  static Acad::ErrorStatus Append3dPolylineVertex(AcDb3dPolyline* polyline, const AcGePoint3d& point);
+  static Acad::ErrorStatus AppendPolyFaceVertex(AcDbPolyFaceMesh* mesh, const AcGePoint3d& point);
+  static Acad::ErrorStatus AppendFaceRecord(AcDbPolyFaceMesh* mesh, int v0, int v1, int v2, int v3);
+  static int PolygonMeshToPolyFaceMesh(AcDbPolygonMesh* source, AcDbPolyFaceMesh* destination);
+  static int EraseEntity(AcDbObjectId id);
+  static int EraseEntities(const AcArray<AcDbObjectId>& ids);
+  static int ImportSatFile(const CString& path, const AcGeMatrix3d& xform, int zoomExtents);
+  static int ExportSatFile(const AcArray<AcDbObjectId>& ids, const CString& path);
+  static int SampleCurve(AcDbCurve* curve, double step, AcArray<AcGePoint3d>& points);
 
   // --- System variables, message box and host release (AcadUtilsEditor.cpp) ---
 
