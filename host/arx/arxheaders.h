@@ -16,3 +16,4 @@
 #include "arx/edcommand.h"
 #include "arx/dynlinker.h"
 #include "arx/AcRxArxApp.h"
+#include "arx/dbheaders.h"

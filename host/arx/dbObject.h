@@ -8,7 +8,7 @@
 
 #include "arx/ErrorStatus.h"
 #include "arx/dbId.h"
-#include "arx/rxObject.h"
+#include "arx/rxobject.h"
 
 namespace arxhost {
 class DatabaseStore;

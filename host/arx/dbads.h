@@ -1,7 +1,7 @@
 #pragma once
 // Entity names of the command-line calls and the database functions on them.
 #include "arx/ErrorStatus.h"
-#include "arx/adscodes.h"
+#include "arx/adsdefs.h"
 #include "arx/dbId.h"
 
 Acad::ErrorStatus acdbGetAdsName(ads_name& name, AcDbObjectId id);

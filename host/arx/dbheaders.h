@@ -3,7 +3,7 @@
 #include "arx/AcArray.h"
 #include "arx/ErrorStatus.h"
 #include "arx/adesk.h"
-#include "arx/adscodes.h"
+#include "arx/adsdefs.h"
 #include "arx/cmColor.h"
 #include "arx/db3dPolyline.h"
 #include "arx/dbArc.h"

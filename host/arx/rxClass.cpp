@@ -1,5 +1,5 @@
 // The run-time class registry.
-#include "arx/rxObject.h"
+#include "arx/rxobject.h"
 
 #include <cwchar>
 
