@@ -117,8 +117,7 @@ INT_PTR CDialog::DoModal() {
   OnInitDialog();
   if (!ended_) {
     arxhost::ModalDialog session(m_hWnd, [this] { return ended_; });
-    if (auto driver = arxhost::GetDialogDriver()) driver->Answer(session);
-    else Report("no one answers dialogs here: the dialog " + ResourceName(m_lpszTemplateName) + " is cancelled.");
+    arxhost::GetDialogDriver()->Answer(session);
     if (!ended_) ::SendMessageW(m_hWnd, WM_COMMAND, IDCANCEL, 0);
     if (!ended_) EndDialog(IDCANCEL);  // an OnCancel that does not close
   }

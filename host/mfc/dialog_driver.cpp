@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "mfc/dialog_lines.h"
 #include "win32/strconv.h"
 
 namespace arxhost {
@@ -103,7 +104,10 @@ std::string ModalDialog::CloseBox() {
 
 void SetDialogDriver(std::shared_ptr<DialogDriver> driver) { Installed() = std::move(driver); }
 
-std::shared_ptr<DialogDriver> GetDialogDriver() { return Installed(); }
+std::shared_ptr<DialogDriver> GetDialogDriver() {
+  static const std::shared_ptr<DialogDriver> host = std::make_shared<InputDialogDriver>();
+  return Installed() ? Installed() : host;
+}
 
 ScopedDialogDriver::ScopedDialogDriver(std::shared_ptr<DialogDriver> driver) : previous_(GetDialogDriver()) {
   SetDialogDriver(std::move(driver));

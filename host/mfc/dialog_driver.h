@@ -54,8 +54,8 @@ class DialogDriver {
   virtual void Answer(ModalDialog& dialog) = 0;
 };
 
-// The driver of this process; without one, dialogs are cancelled at once
-// with a note on standard error.
+// The driver of this process; without one installed, the host's own
+// (InputDialogDriver) answers from the current input source.
 void SetDialogDriver(std::shared_ptr<DialogDriver> driver);
 std::shared_ptr<DialogDriver> GetDialogDriver();
 

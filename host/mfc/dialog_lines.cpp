@@ -4,7 +4,9 @@
 #include <sstream>
 #include <vector>
 
+#include "win32/input.h"
 #include "win32/strconv.h"
+#include "win32/transcript.h"
 
 namespace arxhost {
 namespace {
@@ -141,6 +143,19 @@ void LineDialogDriver::Answer(ModalDialog& dialog) {
     }
     if (std::string why = ApplyDialogAnswer(dialog, *line); !why.empty()) print_(why + "\n");
   }
+}
+
+void InputDialogDriver::Answer(ModalDialog& dialog) {
+  const bool interactive = Input::Interactive();
+  if (!interactive) Transcript::WriteLine(L"Dialog: " + dialog.Caption());
+  LineDialogDriver lines(
+      []() -> std::optional<std::string> {
+        auto line = Input::Prompt(L"Dialog answer: ");
+        if (!line) return std::nullopt;
+        return ToUtf8(*line);
+      },
+      [](const std::string& text) { Transcript::Write(FromUtf8(text)); }, interactive);
+  lines.Answer(dialog);
 }
 
 }  // namespace arxhost

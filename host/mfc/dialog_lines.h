@@ -29,6 +29,15 @@ class LineDialogDriver : public DialogDriver {
   bool draw_;
 };
 
+// The host's own driver: the lines come from the current input source (a
+// script or the terminal) and what it says goes to the transcript. At a
+// terminal the dialog is drawn before each answer; in a script the
+// transcript names the dialog and echoes each answer.
+class InputDialogDriver : public DialogDriver {
+ public:
+  void Answer(ModalDialog& dialog) override;
+};
+
 // Carries out one answer line on the dialog: an empty string when done,
 // else what is wrong with the line.
 std::string ApplyDialogAnswer(ModalDialog& dialog, const std::string& line);

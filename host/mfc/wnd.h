@@ -30,6 +30,11 @@ struct MessageMap {
 
 }  // namespace arxhost
 
+// Marks message handlers in class declarations.
+#ifndef afx_msg
+#define afx_msg
+#endif
+
 // In the class: DECLARE_MESSAGE_MAP(). In its source file:
 //   BEGIN_MESSAGE_MAP(CMyDlg, CDialog)
 //     ON_BN_CLICKED(IDC_BUTTON, &CMyDlg::OnButton)

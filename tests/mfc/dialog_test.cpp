@@ -7,6 +7,8 @@
 #include "dialog_fixture.h"
 #include "mfc/dialog_driver.h"
 #include "mfc/dialog_lines.h"
+#include "win32/input.h"
+#include "win32/transcript.h"
 
 using namespace testdlg;
 using arxhost::ModalDialog;
@@ -334,4 +336,26 @@ TEST_F(Dialogs, AtATerminalTheDialogIsDrawnBeforeEachLine) {
             "+---------------------------------------------------------------\n"
             "Answer with: click ID, select ID INDEX, ok or cancel.\n");
   EXPECT_NE(drawings[1].find("| [10] ( ) First A\n| [11] (*) Second A\n"), std::string::npos) << drawings[1];
+}
+
+TEST_F(Dialogs, WithoutADriverTheHostInputAnswersAndTheTranscriptShowsIt) {
+  arxhost::LineInput script({L"click 11", L"select 14 9", L"ok", L"QUIT"});
+  arxhost::InputScope scope(script);
+  arxhost::Transcript::Capture transcript;
+  CProbeDlg dlg;
+  EXPECT_EQ(dlg.DoModal(), IDOK);
+  EXPECT_EQ(dlg.m_a, 1);
+  EXPECT_EQ(transcript.Text(),
+            L"Dialog: Probe Options\n"
+            L"Dialog answer: click 11\n"
+            L"Dialog answer: select 14 9\n"
+            L"The list 14 has no item 9 (it has 3, numbered from 0).\n"
+            L"Dialog answer: ok\n");
+  EXPECT_EQ(script.ReadLine(), L"QUIT") << "the rest of the script is left to the command line";
+
+  // With no input at all the dialog is cancelled.
+  arxhost::LineInput empty;
+  arxhost::InputScope none(empty);
+  CProbeDlg second;
+  EXPECT_EQ(second.DoModal(), IDCANCEL);
 }
