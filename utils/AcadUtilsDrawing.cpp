@@ -1,0 +1,116 @@
+// AcadUtils: polyline and polyface records, polygon mesh to polyface mesh,
+// erasing, string search, SAT exchange and curve sampling.
+#include <cmath>
+
+#include "AcadUtils.h"
+#include "ErrorStatusText.h"
+
+// Closes a new sub-object once its owner has it; one the owner refused is
+// ours and goes.
+static Acad::ErrorStatus CloseAppended(AcDbObject* object, Acad::ErrorStatus appended) {
+  if (appended == Acad::eOk) {
+    object->close();
+  } else {
+    delete object;
+  }
+  return appended;
+}
+
+Acad::ErrorStatus AcadUtils::Append3dPolylineVertex(AcDb3dPolyline* polyline, const AcGePoint3d& point) {
+  AcDb3dPolylineVertex* vertex = new AcDb3dPolylineVertex(point);
+  return CloseAppended(vertex, polyline->appendVertex(vertex));
+}
+
+Acad::ErrorStatus AcadUtils::AppendPolyFaceVertex(AcDbPolyFaceMesh* mesh, const AcGePoint3d& point) {
+  AcDbPolyFaceMeshVertex* vertex = new AcDbPolyFaceMeshVertex(point);
+  return CloseAppended(vertex, mesh->appendVertex(vertex));
+}
+
+Acad::ErrorStatus AcadUtils::AppendFaceRecord(AcDbPolyFaceMesh* mesh, int v0, int v1, int v2, int v3) {
+  AcDbFaceRecord* face = new AcDbFaceRecord(static_cast<Adesk::Int16>(v0), static_cast<Adesk::Int16>(v1),
+                                            static_cast<Adesk::Int16>(v2), static_cast<Adesk::Int16>(v3));
+  return CloseAppended(face, mesh->appendFaceRecord(face));
+}
+
+int AcadUtils::PolygonMeshToPolyFaceMesh(AcDbPolygonMesh* source, AcDbPolyFaceMesh* destination) {
+  int m = source->mSize();
+  int n = source->nSize();
+  bool mClosed = source->isMClosed();
+  bool nClosed = source->isNClosed();
+
+  int copied = 0;
+  AcDbObjectIterator* it = source->vertexIterator();
+  for (; !it->done(); it->step(false, true)) {
+    AcDbObjectId id = it->objectId();
+    AcDbObject* object = NULL;
+    AcDbPolygonMeshVertex* vertex = NULL;
+    bool opened = false;
+    if (!id.isNull()) {
+      opened = acdbOpenObject(object, id, AcDbPolygonMeshVertex::desc(), AcDb::kForRead) == Acad::eOk;
+      if (opened) vertex = AcDbPolygonMeshVertex::cast(object);
+    } else {
+      // A mesh not yet in a drawing holds its vertices itself.
+      vertex = AcDbPolygonMeshVertex::cast(it->entity());
+    }
+    // A vertex that cannot be read is not copied.
+    if (vertex != NULL) {
+      if (AppendPolyFaceVertex(destination, vertex->position()) == Acad::eOk) ++copied;
+    }
+    if (opened) object->close();
+  }
+  delete it;
+
+  // The faces number the grid; they are only meaningful when every grid
+  // vertex made it across.
+  if (m <= 0 || n <= 0 || copied != m * n) return 1;
+  for (int i = 0; i < m * n; ++i) {
+    int row = i / n;
+    int col = i % n;
+    if (row < m - 1 && col < n - 1) {
+      AppendFaceRecord(destination, i + 1, i + 2, i + n + 2, i + n + 1);
+    } else if (row < m - 1 && col == n - 1 && nClosed) {
+      AppendFaceRecord(destination, i + 1, i - n + 2, i + 2, i + n + 1);
+    } else if (row == m - 1 && col < n - 1 && mClosed) {
+      AppendFaceRecord(destination, i + 1, i + 2, i - (m - 1) * n + 2, i - (m - 1) * n + 1);
+    }
+  }
+  if (mClosed && nClosed) AppendFaceRecord(destination, n, m * n, (m - 1) * n + 1, 1);
+  return 1;
+}
+
+int AcadUtils::EraseEntity(AcDbObjectId id) {
+  ads_name name = {0, 0};
+  acdbGetAdsName(name, id);
+  return acdbEntDel(name) == RTNORM ? 1 : 0;
+}
+
+int AcadUtils::EraseEntities(const AcArray<AcDbObjectId>& ids) {
+  for (int i = 0; i < ids.length(); ++i) EraseEntity(ids[i]);
+  return 1;
+}
+
+int AcadUtils::SampleCurve(AcDbCurve* curve, double step, AcArray<AcGePoint3d>& points) {
+  double start = 0.0, end = 0.0, length = 0.0;
+  curve->getStartParam(start);
+  curve->getEndParam(end);
+  curve->getDistAtParam(end, length);
+
+  AcGePoint3d point;
+  if (step > 0.0 && length > 0.0 && std::isfinite(step) && std::isfinite(length)) {
+    double increment = step / length * (end - start);
+    // A step far below the curve's length would never end in practice.
+    const double maxPoints = 1.0e7;
+    if ((end - start) / increment > maxPoints) increment = (end - start) / maxPoints;
+    for (double t = start; end > t; t += increment) {
+      curve->getPointAtParam(t, point);
+      points.append(point);
+    }
+  } else if (end > start) {
+    // Without a usable step or length: the start point, then the end point.
+    curve->getPointAtParam(start, point);
+    points.append(point);
+  }
+  curve->getPointAtParam(end, point);
+  points.append(point);
+  return 1;
+}
