@@ -5,7 +5,7 @@
 namespace arxhost::dxf {
 namespace {
 
-void WriteBlock(WriteContext& ctx, const BlockInfo& block, bool paper, bool withEntities) {
+void BlockBegin(WriteContext& ctx, const BlockInfo& block, bool paper) {
   auto& out = ctx.out;
   Handle owner = ctx.block(block);
   out.type("BLOCK");
@@ -21,8 +21,11 @@ void WriteBlock(WriteContext& ctx, const BlockInfo& block, bool paper, bool with
   out.text(3, block.name);
   out.text(1, "");
   if (!block.description.empty()) out.text(4, block.description);
-  if (withEntities)
-    for (auto id : block.entities) ctx.emitEntity(ctx, id, owner);
+}
+
+void BlockEnd(WriteContext& ctx, const BlockInfo& block, bool paper) {
+  auto& out = ctx.out;
+  Handle owner = ctx.block(block);
   out.type("ENDBLK");
   out.handle(5, ctx.handles.of(WriteContext::Key("ENDBLK", block.name)));
   out.handle(330, owner);
@@ -34,14 +37,47 @@ void WriteBlock(WriteContext& ctx, const BlockInfo& block, bool paper, bool with
 
 }  // namespace
 
+bool HasBlock(const DrawingView& view, std::wstring_view name) {
+  auto key = WriteContext::Key("", name);
+  if (key == WriteContext::Key("", view.modelSpace.name) || key == WriteContext::Key("", view.paperSpace.name))
+    return true;
+  for (const auto& b : view.blocks)
+    if (WriteContext::Key("", b.name) == key) return true;
+  return false;
+}
+
+std::wstring WriteContext::NewAnonymousName(std::wstring_view prefix) {
+  for (;;) {
+    std::wstring name = std::wstring(prefix) + std::to_wstring(++anonymousCounter);
+    if (!HasBlock(view, name)) return name;
+  }
+}
+
 void WriteBlocksSection(WriteContext& ctx) {
   auto& out = ctx.out;
   out.type("SECTION");
   out.text(2, "BLOCKS");
   // The entities of the two layout blocks go to the ENTITIES section.
-  WriteBlock(ctx, ctx.view.modelSpace, false, false);
-  WriteBlock(ctx, ctx.view.paperSpace, true, false);
-  for (const auto& block : ctx.view.blocks) WriteBlock(ctx, block, false, true);
+  BlockBegin(ctx, ctx.view.modelSpace, false);
+  BlockEnd(ctx, ctx.view.modelSpace, false);
+  BlockBegin(ctx, ctx.view.paperSpace, true);
+  BlockEnd(ctx, ctx.view.paperSpace, true);
+  for (const auto& block : ctx.view.blocks) {
+    BlockBegin(ctx, block, false);
+    Handle owner = ctx.block(block);
+    for (auto id : block.entities) ctx.emitEntity(ctx, id, owner);
+    BlockEnd(ctx, block, false);
+  }
+  // Blocks made while writing entities, here or in the ENTITIES section
+  // (which is written before this one). Writing one cannot make another.
+  for (const auto& made : ctx.madeBlocks) {
+    BlockInfo block;
+    block.name = made.name;
+    block.anonymous = true;
+    BlockBegin(ctx, block, false);
+    out.append(made.body);
+    BlockEnd(ctx, block, false);
+  }
   out.type("ENDSEC");
 }
 

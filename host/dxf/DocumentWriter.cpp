@@ -6,22 +6,27 @@ namespace arxhost::dxf {
 
 std::string WriteDocument(const DrawingView& view, const EntityEmitter& emitEntity) {
   Handles handles;
-  GroupWriter body;
-  WriteContext ctx{view, body, handles, emitEntity};
-  // The header comes first in the file but is written last: only then is
-  // the next free handle known.
+  // Sections are written out of file order: entities first, since writing
+  // them makes blocks (dimension graphics) that the BLOCKS section and the
+  // block-record table must hold; the header last, once the next free
+  // handle is known. Handles are given on first use, so the order does not
+  // change them.
+  WriteContext ctx{view, handles, emitEntity};
+  WriteEntitiesSection(ctx);
+  std::string entities = ctx.out.take();
+  WriteBlocksSection(ctx);
+  std::string blocks = ctx.out.take();
   WriteClassesSection(ctx);
   WriteTablesSection(ctx);
-  WriteBlocksSection(ctx);
-  WriteEntitiesSection(ctx);
+  std::string tables = ctx.out.take();
   WriteObjectsSection(ctx);
-  body.type("EOF");
+  ctx.out.type("EOF");
+  std::string objects = ctx.out.take();
+  WriteHeaderSection(ctx, handles.seed());
 
-  GroupWriter header;
-  WriteContext headerCtx{view, header, handles, emitEntity};
-  WriteHeaderSection(headerCtx, handles.seed());
-  std::string text = header.take();
-  text += body.str();
+  std::string text = ctx.out.take();
+  text.reserve(text.size() + tables.size() + blocks.size() + entities.size() + objects.size());
+  for (const auto* part : {&tables, &blocks, &entities, &objects}) text += *part;
   return text;
 }
 

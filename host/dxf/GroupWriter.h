@@ -36,7 +36,11 @@ class GroupWriter {
   void type(std::string_view name) { text(0, name); }
 
   const std::string& str() const { return out_; }
-  std::string take() { return std::move(out_); }
+  std::string take() {
+    std::string text = std::move(out_);
+    out_.clear();
+    return text;
+  }
   void append(const std::string& other) { out_ += other; }
 
  private:

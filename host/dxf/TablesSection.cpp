@@ -150,13 +150,6 @@ void WriteAppIds(WriteContext& ctx) {
   EndTable(ctx);
 }
 
-bool HasBlock(const DrawingView& view, std::wstring_view name) {
-  auto key = WriteContext::Key("", name);
-  for (const auto& b : view.blocks)
-    if (WriteContext::Key("", b.name) == key) return true;
-  return false;
-}
-
 void WriteDimStyles(WriteContext& ctx) {
   auto& out = ctx.out;
   const auto& styles = ctx.view.dimStyles;
@@ -187,17 +180,18 @@ void WriteDimStyles(WriteContext& ctx) {
 void WriteBlockRecords(WriteContext& ctx) {
   auto& out = ctx.out;
   const auto& v = ctx.view;
-  BeginTable(ctx, "BLOCK_RECORD", 2 + v.blocks.size());
-  auto record = [&](const BlockInfo& block, Handle layout) {
-    RecordHead(ctx, "BLOCK_RECORD", block.name, "AcDbBlockTableRecord");
+  BeginTable(ctx, "BLOCK_RECORD", 2 + v.blocks.size() + ctx.madeBlocks.size());
+  auto record = [&](std::wstring_view name, Handle layout) {
+    RecordHead(ctx, "BLOCK_RECORD", name, "AcDbBlockTableRecord");
     out.handle(340, layout);
     out.integer(70, v.insUnits);
     out.integer(280, 1);
     out.integer(281, 0);
   };
-  record(v.modelSpace, ctx.object("LayoutModel"));
-  record(v.paperSpace, ctx.object("LayoutPaper"));
-  for (const auto& block : v.blocks) record(block, 0);
+  record(v.modelSpace.name, ctx.object("LayoutModel"));
+  record(v.paperSpace.name, ctx.object("LayoutPaper"));
+  for (const auto& block : v.blocks) record(block.name, 0);
+  for (const auto& block : ctx.madeBlocks) record(block.name, 0);
   EndTable(ctx);
 }
 

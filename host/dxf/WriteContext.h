@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "dxf/DrawingView.h"
 #include "dxf/GroupWriter.h"
@@ -17,11 +18,25 @@ struct WriteContext;
 // with the handle owner. Entities that cannot be written are skipped by it.
 using EntityEmitter = std::function<void(WriteContext& ctx, std::uint64_t entity, Handle owner)>;
 
+// A block the writer makes itself (the graphics of a dimension), with its
+// entities already written.
+struct MadeBlock {
+  std::wstring name;
+  std::string body;
+};
+
 struct WriteContext {
+  WriteContext(const DrawingView& v, Handles& h, EntityEmitter emit) : view(v), handles(h), emitEntity(std::move(emit)) {}
+
   const DrawingView& view;
-  GroupWriter& out;
   Handles& handles;
   EntityEmitter emitEntity;
+  GroupWriter out;  // where the section being written goes
+  std::vector<MadeBlock> madeBlocks;
+  int anonymousCounter = 0;
+
+  // A name "*D<n>" that no block of the drawing has.
+  std::wstring NewAnonymousName(std::wstring_view prefix);
 
   // Symbol names compare without case in DXF.
   static std::string Key(std::string_view kind, std::wstring_view name) {
@@ -40,6 +55,9 @@ struct WriteContext {
   Handle object(std::string_view name) { return handles.of(std::string("object:") + std::string(name)); }
   Handle block(const BlockInfo& b) { return record("BLOCK_RECORD", b.name); }
 };
+
+// The blocks of the drawing: model space, paper space, every definition.
+bool HasBlock(const DrawingView& view, std::wstring_view name);
 
 void WriteHeaderSection(WriteContext& ctx, Handle handseed);
 void WriteClassesSection(WriteContext& ctx);
