@@ -14,6 +14,7 @@ database) lists what ezdxf must read back:
    "entities": [ENTITY, ...]}        # model space, in order
 
   ENTITY = {"type": "LINE", "dxf": {"start": [..], "layer": "0", ...},
+            "wcs": {"center": [..]},  # OCS attributes, in world coordinates
             "vertices": [[..], ...],  # POLYLINE / LWPOLYLINE / MESH points
             "faces": [[i, j, k], ...],  # polyface / MESH faces (0-based)
             "control_points": [[..]], "fit_points": [[..]], "knots": [..],
@@ -124,9 +125,13 @@ def check_entity(doc, e, want, where, failures):
         failures.add(where, f"type {e.dxftype()}, expected {want['type']}")
         return
     for name, value in want.get("dxf", {}).items():
-        got = e.dxf.get(name)
+        got = getattr(e.dxf, name, None)  # an attribute left out reads as its default
         if got is None or not close(got, value):
             failures.add(where, f"{name} = {got!r}, expected {value!r}")
+    for name, value in want.get("wcs", {}).items():
+        got = e.ocs().to_wcs(e.dxf.get(name))
+        if not close(got, value):
+            failures.add(where, f"{name} in world coordinates = {got!r}, expected {value!r}")
     if "vertices" in want:
         got = points_of(e)
         if got is None or not close(got, want["vertices"]):
@@ -205,7 +210,7 @@ def check(doc, want, failures):
             continue
         rec = doc.dimstyles.get(name)
         for attr, value in style.get("dxf", {}).items():
-            got = rec.dxf.get(attr)
+            got = getattr(rec.dxf, attr, None)
             if got is None or not close(got, value):
                 failures.add(f"dimstyle {name}", f"{attr} = {got!r}, expected {value!r}")
     for name, block in want.get("blocks", {}).items():

@@ -1,0 +1,89 @@
+#pragma once
+// A drawing built through the database API, saved as DXF and read back by
+// check_dxf.py: each entity of the table of cases is appended to model space
+// (or to a block definition) and the checker compares what ezdxf reads with
+// what the case expects.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "DxfChecker.h"
+#include "arx/dbBlockTable.h"
+#include "arx/dbDatabase.h"
+#include "arx/dbEntity.h"
+#include "arx/dbLayerTable.h"
+#include "dxf/DxfOut.h"
+
+namespace dxftest {
+
+namespace fs = std::filesystem;
+
+inline fs::path TempDir(const std::string& name) {
+  auto dir = fs::temp_directory_path() / ("dxf_tests_" + std::to_string(::getpid())) / name;
+  fs::create_directories(dir);
+  return dir;
+}
+
+class Drawing {
+ public:
+  Drawing() : db_(true) {}
+  AcDbDatabase& db() { return db_; }
+
+  AcDbObjectId AddLayer(const wchar_t* name, const AcCmColor& color, bool off = false, bool frozen = false,
+                        bool locked = false) {
+    AcDbLayerTable* table = nullptr;
+    EXPECT_EQ(db_.getLayerTable(table, AcDb::kForWrite), Acad::eOk);
+    auto* layer = new AcDbLayerTableRecord;
+    EXPECT_EQ(layer->setName(name), Acad::eOk);
+    EXPECT_EQ(layer->setColor(color), Acad::eOk);
+    layer->setIsOff(off);
+    layer->setIsFrozen(frozen);
+    layer->setIsLocked(locked);
+    AcDbObjectId id;
+    EXPECT_EQ(table->add(id, layer), Acad::eOk);
+    layer->close();
+    table->close();
+    return id;
+  }
+
+  // Appends to the block (model space by default) and closes the entity.
+  AcDbObjectId Append(AcDbEntity* entity, AcDbObjectId block = AcDbObjectId::kNull) {
+    if (block.isNull()) block = db_.modelSpaceId();
+    AcDbBlockTableRecord* record = nullptr;
+    EXPECT_EQ(acdbOpenObject(record, block, AcDb::kForWrite), Acad::eOk);
+    AcDbObjectId id;
+    EXPECT_EQ(record->appendAcDbEntity(id, entity), Acad::eOk);
+    entity->close();
+    record->close();
+    return id;
+  }
+
+  AcDbObjectId AddBlock(const wchar_t* name, const AcGePoint3d& base) {
+    AcDbBlockTable* table = nullptr;
+    EXPECT_EQ(db_.getBlockTable(table, AcDb::kForWrite), Acad::eOk);
+    auto* record = new AcDbBlockTableRecord;
+    record->setName(name);
+    record->setOrigin(base);
+    AcDbObjectId id;
+    EXPECT_EQ(table->add(id, record), Acad::eOk);
+    record->close();
+    table->close();
+    return id;
+  }
+
+ private:
+  AcDbDatabase db_;
+};
+
+inline std::string WriteText(const fs::path& path, const std::string& text) {
+  std::ofstream out(path, std::ios::binary);
+  out << text;
+  return path.string();
+}
+
+}  // namespace dxftest

@@ -1,0 +1,139 @@
+// One entity of each kind the plug-in makes, saved and read back by ezdxf.
+#include <cmath>
+
+#include "DrawingFixture.h"
+#include "arx/dbArc.h"
+#include "arx/dbCircle.h"
+#include "arx/dbEllipse.h"
+#include "arx/dbLine.h"
+#include "arx/dbPoint.h"
+#include "arx/dbSpline.h"
+
+using namespace dxftest;
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+AcCmColor Aci(int index) {
+  AcCmColor c;
+  c.setColorIndex(static_cast<Adesk::UInt16>(index));
+  return c;
+}
+
+AcCmColor Rgb(int r, int g, int b) {
+  AcCmColor c;
+  c.setRGB(static_cast<Adesk::UInt8>(r), static_cast<Adesk::UInt8>(g), static_cast<Adesk::UInt8>(b));
+  return c;
+}
+
+AcGePoint3dArray Points(std::initializer_list<AcGePoint3d> list) {
+  AcGePoint3dArray a;
+  for (const auto& p : list) a.append(p);
+  return a;
+}
+
+AcGeDoubleArray Doubles(std::initializer_list<double> list) {
+  AcGeDoubleArray a;
+  for (double d : list) a.append(d);
+  return a;
+}
+
+struct Case {
+  std::function<AcDbEntity*()> make;
+  std::string expected;  // the ENTITY object of check_dxf.py
+};
+
+// Every case goes to model space; the expected list is written as JSON.
+class EntityRoundTrip : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!CheckerAvailable()) GTEST_SKIP() << "no " DXF_PYTHON;
+  }
+
+  // Saves the drawing and runs the checker with the expected JSON.
+  void SaveAndCheck(const std::string& name, const std::string& expectedJson, bool render = false) {
+    auto dir = TempDir(name);
+    auto dxf = (dir / (name + ".dxf")).string();
+    std::string error = arxhost::dxf::SaveAsDxf(drawing.db(), dxf);
+    ASSERT_EQ(error, "");
+    auto json = WriteText(dir / "expected.json", expectedJson);
+    auto png = render ? (dir / (name + ".png")).string() : std::string();
+    auto result = RunChecker(dxf, json, png);
+    EXPECT_TRUE(result.ok()) << result.output << "\n(file " << dxf << ")";
+  }
+
+  Drawing drawing;
+};
+
+}  // namespace
+
+TEST_F(EntityRoundTrip, CurvesKeepTheirGeometryLayersAndColours) {
+  AcDbObjectId red = drawing.AddLayer(L"Red", Aci(1));
+  AcDbObjectId rgb = drawing.AddLayer(L"Rgb", Rgb(10, 200, 30));
+  drawing.AddLayer(L"Off", Aci(3), true);
+  drawing.AddLayer(L"Frozen", Aci(4), false, true);
+  drawing.AddLayer(L"Locked", Aci(5), false, false, true);
+
+  const Case cases[] = {
+      {[] { return new AcDbPoint(AcGePoint3d(1, 2, 3)); },
+       R"({"type": "POINT", "dxf": {"location": [1, 2, 3], "layer": "0"}})"},
+      {[&] {
+         auto* l = new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(10, 5, 0.5));
+         l->setLayer(red);
+         return l;
+       },
+       R"({"type": "LINE", "dxf": {"start": [0, 0, 0], "end": [10, 5, 0.5], "layer": "Red", "color": 256}})"},
+      {[&] {
+         auto* c = new AcDbCircle(AcGePoint3d(5, 5, 0), AcGeVector3d::kZAxis, 2.5);
+         c->setLayer(rgb);
+         c->setColor(Rgb(255, 128, 0));
+         return c;
+       },
+       R"({"type": "CIRCLE", "dxf": {"center": [5, 5, 0], "radius": 2.5, "layer": "Rgb", "true_color": 16744448}})"},
+      {[] {
+         auto* a = new AcDbArc(AcGePoint3d(0, 0, 0), 3.0, 0.0, kPi / 2);
+         a->setColorIndex(2);
+         return a;
+       },
+       R"({"type": "ARC", "dxf": {"center": [0, 0, 0], "radius": 3, "start_angle": 0, "end_angle": 90, "color": 2}})"},
+      // A circle on a tilted plane: its centre is stored in its own plane's
+      // coordinates, which ezdxf turns back into world ones.
+      {[] { return new AcDbCircle(AcGePoint3d(1, 2, 3), AcGeVector3d(1, 0, 0), 1.5); },
+       R"({"type": "CIRCLE", "dxf": {"extrusion": [1, 0, 0], "radius": 1.5}, "wcs": {"center": [1, 2, 3]}})"},
+      {[] {
+         return new AcDbEllipse(AcGePoint3d(0, 0, 0), AcGeVector3d::kZAxis, AcGeVector3d(4, 0, 0), 0.5, 0.0, kPi);
+       },
+       R"({"type": "ELLIPSE", "dxf": {"center": [0, 0, 0], "major_axis": [4, 0, 0], "ratio": 0.5,
+           "start_param": 0, "end_param": 3.141592653589793}})"},
+      {[] {
+         return new AcDbSpline(3, false, false, false,
+                               Points({{0, 0, 0}, {1, 2, 0}, {3, 2, 0}, {4, 0, 0}}),
+                               Doubles({0, 0, 0, 0, 1, 1, 1, 1}), AcGeDoubleArray());
+       },
+       R"({"type": "SPLINE", "dxf": {"degree": 3},
+           "control_points": [[0, 0, 0], [1, 2, 0], [3, 2, 0], [4, 0, 0]],
+           "knots": [0, 0, 0, 0, 1, 1, 1, 1]})"},
+      {[] {
+         return new AcDbSpline(2, true, false, false, Points({{0, 0, 0}, {1, 1, 0}, {2, 0, 0}}),
+                               Doubles({0, 0, 0, 1, 1, 1}), Doubles({1, 0.7071067811865476, 1}));
+       },
+       R"({"type": "SPLINE", "dxf": {"degree": 2, "flags": 4}, "weights": [1, 0.7071067811865476, 1]})"},
+      {[] { return new AcDbSpline(Points({{0, 0, 0}, {2, 1, 0}, {4, 0, 0}, {6, 1, 0}})); },
+       R"({"type": "SPLINE", "fit_points": [[0, 0, 0], [2, 1, 0], [4, 0, 0], [6, 1, 0]]})"},
+  };
+
+  std::string entities;
+  for (const auto& c : cases) {
+    drawing.Append(c.make());
+    entities += (entities.empty() ? "" : ",\n") + c.expected;
+  }
+  SaveAndCheck("curves", R"({"layers": [
+      {"name": "0", "color": 7, "on": true},
+      {"name": "Red", "color": 1},
+      {"name": "Rgb", "true_color": 706590},
+      {"name": "Off", "color": 3, "on": false},
+      {"name": "Frozen", "color": 4, "frozen": true},
+      {"name": "Locked", "color": 5, "locked": true}],
+    "entities": [)" + entities + "]}");
+}
