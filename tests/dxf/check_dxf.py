@@ -86,9 +86,7 @@ def load(path, failures):
 
 
 def plain_text(e):
-    if e.dxftype() == "MTEXT":
-        return e.plain_text()
-    return e.dxf.text
+    return e.plain_text()  # formatting and caret codes resolved
 
 
 def points_of(e):

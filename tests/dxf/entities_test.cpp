@@ -8,6 +8,14 @@
 #include "arx/dbLine.h"
 #include "arx/dbPoint.h"
 #include "arx/dbSpline.h"
+#include "arx/db3dPolyline.h"
+#include "arx/dbBlockReference.h"
+#include "arx/dbFace.h"
+#include "arx/dbMText.h"
+#include "arx/dbPolyFaceMesh.h"
+#include "arx/dbPolygonMesh.h"
+#include "arx/dbSubDMesh.h"
+#include "arx/dbText.h"
 
 using namespace dxftest;
 
@@ -136,4 +144,96 @@ TEST_F(EntityRoundTrip, CurvesKeepTheirGeometryLayersAndColours) {
       {"name": "Frozen", "color": 4, "frozen": true},
       {"name": "Locked", "color": 5, "locked": true}],
     "entities": [)" + entities + "]}");
+}
+
+TEST_F(EntityRoundTrip, MeshesFacesAndPolylinesKeepVerticesAndFaces) {
+  const Case cases[] = {
+      {[] { return new AcDb3dPolyline(AcDb::k3dSimplePoly, Points({{0, 0, 0}, {1, 0, 1}, {1, 1, 2}}), true); },
+       R"({"type": "POLYLINE", "dxf": {"flags": 9}, "vertices": [[0, 0, 0], [1, 0, 1], [1, 1, 2]]})"},
+      {[] {
+         auto* mesh = new AcDbPolyFaceMesh;
+         for (const auto& p : {AcGePoint3d(0, 0, 0), AcGePoint3d(1, 0, 0), AcGePoint3d(1, 1, 0), AcGePoint3d(0, 1, 1)}) {
+           auto* v = new AcDbPolyFaceMeshVertex(p);
+           EXPECT_EQ(mesh->appendVertex(v), Acad::eOk);
+           v->close();
+         }
+         // A quad, and a triangle with its second edge hidden.
+         for (auto* f : {new AcDbFaceRecord(1, 2, 3, 4), new AcDbFaceRecord(1, -3, 4, 0)}) {
+           EXPECT_EQ(mesh->appendFaceRecord(f), Acad::eOk);
+           f->close();
+         }
+         return mesh;
+       },
+       R"({"type": "POLYLINE", "dxf": {"m_count": 4, "n_count": 2},
+           "vertices": [[0, 0, 0], [1, 0, 0], [1, 1, 0], [0, 1, 1]], "faces": [[0, 1, 2, 3], [0, 2, 3]]})"},
+      {[] {
+         return new AcDbPolygonMesh(AcDb::kSimpleMesh, 2, 3,
+                                    Points({{0, 0, 0}, {0, 1, 0}, {0, 2, 0}, {1, 0, 1}, {1, 1, 1}, {1, 2, 1}}),
+                                    false, false);
+       },
+       R"({"type": "POLYLINE", "dxf": {"flags": 16, "m_count": 2, "n_count": 3},
+           "vertices": [[0, 0, 0], [0, 1, 0], [0, 2, 0], [1, 0, 1], [1, 1, 1], [1, 2, 1]]})"},
+      {[] {
+         return new AcDbFace(AcGePoint3d(0, 0, 0), AcGePoint3d(2, 0, 0), AcGePoint3d(2, 2, 1), AcGePoint3d(0, 2, 1),
+                             true, false, true, true);
+       },
+       R"({"type": "3DFACE", "dxf": {"vtx0": [0, 0, 0], "vtx1": [2, 0, 0], "vtx2": [2, 2, 1], "vtx3": [0, 2, 1],
+           "invisible": 2}})"},
+      {[] {
+         auto* mesh = new AcDbSubDMesh;
+         AcArray<Adesk::Int32> faces;
+         for (int i : {4, 0, 1, 2, 3, 3, 0, 3, 4}) faces.append(i);
+         EXPECT_EQ(mesh->setSubDMesh(Points({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {-1, 0.5, 1}}), faces, 0),
+                   Acad::eOk);
+         return mesh;
+       },
+       R"({"type": "MESH", "dxf": {"subdivision_levels": 0},
+           "vertices": [[0, 0, 0], [1, 0, 0], [1, 1, 0], [0, 1, 0], [-1, 0.5, 1]],
+           "faces": [[0, 1, 2, 3], [0, 3, 4]]})"},
+  };
+  std::string entities;
+  for (const auto& c : cases) {
+    drawing.Append(c.make());
+    entities += (entities.empty() ? "" : ",\n") + c.expected;
+  }
+  SaveAndCheck("meshes", R"({"entities": [)" + entities + "]}");
+}
+
+TEST_F(EntityRoundTrip, TextsAndBlockDefinitionsWithTheirInserts) {
+  // Texts inside a block definition too, so that readers keep them there.
+  AcDbObjectId block = drawing.AddBlock(L"Part", AcGePoint3d(1, 1, 0));
+  drawing.Append(new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(1, 0, 0)), block);
+  auto* label = new AcDbText(AcGePoint3d(0, 0.5, 0), L"tag^1", AcDbObjectId::kNull, 0.25);
+  drawing.Append(label, block);
+  auto* note = new AcDbMText;
+  note->setContents(L"first\nsecond");
+  note->setLocation(AcGePoint3d(0, -1, 0));
+  note->setTextHeight(0.3);
+  drawing.Append(note, block);
+
+  auto* text = new AcDbText(AcGePoint3d(2, 3, 0), L"Caf\u00e9 text", AcDbObjectId::kNull, 1.5, kPi / 6);
+  drawing.Append(text);
+  auto* centred = new AcDbText(AcGePoint3d(0, 0, 0), L"centred", AcDbObjectId::kNull, 1.0);
+  centred->setHorizontalMode(AcDb::kTextCenter);
+  centred->setAlignmentPoint(AcGePoint3d(5, 5, 0));
+  drawing.Append(centred);
+  auto* mtext = new AcDbMText;
+  mtext->setContents(std::wstring(300, L'x').c_str());
+  mtext->setLocation(AcGePoint3d(0, 10, 0));
+  mtext->setTextHeight(2.0);
+  mtext->setAttachment(AcDbMText::kMiddleCenter);
+  drawing.Append(mtext);
+  auto* ref = new AcDbBlockReference(AcGePoint3d(10, 0, 0), block);
+  drawing.Append(ref);
+
+  SaveAndCheck("texts", R"({
+    "blocks": {"Part": {"base": [1, 1, 0], "entities": [
+        {"type": "LINE", "dxf": {"start": [0, 0, 0], "end": [1, 0, 0]}},
+        {"type": "TEXT", "text": "tag^1", "dxf": {"height": 0.25, "insert": [0, 0.5, 0]}},
+        {"type": "MTEXT", "text": "first\nsecond", "dxf": {"char_height": 0.3, "insert": [0, -1, 0]}}]}},
+    "entities": [
+        {"type": "TEXT", "text": "Caf\u00e9 text", "dxf": {"insert": [2, 3, 0], "height": 1.5, "rotation": 30, "style": "Standard"}},
+        {"type": "TEXT", "text": "centred", "dxf": {"halign": 1, "align_point": [5, 5, 0]}},
+        {"type": "MTEXT", "text": ")" + std::string(300, 'x') + R"(", "dxf": {"char_height": 2, "attachment_point": 5}},
+        {"type": "INSERT", "dxf": {"name": "Part", "insert": [10, 0, 0]}}]})", true);
 }
