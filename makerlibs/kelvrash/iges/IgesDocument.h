@@ -1,0 +1,39 @@
+#pragma once
+// An IGES file read into Open CASCADE's IGES data model after the
+// structural check. The reader object is kept: destroying it empties the
+// model.
+#include <memory>
+#include <string>
+
+#include <IGESControl_Reader.hxx>
+#include <IGESData_IGESModel.hxx>
+
+#include "IgesScan.h"
+
+namespace kelv::iges {
+
+class IgesDocument {
+ public:
+  IgesDocument();
+  ~IgesDocument();
+
+  // On failure returns false; error completes "The IGES file 'name' ...".
+  bool Load(const std::string& nativePath, std::string& error);
+  // Reads from memory (fuzzing, tests); the bytes go through a temporary file.
+  bool LoadBytes(std::string_view bytes, std::string& error);
+
+  const Handle(IGESData_IGESModel)& Model() const { return model_; }
+  const ScanResult& Scan() const { return scan_; }
+
+ private:
+  bool ReadChecked(const std::string& nativePath, std::string_view bytes, std::string& error);
+
+  std::unique_ptr<IGESControl_Reader> reader_;
+  Handle(IGESData_IGESModel) model_;
+  ScanResult scan_;
+};
+
+// Silences Open CASCADE's printers once per process.
+void SilenceOpenCascade();
+
+}  // namespace kelv::iges

@@ -1,0 +1,365 @@
+// Notes, labels, leaders and dimensions as second-generation annotations:
+// texts name a font of the font table, dimensions and leaders a dimension
+// style, so the drawing gets the file's text heights, arrow sizes and fonts.
+#include <cmath>
+#include <cstdio>
+
+#include <IGESDimen_AngularDimension.hxx>
+#include <IGESDimen_DiameterDimension.hxx>
+#include <IGESDimen_GeneralLabel.hxx>
+#include <IGESDimen_GeneralNote.hxx>
+#include <IGESDimen_LeaderArrow.hxx>
+#include <IGESDimen_LinearDimension.hxx>
+#include <IGESDimen_OrdinateDimension.hxx>
+#include <IGESDimen_PointDimension.hxx>
+#include <IGESDimen_RadiusDimension.hxx>
+#include <IGESDimen_WitnessLine.hxx>
+#include <IGESGraph_TextFontDef.hxx>
+#include <TCollection_HAsciiString.hxx>
+
+#include "Mapper.h"
+
+namespace kelv::iges {
+
+using namespace kelv::model;
+
+namespace {
+
+// openNURBS annotation types.
+enum : int { kDimLinear = 1, kDimAligned = 2, kDimAngular = 3, kDimDiameter = 4, kDimRadius = 5, kLeader = 6,
+             kTextBlock = 7, kDimOrdinate = 8 };
+// openNURBS text display modes.
+enum : int { kTextHorizontal = 1, kTextAboveLine = 2 };
+
+gp_XYZ Apply(const gp_GTrsf& t, gp_XYZ p) {
+  t.Transforms(p);
+  return p;
+}
+
+gp_XYZ ApplyVector(const gp_GTrsf& t, const gp_XYZ& v) { return t.VectorialPart() * v; }
+
+gp_XYZ Unit(const gp_XYZ& v, const gp_XYZ& fallback) {
+  double m = v.Modulus();
+  return m > 1e-300 && std::isfinite(m) ? v / m : fallback;
+}
+
+// The frame of a drawing plane under a placement, with the x axis turned by
+// 'angle' inside the plane.
+Frame FrameOf(const gp_GTrsf& t, const gp_XYZ& origin, double angle) {
+  Frame f;
+  f.origin = Apply(t, origin);
+  gp_XYZ x = Unit(ApplyVector(t, gp_XYZ(std::cos(angle), std::sin(angle), 0)), gp_XYZ(1, 0, 0));
+  gp_XYZ y0 = ApplyVector(t, gp_XYZ(-std::sin(angle), std::cos(angle), 0));
+  gp_XYZ z = Unit(x.Crossed(y0), gp_XYZ(0, 0, 1));
+  f.x = x;
+  f.z = z;
+  f.y = z.Crossed(x);
+  return f;
+}
+
+double ScaleOf(const gp_GTrsf& t) {
+  double s = ApplyVector(t, gp_XYZ(0, 1, 0)).Modulus();
+  return s > 0 && std::isfinite(s) ? s : 1.0;
+}
+
+std::string TextOf(const Handle(IGESDimen_GeneralNote)& note, int i) {
+  Handle(TCollection_HAsciiString) text = note->Text(i);
+  return text.IsNull() ? std::string() : std::string(text->ToCString());
+}
+
+// All strings of a note, one line each.
+std::string JoinedText(const Handle(IGESDimen_GeneralNote)& note) {
+  std::string all;
+  if (note.IsNull()) return all;
+  for (int i = 1; i <= note->NbStrings(); ++i) {
+    std::string s = TextOf(note, i);
+    if (s.empty()) continue;
+    if (!all.empty()) all += "\n";
+    all += s;
+  }
+  return all;
+}
+
+AnnotationT NewAnnotation(AnnotationClass cls, int type, const Frame& frame) {
+  AnnotationT a;
+  a.cls = cls;
+  a.type = type;
+  a.plane = frame.ToPlane();
+  return a;
+}
+
+GeometryUnion Wrap(AnnotationT a) {
+  GeometryUnion g;
+  g.Set(std::move(a));
+  return g;
+}
+
+std::string Rounded(double v) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%.6g", v);
+  return buf;
+}
+
+}  // namespace
+
+int Mapper::FontIndex(const Handle(IGESDimen_GeneralNote)& note, int i) {
+  std::string name;
+  if (note->IsFontEntity(i)) {
+    Handle(IGESGraph_TextFontDef) def = note->FontEntity(i);
+    if (!def.IsNull() && !def->FontName().IsNull() && def->FontName()->Length() > 0)
+      name = def->FontName()->ToCString();
+    else if (!def.IsNull())
+      name = "IGES font " + std::to_string(def->FontCode());
+  } else {
+    int code = note->FontCode(i);
+    name = code == 1 || code == 0 ? "Standard" : "IGES font " + std::to_string(code);
+  }
+  if (name.empty()) name = "Standard";
+  auto it = fontOfName_.find(name);
+  if (it != fontOfName_.end()) return it->second;
+  int index = out_.AddFont(name);
+  fontOfName_[name] = index;
+  return index;
+}
+
+void Mapper::FixFontIndices() {
+  // Readers of these files find a text's font at (font count - index - 1).
+  const int count = static_cast<int>(out_.Model().fonts.size());
+  for (AnnotationT* text : texts_) text->style_index = count - 1 - text->style_index;
+}
+
+int Mapper::DimStyleIndex(double textHeight, double arrowSize, int font) {
+  std::string key = Rounded(textHeight) + "|" + Rounded(arrowSize) + "|" + std::to_string(font);
+  auto it = dimStyleOfKey_.find(key);
+  if (it != dimStyleOfKey_.end()) return it->second;
+  DimStyleT style;
+  style.name = "IGES " + std::to_string(dimStyleOfKey_.size() + 1);
+  if (textHeight > 0) style.text_height = textHeight;
+  if (arrowSize > 0) style.arrow_size = arrowSize;
+  style.font_index = font;
+  int index = out_.AddDimStyle(style);
+  dimStyleOfKey_[key] = index;
+  return index;
+}
+
+namespace {
+
+// The placement of a part of an annotation: its own transformation, or its
+// owner's where it has none.
+gp_GTrsf PartPlacement(const Handle(IGESData_IGESEntity)& part, const Handle(IGESData_IGESEntity)& owner,
+                       const gp_GTrsf& parent) {
+  if (!part.IsNull() && part->HasTransf()) return parent.Multiplied(part->CompoundLocation());
+  if (!owner.IsNull() && owner->HasTransf()) return parent.Multiplied(owner->CompoundLocation());
+  return parent;
+}
+
+struct LeaderPoints {
+  std::vector<gp_XYZ> points;  // arrowhead first
+  double arrowSize = 0;
+  Frame frame;
+};
+
+bool LeaderOf(const Handle(IGESDimen_LeaderArrow)& leader, const Handle(IGESData_IGESEntity)& owner,
+              const gp_GTrsf& parent, LeaderPoints& out) {
+  if (leader.IsNull()) return false;
+  gp_GTrsf t = PartPlacement(leader, owner, parent);
+  double z = leader->ZDepth();
+  out.points.clear();
+  gp_Pnt2d head = leader->ArrowHead();
+  out.points.push_back(Apply(t, gp_XYZ(head.X(), head.Y(), z)));
+  for (int i = 1; i <= leader->NbSegments(); ++i) {
+    gp_Pnt2d p = leader->SegmentTail(i);
+    out.points.push_back(Apply(t, gp_XYZ(p.X(), p.Y(), z)));
+  }
+  out.arrowSize = leader->ArrowHeadWidth() * ScaleOf(t);
+  out.frame = FrameOf(t, gp_XYZ(0, 0, z), 0.0);
+  return true;
+}
+
+bool WitnessStart(const Handle(IGESDimen_WitnessLine)& witness, const Handle(IGESData_IGESEntity)& owner,
+                  const gp_GTrsf& parent, gp_XYZ& out) {
+  if (witness.IsNull() || witness->NbPoints() < 1) return false;
+  out = Apply(PartPlacement(witness, owner, parent), witness->Point(1).XYZ());
+  return true;
+}
+
+}  // namespace
+
+bool Mapper::MapNote(const Handle(IGESDimen_GeneralNote)& note, const gp_GTrsf& parent, const Entity& owner, int mode,
+                     std::vector<Uuid>& made) {
+  if (note.IsNull()) return false;
+  gp_GTrsf t = PartPlacement(note, owner, parent);
+  const double scale = ScaleOf(t);
+  bool any = false;
+  for (int i = 1; i <= note->NbStrings(); ++i) {
+    std::string text = TextOf(note, i);
+    if (text.empty()) continue;
+    Frame frame = FrameOf(t, note->StartPoint(i).XYZ(), note->RotationAngle(i));
+    AnnotationT a = NewAnnotation(AnnotationClass::TextEntity2, kTextBlock, frame);
+    a.points.push_back(Vec2(0, 0));
+    a.user_text = text;
+    a.height = note->BoxHeight(i) * scale;
+    a.style_index = FontIndex(note, i);
+    Uuid id = Emit(owner.IsNull() ? Entity(note) : owner, Wrap(std::move(a)), mode);
+    texts_.push_back(out_.Model().objects.back()->geometry.AsAnnotation());
+    made.push_back(id);
+    any = true;
+  }
+  return any;
+}
+
+bool Mapper::MapLeader(const Handle(IGESDimen_LeaderArrow)& leader, const gp_GTrsf& parent, const Entity& owner,
+                       int mode, std::vector<Uuid>& made) {
+  LeaderPoints lp;
+  if (!LeaderOf(leader, owner, parent, lp)) return false;
+  AnnotationT a = NewAnnotation(AnnotationClass::Leader2, kLeader, lp.frame);
+  for (const gp_XYZ& p : lp.points) a.points.push_back(lp.frame.Local(p));
+  a.style_index = DimStyleIndex(0.0, lp.arrowSize, 0);
+  made.push_back(Emit(owner.IsNull() ? Entity(leader) : owner, Wrap(std::move(a)), mode));
+  return true;
+}
+
+bool Mapper::MapAnnotation(const Entity& e, const gp_GTrsf& parent, int mode, std::vector<Uuid>& made) {
+  const Entity none;
+  if (auto note = Handle(IGESDimen_GeneralNote)::DownCast(e)) {
+    if (!MapNote(note, parent, none, mode, made)) {
+      Skip(e);
+      return false;
+    }
+    return true;
+  }
+  if (auto leader = Handle(IGESDimen_LeaderArrow)::DownCast(e)) {
+    if (!MapLeader(leader, parent, none, mode, made)) {
+      Skip(e);
+      return false;
+    }
+    return true;
+  }
+  if (auto label = Handle(IGESDimen_GeneralLabel)::DownCast(e)) {
+    // The note and each leader keep the label's level and colour.
+    bool any = MapNote(label->Note(), parent, e, mode, made);
+    for (int i = 1; i <= label->NbLeaders(); ++i) any = MapLeader(label->Leader(i), parent, e, mode, made) || any;
+    if (!any) Skip(e);
+    return any;
+  }
+  if (auto point = Handle(IGESDimen_PointDimension)::DownCast(e)) {
+    bool any = MapNote(point->Note(), parent, e, mode, made);
+    any = MapLeader(point->LeaderArrow(), parent, e, mode, made) || any;
+    if (!any) Skip(e);
+    return any;
+  }
+
+  // Dimensions: the text, its height and font come from the note.
+  auto styleFor = [&](const Handle(IGESDimen_GeneralNote)& note, double arrowSize, double& height) {
+    int font = 0;
+    height = 0;
+    if (!note.IsNull() && note->NbStrings() >= 1) {
+      height = note->BoxHeight(1) * ScaleOf(PartPlacement(note, e, parent));
+      font = FontIndex(note, 1);
+    }
+    return DimStyleIndex(height, arrowSize, font);
+  };
+  auto displayMode = [&](const Handle(IGESDimen_GeneralNote)& note, const Frame& frame) {
+    if (note.IsNull() || note->NbStrings() < 1) return kTextHorizontal;
+    Frame text = FrameOf(PartPlacement(note, e, parent), note->StartPoint(1).XYZ(), note->RotationAngle(1));
+    double cross = text.x.Crossed(frame.x).Modulus();
+    return cross < 0.01 ? kTextAboveLine : kTextHorizontal;
+  };
+
+  if (auto linear = Handle(IGESDimen_LinearDimension)::DownCast(e)) {
+    LeaderPoints l1, l2;
+    bool has1 = LeaderOf(linear->FirstLeader(), e, parent, l1), has2 = LeaderOf(linear->SecondLeader(), e, parent, l2);
+    if (!has1 || !has2) {
+      Skip(e);
+      return false;
+    }
+    gp_XYZ a1 = l1.points.front(), a2 = l2.points.front();
+    gp_XYZ w1 = a1, w2 = a2;
+    if (linear->HasFirstWitness()) WitnessStart(linear->FirstWitness(), e, parent, w1);
+    if (linear->HasSecondWitness()) WitnessStart(linear->SecondWitness(), e, parent, w2);
+    // The dimension's plane has its x axis along the dimension line, so the
+    // measurement runs along x.
+    Frame f = l1.frame;
+    f.origin = a1;
+    f.x = Unit(a2 - a1, l1.frame.x);
+    f.y = f.z.Crossed(f.x);
+    AnnotationT a = NewAnnotation(AnnotationClass::LinearDimension2, kDimLinear, f);
+    a.points = {f.Local(w1), f.Local(a1), f.Local(w2), f.Local(a2), f.Local((a1 + a2) * 0.5)};
+    a.user_text = JoinedText(linear->Note());
+    a.style_index = styleFor(linear->Note(), l1.arrowSize, a.height);
+    a.text_display_mode = displayMode(linear->Note(), f);
+    made.push_back(Emit(e, Wrap(std::move(a)), mode));
+    return true;
+  }
+
+  auto radial = [&](const Handle(IGESDimen_GeneralNote)& note, const Handle(IGESDimen_LeaderArrow)& leader,
+                    gp_Pnt2d centre, int type) {
+    LeaderPoints l;
+    if (!LeaderOf(leader, e, parent, l)) {
+      Skip(e);
+      return false;
+    }
+    gp_GTrsf t = PartPlacement(leader, e, parent);
+    gp_XYZ c = Apply(t, gp_XYZ(centre.X(), centre.Y(), leader->ZDepth()));
+    gp_XYZ textAt = l.points.back();
+    if (!note.IsNull() && note->NbStrings() >= 1) textAt = Apply(PartPlacement(note, e, parent), note->StartPoint(1).XYZ());
+    Frame f = l.frame;
+    AnnotationT a = NewAnnotation(AnnotationClass::RadialDimension2, type, f);
+    a.points = {f.Local(c), f.Local(l.points.front()), f.Local(textAt), f.Local(l.points.back())};
+    a.user_text = JoinedText(note);
+    a.style_index = styleFor(note, l.arrowSize, a.height);
+    a.text_display_mode = displayMode(note, f);
+    made.push_back(Emit(e, Wrap(std::move(a)), mode));
+    return true;
+  };
+  if (auto radius = Handle(IGESDimen_RadiusDimension)::DownCast(e))
+    return radial(radius->Note(), radius->Leader(), radius->Center(), kDimRadius);
+  if (auto diameter = Handle(IGESDimen_DiameterDimension)::DownCast(e))
+    return radial(diameter->Note(), diameter->FirstLeader(), diameter->Center(), kDimDiameter);
+
+  if (auto angular = Handle(IGESDimen_AngularDimension)::DownCast(e)) {
+    LeaderPoints l1, l2;
+    if (!LeaderOf(angular->FirstLeader(), e, parent, l1) || !LeaderOf(angular->SecondLeader(), e, parent, l2)) {
+      Skip(e);
+      return false;
+    }
+    gp_GTrsf t = PartPlacement(angular, e, parent);
+    gp_Pnt2d v2 = angular->Vertex();
+    gp_XYZ v = Apply(t, gp_XYZ(v2.X(), v2.Y(), l1.points.empty() ? 0.0 : angular->FirstLeader()->ZDepth()));
+    gp_XYZ a1 = l1.points.front(), a2 = l2.points.front();
+    gp_XYZ bisector = Unit(Unit(a1 - v, l1.frame.x) + Unit(a2 - v, l1.frame.y), l1.frame.x);
+    double r = angular->Radius() * ScaleOf(t);
+    Frame f = l1.frame;
+    AnnotationT a = NewAnnotation(AnnotationClass::AngularDimension2, kDimAngular, f);
+    a.points = {f.Local(v), f.Local(a1), f.Local(a2), f.Local(v + bisector * r)};
+    a.user_text = JoinedText(angular->Note());
+    a.style_index = styleFor(angular->Note(), l1.arrowSize, a.height);
+    a.text_display_mode = displayMode(angular->Note(), f);
+    made.push_back(Emit(e, Wrap(std::move(a)), mode));
+    return true;
+  }
+
+  if (auto ordinate = Handle(IGESDimen_OrdinateDimension)::DownCast(e)) {
+    LeaderPoints l;
+    bool hasLeader = LeaderOf(ordinate->Leader(), e, parent, l);
+    gp_XYZ base;
+    bool hasBase = WitnessStart(ordinate->WitnessLine(), e, parent, base);
+    if (!hasLeader && !hasBase) {
+      Skip(e);
+      return false;
+    }
+    Frame f = hasLeader ? l.frame : FrameOf(PartPlacement(ordinate->WitnessLine(), e, parent), gp_XYZ(0, 0, 0), 0);
+    if (!hasBase) base = l.points.back();
+    gp_XYZ end = hasLeader ? l.points.front() : base;
+    AnnotationT a = NewAnnotation(AnnotationClass::OrdinateDimension2, kDimOrdinate, f);
+    a.points = {f.Local(base), f.Local(end)};
+    a.user_text = JoinedText(ordinate->Note());
+    a.style_index = styleFor(ordinate->Note(), hasLeader ? l.arrowSize : 0.0, a.height);
+    made.push_back(Emit(e, Wrap(std::move(a)), mode));
+    return true;
+  }
+  Skip(e);
+  return false;
+}
+
+}  // namespace kelv::iges

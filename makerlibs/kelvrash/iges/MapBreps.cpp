@@ -1,0 +1,98 @@
+// Surfaces and solids through Open CASCADE's transfer, as B-reps; planes
+// (108) as their bounding curve.
+#include <BRepBuilderAPI_Transform.hxx>
+#include <BRep_Tool.hxx>
+#include <IGESGeom_Plane.hxx>
+#include <IGESToBRep_CurveAndSurface.hxx>
+#include <Standard_Failure.hxx>
+#include <TopExp_Explorer.hxx>
+#include <TopoDS.hxx>
+#include <gp_Trsf.hxx>
+
+#include "GeomToModel.h"
+#include "Mapper.h"
+#include "ShapeToBrep.h"
+
+namespace kelv::iges {
+
+using namespace kelv::model;
+
+bool Mapper::MapBrep(const Entity& e, const gp_GTrsf& parent, int mode, std::vector<Uuid>& made) {
+  if (auto plane = Handle(IGESGeom_Plane)::DownCast(e)) {
+    Entity boundary = plane->BoundingCurve();
+    if (boundary.IsNull()) {
+      Skip(e);
+      return false;
+    }
+    gp_GTrsf t = boundary->HasTransf() ? parent.Multiplied(boundary->CompoundLocation()) : Placement(e, parent);
+    CurveGeometryUnion curve;
+    if (!CurveOf(boundary, t, curve, 0)) {
+      if (fatal_.empty()) Skip(e);
+      return false;
+    }
+    made.push_back(Emit(e, MakeCurve(std::move(curve)), mode));
+    return true;
+  }
+  TopoDS_Shape shape;
+  double factor = 1.0;
+  try {
+    IGESToBRep_CurveAndSurface transfer(1e-4, 1e-7, 1e-6, Standard_False, Standard_False, Standard_False);
+    transfer.SetModel(iges_);
+    transfer.SetTransferProcess(process_);
+    factor = transfer.GetUnitFactor();
+    shape = transfer.TransferGeometry(e);
+  } catch (const Standard_Failure&) {
+    shape.Nullify();
+  }
+  if (shape.IsNull()) {
+    Skip(e);
+    return false;
+  }
+  // The transfer works in millimetres; the model keeps the file's units.
+  gp_Trsf back;
+  bool move = false;
+  if (factor != 1.0) {
+    back.SetScale(gp::Origin(), 1.0 / factor);
+    move = true;
+  }
+  if (parent.Form() != gp_Identity) {
+    gp_Trsf p;
+    p.SetValues(parent.Value(1, 1), parent.Value(1, 2), parent.Value(1, 3), parent.Value(1, 4), parent.Value(2, 1),
+                parent.Value(2, 2), parent.Value(2, 3), parent.Value(2, 4), parent.Value(3, 1), parent.Value(3, 2),
+                parent.Value(3, 3), parent.Value(3, 4));
+    back = p * back;
+    move = true;
+  }
+  if (move) {
+    BRepBuilderAPI_Transform moved(shape, back, Standard_True);
+    if (!moved.IsDone()) {
+      Skip(e);
+      return false;
+    }
+    shape = moved.Shape();
+  }
+  BrepT brep;
+  if (ShapeToBrep(shape, brep)) {
+    GeometryUnion g;
+    g.Set(std::move(brep));
+    made.push_back(Emit(e, std::move(g), mode));
+    return true;
+  }
+  // Curves on surfaces and the like come out as edges.
+  bool any = false;
+  for (TopExp_Explorer ex(shape, TopAbs_EDGE); ex.More(); ex.Next()) {
+    double f, l;
+    TopLoc_Location loc;
+    Handle(Geom_Curve) c = BRep_Tool::Curve(TopoDS::Edge(ex.Current()), loc, f, l);
+    if (c.IsNull()) continue;
+    if (!loc.IsIdentity()) c = Handle(Geom_Curve)::DownCast(c->Transformed(loc.Transformation()));
+    CurveGeometryUnion curve;
+    if (!CurveToModel(c, f, l, curve)) continue;
+    made.push_back(Emit(e, MakeCurve(std::move(curve)), mode));
+    any = true;
+  }
+  if (!any) Skip(e);
+  return any;
+}
+
+}  // namespace kelv::iges

@@ -1,0 +1,15 @@
+#pragma once
+// Writes a whole file under a temporary name in the target's folder and
+// renames it into place, so the target is either the complete new file or
+// untouched.
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace kelv {
+
+// On failure returns false, removes the temporary file and sets error to
+// the reason (strerror text).
+bool WriteFileAtomically(const std::string& nativePath, std::span<const uint8_t> bytes, std::string& error);
+
+}  // namespace kelv

@@ -1,0 +1,52 @@
+#pragma once
+// Shared helpers of the data-exchange tests: a private folder per test and
+// conversions of builder-made IGES text into a model.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "IgesBuilder.h"
+#include "iges/Convert.h"
+#include "model/ModelWriter.h"
+
+namespace testiges {
+
+class TempFolder {
+ public:
+  TempFolder() {
+    std::string templ = (std::filesystem::temp_directory_path() / "kelvtest.XXXXXX").string();
+    path_ = ::mkdtemp(templ.data()) ? templ : std::string();
+  }
+  ~TempFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+  }
+  std::string File(const std::string& name) const { return path_ + "/" + name; }
+  const std::string& Path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+struct Converted {
+  bool ok = false;
+  std::string reason;
+  kelv::model::ModelMaker maker;
+  kelv::iges::ConversionResult result;
+  const kelv::model::ModelT& model() const { return maker.Model(); }
+};
+
+inline void Convert(const std::string& text, Converted& out) {
+  out.ok = kelv::iges::ConvertIgesBytes(text, out.maker, out.result, out.reason);
+}
+
+// Objects of mode other than 3 (those that the drawing gets directly).
+inline std::vector<const kelv::model::ObjectT*> TopLevel(const kelv::model::ModelT& m) {
+  std::vector<const kelv::model::ObjectT*> out;
+  for (auto& o : m.objects)
+    if (o->attributes->mode != 3) out.push_back(o.get());
+  return out;
+}
+
+}  // namespace testiges
