@@ -1,0 +1,205 @@
+#include "Kelv3dm.h"
+
+#include <memory>
+#include <vector>
+
+#include "ModelFile.h"
+#include "ModelToNurbs.h"
+#include "win32/strconv.h"
+
+using namespace kelv::model;
+
+namespace {
+
+// The one open model file and the objects handed out from it.
+struct Reader {
+  ModelFile file;
+  std::vector<std::unique_ptr<ON_Object>> objects;
+  std::vector<bool> built;
+
+  void Close() {
+    objects.clear();
+    built.clear();
+    file.Close();
+  }
+};
+
+Reader& TheReader() {
+  static Reader reader;
+  return reader;
+}
+
+CString& LastError() {
+  static CString text;
+  return text;
+}
+
+const Model* Root() { return TheReader().file.Root(); }
+
+template <class Vector>
+int Size(const Vector* v) {
+  return v ? static_cast<int>(v->size()) : 0;
+}
+
+template <class Vector>
+auto At(const Vector* v, int index) -> decltype(v->Get(0)) {
+  if (!v || index < 0 || index >= static_cast<int>(v->size())) return nullptr;
+  return v->Get(static_cast<flatbuffers::uoffset_t>(index));
+}
+
+const Object* ObjectAt(int index) {
+  const Model* root = Root();
+  return root ? At(root->objects(), index) : nullptr;
+}
+
+Uuid FromGuid(const GUID& id) { return FromOnUuid(id); }
+
+int FillDefinition(const InstanceDefinition* d, ON_InstanceDefinition& out) {
+  out = ON_InstanceDefinition();
+  if (!d) return 0;
+  out.SetName(ToOnString(d->name()));
+  out.SetDescription(ToOnString(d->description()));
+  out.SetUuid(ToOnUuid(d->uuid()));
+  if (d->members())
+    for (const Uuid* id : *d->members()) out.m_object_uuid.Append(ToOnUuid(id));
+  return 1;
+}
+
+}  // namespace
+
+CString Kelv3dm::GetError() { return LastError(); }
+void Kelv3dm::SetError(const CString& text) { LastError() = text; }
+
+int Kelv3dm::ReadStart(const CString& path, ON_3dmProperties& properties) {
+  Reader& r = TheReader();
+  r.Close();
+  std::string error;
+  if (!r.file.Open(arxhost::NativePath(path.str()), arxhost::ToUtf8(path.str()), error)) {
+    SetError(CString(error.c_str()));
+    return 0;
+  }
+  r.objects.resize(static_cast<size_t>(Size(r.file.Root()->objects())));
+  r.built.assign(r.objects.size(), false);
+  properties = ON_3dmProperties();
+  if (const Properties* p = r.file.Root()->properties()) {
+    properties.m_Application.m_application_name = ToOnString(p->application());
+    properties.m_Application.m_application_details = ToOnString(p->source_file());
+    properties.m_Notes.m_notes = ToOnString(p->notes());
+  }
+  return 1;
+}
+
+int Kelv3dm::ReadEnd() {
+  bool wasOpen = TheReader().file.IsOpen();
+  TheReader().Close();
+  return wasOpen ? 1 : 0;
+}
+
+int Kelv3dm::ReadGetDimStyleTableSize() { return Root() ? Size(Root()->dim_styles()) : 0; }
+int Kelv3dm::ReadGetLayerTableSize() { return Root() ? Size(Root()->layers()) : 0; }
+int Kelv3dm::ReadGetFontTableSize() { return Root() ? Size(Root()->fonts()) : 0; }
+int Kelv3dm::ReadGetInstanceDefinitionTableSize() { return Root() ? Size(Root()->instance_definitions()) : 0; }
+int Kelv3dm::ReadGetObjectTableSize() { return Root() ? Size(Root()->objects()) : 0; }
+
+int Kelv3dm::ReadGetDimStyle(int index, ON_DimStyle& style) {
+  const DimStyle* d = Root() ? At(Root()->dim_styles(), index) : nullptr;
+  if (!d) return 0;
+  style.SetDefaults();
+  style.SetIndex(index);
+  style.m_dimstyle_id = ToOnUuid(d->uuid());
+  style.SetName(ToOnString(d->name()));
+  style.SetExtExtension(d->ext_extension());
+  style.SetExtOffset(d->ext_offset());
+  style.SetArrowSize(d->arrow_size());
+  style.SetLeaderArrowSize(d->arrow_size());
+  style.SetCenterMark(d->center_mark());
+  style.SetTextGap(d->text_gap());
+  style.SetTextHeight(d->text_height());
+  style.SetTextAlignment(ON::TextDisplayMode(d->text_alignment()));
+  style.SetAngularUnits(d->angular_units());
+  style.SetLengthFormat(d->length_format());
+  style.SetAngleFormat(d->angle_format());
+  style.SetLengthResolution(d->length_resolution());
+  style.SetAngleResolution(d->angle_resolution());
+  style.SetFontIndex(d->font_index());
+  return 1;
+}
+
+int Kelv3dm::ReadGetLayer(int index, ON_Layer& layer) {
+  const Layer* l = Root() ? At(Root()->layers(), index) : nullptr;
+  if (!l) return 0;
+  layer.Default();
+  layer.SetLayerIndex(index);
+  layer.m_layer_id = ToOnUuid(l->uuid());
+  layer.SetLayerName(ToOnString(l->name()));
+  layer.SetColor(ON_Color(l->color()));
+  layer.SetVisible(l->visible());
+  layer.SetLocked(l->locked());
+  return 1;
+}
+
+int Kelv3dm::ReadGetFont(int index, ON_Font& font) {
+  const Font* f = Root() ? At(Root()->fonts(), index) : nullptr;
+  if (!f) return 0;
+  font.Defaults();
+  font.SetFontIndex(index);
+  font.m_font_id = ToOnUuid(f->uuid());
+  font.SetFontName(ToOnString(f->name()));
+  font.SetFontFaceName(ToOnString(f->face_name()));
+  font.SetFontWeight(f->weight());
+  font.m_font_italic = f->italic();
+  font.m_font_underlined = f->underlined();
+  return 1;
+}
+
+int Kelv3dm::ReadGetInstanceDefinition(int index, ON_InstanceDefinition& definition) {
+  const InstanceDefinition* d = Root() ? At(Root()->instance_definitions(), index) : nullptr;
+  return d ? FillDefinition(d, definition) : 0;
+}
+
+int Kelv3dm::ReadGetInstanceDefinition(GUID id, ON_InstanceDefinition& definition) {
+  if (!Root()) return 0;
+  int index = TheReader().file.InstanceDefinitionIndex(FromGuid(id));
+  if (index < 0) return 0;
+  return FillDefinition(At(Root()->instance_definitions(), index), definition);
+}
+
+int Kelv3dm::ReadGetObjectAttributes(int index, ON_3dmObjectAttributes& attributes) {
+  const Object* o = ObjectAt(index);
+  if (!o) return 0;
+  attributes.Default();
+  if (const Attributes* a = o->attributes()) {
+    attributes.m_uuid = ToOnUuid(a->uuid());
+    attributes.m_name = ToOnString(a->name());
+    attributes.m_layer_index = a->layer_index();
+    attributes.m_linetype_index = a->linetype_index();
+    attributes.m_color = ON_Color(a->color());
+    attributes.SetColorSource(ON::ObjectColorSource(a->color_source()));
+    attributes.SetMode(ON::ObjectMode(a->mode()));
+    attributes.SetVisible(a->mode() != ON::hidden_object);
+  }
+  return 1;
+}
+
+const ON_Object* Kelv3dm::ReadGetObject(int index) {
+  Reader& r = TheReader();
+  const Object* o = ObjectAt(index);
+  if (!o) return nullptr;
+  const size_t i = static_cast<size_t>(index);
+  if (!r.built[i]) {
+    r.built[i] = true;
+    r.objects[i] = ToNurbsObject(*o);
+  }
+  return r.objects[i].get();
+}
+
+int Kelv3dm::ReadGetObjectIndex(GUID id) {
+  if (!Root()) return -1;
+  return TheReader().file.ObjectIndex(FromGuid(id));
+}
+
+CString Kelv3dm::GetObjectClassName(const ON_Object* object) {
+  if (!object) return CString();
+  const char* name = ON_ObjectClassName(object);
+  return CString(name ? name : "");
+}
