@@ -127,12 +127,16 @@ std::optional<std::wstring> CheckIgesFile(const std::string& nativePath) {
   std::string head;
   if (!ReadAt(fd.Get(), head, std::min(size, kHeadBytes), 0))
     return L"cannot be read (" + ErrnoText(errno) + L")";
-  if (auto problem = CheckHead(head, size > head.size())) return problem;
-
   std::string tail;
   const size_t tailSize = std::min(size, kTailBytes);
   if (!ReadAt(fd.Get(), tail, tailSize, static_cast<off_t>(size - tailSize)))
     return L"cannot be read (" + ErrnoText(errno) + L")";
+  return CheckIgesText(head, size > head.size(), tail);
+}
+
+std::optional<std::wstring> CheckIgesText(std::string_view head, bool cutShort, std::string_view tail) {
+  if (head.empty()) return L"is empty";
+  if (auto problem = CheckHead(head, cutShort)) return problem;
   return CheckTail(tail);
 }
 
