@@ -12,7 +12,7 @@
 #include "Brennic90Ux64.h"
 #include "TestFolder.h"
 #ifdef TOLVANE_HAVE_STL_READER
-#include "stl/StlFileReader.h"
+#include "KelvStl.h"
 #endif
 
 namespace {
@@ -51,26 +51,22 @@ TEST(BrennStlWrite, ReadsBackAsOneWeldedMeshPerShape) {
     SCOPED_TRACE(mode == 1 ? "ascii" : "binary");
     const auto path = folder / "out.stl";
     ASSERT_EQ(BrennStl::Write(Wide(path), BoxSphereAndEdge(), mode), 1) << BrennStl::GetError().GetString();
-    std::vector<kelvrash::stl::Mesh> meshes;
-    std::string reason;
-    ASSERT_TRUE(kelvrash::stl::ReadStlFile(path.string(), meshes, reason)) << reason;
+    ON_ClassArray<ON_Mesh> meshes;
+    ASSERT_EQ(KelvStl::STLToMesh(Wide(path), meshes), 1) << KelvStl::GetError().GetString();
     if (mode == 1) {
-      ASSERT_EQ(meshes.size(), 2u);
+      ASSERT_EQ(meshes.Count(), 2);
       // The six faces of the box share their corners: 8 vertices, 12 triangles.
-      EXPECT_EQ(meshes[0].vertices.size(), 8u);
-      EXPECT_EQ(meshes[0].triangles.size(), 12u);
+      EXPECT_EQ(meshes[0].VertexCount(), 8);
+      EXPECT_EQ(meshes[0].FaceCount(), 12);
       // A closed sphere: Euler's V - E + F = 2 with E = 3F/2.
-      const auto& sphere = meshes[1];
-      EXPECT_GT(sphere.triangles.size(), 100u);
-      EXPECT_LT(sphere.triangles.size(), 20000u);
-      EXPECT_EQ(2 * static_cast<long>(sphere.vertices.size()) - static_cast<long>(sphere.triangles.size()), 4);
-      for (const auto& v : sphere.vertices) {
-        const double r = std::hypot(v[0] - 100.0, v[1], v[2]);
-        EXPECT_NEAR(r, 5.0, 0.05);
-      }
+      const ON_Mesh& sphere = meshes[1];
+      EXPECT_GT(sphere.FaceCount(), 100);
+      EXPECT_LT(sphere.FaceCount(), 20000);
+      EXPECT_EQ(2 * sphere.VertexCount() - sphere.FaceCount(), 4);
+      for (const ON_3fPoint& v : sphere.m_V) EXPECT_NEAR(std::hypot(v.x - 100.0, v.y, v.z), 5.0, 0.05);
     } else {
-      ASSERT_EQ(meshes.size(), 1u);
-      EXPECT_GT(meshes[0].triangles.size(), 112u);
+      ASSERT_EQ(meshes.Count(), 1);
+      EXPECT_GT(meshes[0].FaceCount(), 112);
     }
   }
 }

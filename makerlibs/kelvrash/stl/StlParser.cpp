@@ -138,6 +138,9 @@ class AsciiReader {
   }
 
   bool Malformed(const std::string& expected, std::string_view found, std::string& reason) {
+    // A word that runs into the end of the file was most likely cut there.
+    if (pos_ == text_.size() && found.data() + found.size() == text_.data() + text_.size())
+      return Truncated(expected, reason);
     return Fail("is malformed at line " + std::to_string(line_) + ": " + expected + " was expected, " + Quote(found) +
                     " was found",
                 reason);
