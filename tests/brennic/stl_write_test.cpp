@@ -11,7 +11,7 @@
 
 #include "Brennic90Ux64.h"
 #include "TestFolder.h"
-#ifdef TOLVANE_HAVE_STL_READER
+#ifdef TOLVANE_HAVE_KELVRASH
 #include "KelvStl.h"
 #endif
 
@@ -44,7 +44,7 @@ TEST(BrennStlWrite, AsciiHasOneSolidPerShapeWithFaces) {
   EXPECT_EQ(folder.FileCount(), 1u);             // no temporary file left beside it
 }
 
-#ifdef TOLVANE_HAVE_STL_READER
+#ifdef TOLVANE_HAVE_KELVRASH
 TEST(BrennStlWrite, ReadsBackAsOneWeldedMeshPerShape) {
   TestFolder folder;
   for (int mode : {1, 0}) {
