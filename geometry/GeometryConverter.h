@@ -1,0 +1,69 @@
+#pragma once
+// GeometryConverter: static conversions between openNURBS geometry and
+// drawing entities. Each group of members lives in its own source file
+// (GeometryConverter*.cpp).
+#include "AcadUtils.h"
+#include "opennurbs.h"
+
+class GeometryConverter : public AcadUtils {
+ public:
+  GeometryConverter() : AcadUtils() {}
+  ~GeometryConverter() {}
+
+  static CString GetError();
+  static void SetError(const CString& text);
+
+  // --- Values, colours and fillers (GeometryConverter.cpp) ---
+  static AcGePoint3d PointToAcGePoint(const ON_3dPoint& point);
+  static AcGeVector3d VectorToAcGeVector(const ON_3dVector& vector);
+  static AcGeMatrix3d XformToMatrix(const ON_Xform& xform);
+  static AcCmColor AttributesToColor(const ON_3dmObjectAttributes& attributes);
+  static ON_3dPoint AcGePointToPoint(const AcGePoint3d& point);
+  static ON_3dVector AcGeVectorToVector(const AcGeVector3d& vector);
+  static ON_Xform MatrixToXform(const AcGeMatrix3d& matrix);
+  static int PointToAcDbPoint(const ON_Point& point, AcDbPoint* entity);
+  static int LineToAcDbLine(const ON_Line& line, AcDbLine* entity);
+  static int ArcToAcDbArc(const ON_Arc& arc, AcDbArc* entity);
+  static int CircleToAcDbCircle(const ON_Circle& circle, AcDbCircle* entity);
+
+  // --- Mesh outputs (GeometryConverterMesh.cpp) ---
+  static int MeshToPolyFaceMesh(const ON_Mesh& mesh, AcDbPolyFaceMesh* polyface, int* status);
+  static int MeshToPolyFaceMesh(const ON_Mesh& mesh, AcDbPolyFaceMesh* polyface);
+  static int MeshToSubDMesh(const ON_Mesh& mesh, int unused, const CString& layer, const AcCmColor& color);
+  static int AddSubDMesh(const ON_Mesh& mesh, const CString& layer, const AcCmColor& color);
+  static int FillSubDMesh(const ON_Mesh& mesh, AcDbSubDMesh* subDMesh);
+  static int MeshToFaces(const ON_Mesh& mesh, const CString& layer, const AcCmColor& color);
+  static int MeshToLines(const ON_Mesh& mesh, const CString& layer, const AcCmColor& color);
+  static int MeshToPoints(const ON_Mesh& mesh, const CString& layer, const AcCmColor& color);
+  static int MeshesToFaces(const ON_ClassArray<ON_Mesh>& meshes, const CString& layer, const AcCmColor& color);
+  static int MeshesToLines(const ON_ClassArray<ON_Mesh>& meshes, const CString& layer, const AcCmColor& color);
+  static int MeshesToPoints(const ON_ClassArray<ON_Mesh>& meshes, const CString& layer, const AcCmColor& color);
+  static int MeshesToSubDMeshes(const ON_ClassArray<ON_Mesh>& meshes, int unused, const CString& layer,
+                                const AcCmColor& color);
+
+  // --- Curve outputs (GeometryConverterCurve.cpp) ---
+  static int PolylineToVertices(const ON_Polyline& polyline, AcDb3dPolyline* entity);
+  static int NurbsCurveToSpline(const ON_NurbsCurve& curve, AcDbSpline* spline);
+  static int AddCurve(const ON_NurbsCurve& curve, const CString& layer, const AcCmColor& color);
+  static int AddCurves(const ON_ClassArray<ON_NurbsCurve>& curves, const CString& layer, const AcCmColor& color);
+  static int AddFitSpline(const ON_3dPointArray& points, const CString& layer, const AcCmColor& color);
+  static int AddPoint(const ON_3dPoint& point, const CString& layer, const AcCmColor& color);
+  static int AddPoints(const ON_3dPointArray& points, const CString& layer, const AcCmColor& color);
+  static int AddLine(const ON_Line& line, const CString& layer, const AcCmColor& color);
+  static int AddLineBetween(const ON_3dPoint& from, const ON_3dPoint& to, const CString& layer,
+                            const AcCmColor& color);
+  static int AddLines(const ON_SimpleArray<ON_Line>& lines, const CString& layer, const AcCmColor& color);
+  static int AddCircle(const ON_Circle& circle, const CString& layer, const AcCmColor& color);
+  static int AddCircles(const ON_SimpleArray<ON_Circle>& circles, const CString& layer, const AcCmColor& color);
+  static int AddArc(const ON_Arc& arc, const CString& layer, const AcCmColor& color);
+  static int AddArcs(const ON_SimpleArray<ON_Arc>& arcs, const CString& layer, const AcCmColor& color);
+  static int AddPolyline(const ON_Polyline& polyline, const CString& layer, const AcCmColor& color);
+  static int AddPolylines(const ON_ClassArray<ON_Polyline>& polylines, const CString& layer,
+                          const AcCmColor& color);
+
+ private:
+  // Hands a new entity to AddEntity with no owner (model space) and closes
+  // it; one the drawing refused is deleted.
+  static void AddAndClose(AcDbEntity* entity, const CString& layer, const AcCmColor& color);
+  static CString m_error;
+};
