@@ -20,7 +20,7 @@ bool Map(IgesDocument& doc, model::ModelMaker& out, ConversionResult& result, st
   props.unit_code = global.UnitFlag();
   if (!global.UnitName().IsNull()) props.unit_name = global.UnitName()->ToCString();
   if (!global.FileName().IsNull()) props.source_file = global.FileName()->ToCString();
-  Mapper mapper(doc.Model(), out);
+  Mapper mapper(doc.Model(), doc.Scan(), out);
   bool ok = mapper.Run(reason);
   result.skipped = mapper.Skipped();
   return ok;

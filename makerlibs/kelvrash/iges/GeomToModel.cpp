@@ -17,6 +17,7 @@
 #include <Geom_Plane.hxx>
 #include <Geom_RectangularTrimmedSurface.hxx>
 #include <Geom_SphericalSurface.hxx>
+#include <Geom_SurfaceOfRevolution.hxx>
 #include <Geom_ToroidalSurface.hxx>
 #include <Geom_TrimmedCurve.hxx>
 #include <Precision.hxx>
@@ -292,6 +293,23 @@ bool SurfaceToModel(const Handle(Geom_Surface)& surfaceIn, double u0, double u1,
       cu.Set(std::move(arc));
       RevolutionToModel(ax, std::move(cu), u0, u1, v0, v1, out);
       return true;
+    }
+    if (auto rev = Handle(Geom_SurfaceOfRevolution)::DownCast(surface)) {
+      // A profile turned about an axis stays one: its (u, v) are the angle
+      // and the profile's own parameter.
+      CurveGeometryUnion profile;
+      if (CurveToModel(rev->BasisCurve(), v0, v1, profile)) {
+        RevSurfaceT r;
+        r.profile = std::make_unique<CurveT>();
+        r.profile->geometry = std::move(profile);
+        gp_Ax1 axis = rev->Axis();
+        r.axis_from = ToVec3(axis.Location());
+        r.axis_to = ToVec3(axis.Location().Translated(gp_Vec(axis.Direction())));
+        r.angle = Interval(u0, u1);
+        r.t = Interval(u0, u1);
+        out.Set(std::move(r));
+        return true;
+      }
     }
     if (auto bs = Handle(Geom_BSplineSurface)::DownCast(surface)) return BSplineSurfaceToModel(bs, out);
     Handle(Geom_BSplineSurface) bs;

@@ -145,6 +145,11 @@ int64_t RequiredParameters(int type, const std::vector<std::string>& p) {
     case 143: { int64_t n = count(3); return n < 0 ? -1 : 3 + n; }
     case 144: { int64_t n = count(3); return n < 0 ? -1 : 4 + n; }
     case 186: { int64_t n = count(3); return n < 0 ? -1 : 3 + 2 * n; }
+    case 310: {
+      // A font without characters makes Open CASCADE's reader crash.
+      int64_t n = count(5);
+      return n < 1 ? -1 : 5 + 4 * n;
+    }
     case 212: { int64_t n = count(1); return n < 0 ? -1 : 1 + 12 * n; }
     case 214: { int64_t n = count(1); return n < 0 ? -1 : 6 + 2 * n; }
     case 308: { int64_t n = count(3); return n < 0 ? -1 : 3 + n; }
@@ -430,6 +435,7 @@ bool ScanIges(std::string_view bytes, ScanResult& result, std::string& reason) {
                  " parameters but has only " + Num(static_cast<int64_t>(params.size()) - 1);
         return false;
       }
+      if (d.type == 220) result.rawParameters[e] = params;
       ReferenceParameters(d.type, d.form, params, refs);
       for (size_t r : refs) {
         int64_t p = 0;

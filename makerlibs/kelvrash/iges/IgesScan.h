@@ -6,6 +6,7 @@
 // without a word, and allocates whatever a count asks for; this check is
 // what keeps such files out.
 #include <cstdint>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,6 +30,9 @@ struct ScanResult {
   char paramDelimiter = ',';
   char recordDelimiter = ';';
   std::vector<DirectoryEntry> entries;                 // in DE order
+  // Parameters of the entities whose typed form Open CASCADE leaves empty
+  // (point dimensions), by entry index (0-based), type first.
+  std::map<int, std::vector<std::string>> rawParameters;
   // True when the file differs from the fixed 80-column, line-feed layout
   // that Open CASCADE reads (other line ends, short records, lines after the
   // Terminate record); then 'normalized' holds the file in that layout.

@@ -243,8 +243,14 @@ bool Mapper::MapAnnotation(const Entity& e, const gp_GTrsf& parent, int mode, st
     return any;
   }
   if (auto point = Handle(IGESDimen_PointDimension)::DownCast(e)) {
-    bool any = MapNote(point->Note(), parent, e, mode, made);
-    any = MapLeader(point->LeaderArrow(), parent, e, mode, made) || any;
+    // Open CASCADE reads this entity without its note and leader: take them
+    // from its parameters.
+    Handle(IGESDimen_GeneralNote) note = point->Note();
+    Handle(IGESDimen_LeaderArrow) arrow = point->LeaderArrow();
+    if (note.IsNull()) note = Handle(IGESDimen_GeneralNote)::DownCast(RawPointer(e, 1));
+    if (arrow.IsNull()) arrow = Handle(IGESDimen_LeaderArrow)::DownCast(RawPointer(e, 2));
+    bool any = MapNote(note, parent, e, mode, made);
+    any = MapLeader(arrow, parent, e, mode, made) || any;
     if (!any) Skip(e);
     return any;
   }

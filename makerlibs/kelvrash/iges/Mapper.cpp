@@ -1,6 +1,7 @@
 #include "Mapper.h"
 
 #include <cmath>
+#include <cstdlib>
 
 #include <IGESAppli_LevelFunction.hxx>
 #include <IGESAppli_LevelToPWBLayerMap.hxx>
@@ -18,7 +19,17 @@ model::Plane Frame::ToPlane() const {
                       Vec3(z.X(), z.Y(), z.Z()));
 }
 
-Mapper::Mapper(const Handle(IGESData_IGESModel)& model, ModelMaker& out) : iges_(model), out_(out) {}
+Mapper::Mapper(const Handle(IGESData_IGESModel)& model, const ScanResult& scan, ModelMaker& out)
+    : iges_(model), scan_(scan), out_(out) {}
+
+Mapper::Entity Mapper::RawPointer(const Entity& e, size_t param) const {
+  auto it = scan_.rawParameters.find(iges_->Number(e) - 1);
+  if (it == scan_.rawParameters.end() || param >= it->second.size()) return Entity();
+  char* end = nullptr;
+  long de = std::strtol(it->second[param].c_str(), &end, 10);
+  if (de <= 0 || de % 2 == 0 || (de + 1) / 2 > iges_->NbEntities()) return Entity();
+  return iges_->Entity(static_cast<int>((de + 1) / 2));
+}
 
 std::string Mapper::Describe(const Entity& e) const {
   return "entity " + std::to_string(2 * iges_->Number(e) - 1) + " (type " + std::to_string(e->TypeNumber()) + ")";

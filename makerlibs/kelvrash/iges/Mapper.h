@@ -12,6 +12,7 @@
 #include <Transfer_TransientProcess.hxx>
 #include <gp_GTrsf.hxx>
 
+#include "IgesScan.h"
 #include "model/ModelWriter.h"
 
 class IGESBasic_SubfigureDef;
@@ -33,7 +34,7 @@ struct Frame {
 
 class Mapper {
  public:
-  Mapper(const Handle(IGESData_IGESModel)& model, model::ModelMaker& out);
+  Mapper(const Handle(IGESData_IGESModel)& model, const ScanResult& scan, model::ModelMaker& out);
 
   // False only for a fault that makes the whole file unusable (error set).
   bool Run(std::string& error);
@@ -83,7 +84,11 @@ class Mapper {
   bool MapInstance(const Entity& e, const gp_GTrsf& parent, int mode, std::vector<model::Uuid>& made, int depth);
   bool DefinitionOf(const Entity& def, model::Uuid& id, int depth);
 
+  // The entity that a raw parameter points at, or null.
+  Entity RawPointer(const Entity& e, size_t param) const;
+
   Handle(IGESData_IGESModel) iges_;
+  const ScanResult& scan_;
   model::ModelMaker& out_;
   Handle(Transfer_TransientProcess) process_;
   std::map<int, int> skipped_;
