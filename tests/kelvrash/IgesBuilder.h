@@ -14,7 +14,7 @@ inline std::string H(const std::string& text) { return std::to_string(text.size(
 
 inline std::string R(double v) {
   char buf[40];
-  std::snprintf(buf, sizeof buf, "%.10g", v);
+  std::snprintf(buf, sizeof buf, "%.17g", v);
   std::string s = buf;
   if (s.find_first_of(".eE") == std::string::npos) s += ".";
   return s;

@@ -153,7 +153,7 @@ int64_t RequiredParameters(int type, const std::vector<std::string>& p) {
     case 212: { int64_t n = count(1); return n < 0 ? -1 : 1 + 12 * n; }
     case 214: { int64_t n = count(1); return n < 0 ? -1 : 6 + 2 * n; }
     case 308: { int64_t n = count(3); return n < 0 ? -1 : 3 + n; }
-    case 320: { int64_t n = count(4); return n < 0 ? -1 : 4 + n; }
+    case 320: { int64_t n = count(3); return n < 0 ? -1 : 3 + n; }
     case 402: { int64_t n = count(1); return n < 0 ? -1 : 1 + n; }
     case 404: { int64_t n = count(1); return n < 0 ? -1 : 1 + 3 * n; }
     case 406: { int64_t n = count(1); return n < 0 ? -1 : 1 + n; }
@@ -183,7 +183,7 @@ void ReferenceParameters(int type, int form, const std::vector<std::string>& p, 
     case 142: range(2, 3); break;
     case 144: refs.push_back(1); refs.push_back(4); range(5, n(3)); break;
     case 308: range(4, n(3)); break;
-    case 320: range(5, n(4)); break;
+    case 320: range(4, n(3)); break;
     case 402:
       if (form == 1 || form == 7 || form == 14 || form == 15) range(2, n(1));
       break;
@@ -412,7 +412,8 @@ bool ScanIges(std::string_view bytes, ScanResult& result, std::string& reason) {
         int64_t back = 0;
         bool counted = static_cast<int>(k) < d.paramStart - 1 + d.paramLines;
         if (!counted && !(ParseInt(Field(line, 65, 7), back) && back == deNumber)) break;
-        text.append(line.substr(0, 64));
+        // Column 65 should be blank; some writers spill data into it.
+        text.append(line.substr(0, 65));
       }
       if (!SplitParameters(text, result.paramDelimiter, result.recordDelimiter, params)) {
         reason = "is damaged: the parameters of entity " + Num(deNumber) + " (type " + Num(d.type) +

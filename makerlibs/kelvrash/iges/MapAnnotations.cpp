@@ -67,15 +67,29 @@ std::string TextOf(const Handle(IGESDimen_GeneralNote)& note, int i) {
   return text.IsNull() ? std::string() : std::string(text->ToCString());
 }
 
-// All strings of a note, one line each.
+// All strings of a note as one dimension text: strings on one baseline run
+// together ("R" and "5" make "R5"), further lines start with the paragraph
+// break "\\P" of dimension texts.
 std::string JoinedText(const Handle(IGESDimen_GeneralNote)& note) {
   std::string all;
   if (note.IsNull()) return all;
+  gp_XYZ lastStart;
+  double lastAngle = 0, lastHeight = 0;
+  bool first = true;
   for (int i = 1; i <= note->NbStrings(); ++i) {
     std::string s = TextOf(note, i);
     if (s.empty()) continue;
-    if (!all.empty()) all += "\n";
+    gp_XYZ start = note->StartPoint(i).XYZ();
+    if (!first) {
+      gp_XYZ up(-std::sin(lastAngle), std::cos(lastAngle), 0);
+      bool sameLine = std::abs((start - lastStart).Dot(up)) < 0.5 * std::max(lastHeight, note->BoxHeight(i));
+      if (!sameLine) all += "\\P";
+    }
     all += s;
+    first = false;
+    lastStart = start;
+    lastAngle = note->RotationAngle(i);
+    lastHeight = note->BoxHeight(i);
   }
   return all;
 }

@@ -1,0 +1,122 @@
+// Subfigures as instance definitions (members of mode 3) and references with
+// their transform and scale, nested ones included; network subfigures and
+// pattern arrays as references; level names from the level map.
+#include <cmath>
+
+#include "TestSupport.h"
+
+using namespace testiges;
+using namespace kelv::model;
+
+namespace {
+
+constexpr EntityOptions kMember{.subordinate = 1};
+
+std::string S(int de) { return std::to_string(de); }
+
+std::vector<double> M(const InstanceRefT& r) {
+  std::vector<double> m;
+  for (double v : *r.xform.m()) m.push_back(v);
+  return m;
+}
+
+void ExpectTranslation(const InstanceRefT& r, double x, double y, double z) {
+  auto m = M(r);
+  EXPECT_NEAR(m[3], x, 1e-9);
+  EXPECT_NEAR(m[7], y, 1e-9);
+  EXPECT_NEAR(m[11], z, 1e-9);
+}
+
+const InstanceDefinitionT* Definition(const ModelT& m, const Uuid& id) {
+  for (auto& d : m.instance_definitions)
+    if (d->uuid == id) return d.get();
+  return nullptr;
+}
+
+const ObjectT* ObjectById(const ModelT& m, const Uuid& id) {
+  for (auto& o : m.objects)
+    if (o->attributes->uuid == id) return o.get();
+  return nullptr;
+}
+
+}  // namespace
+
+TEST(IgesSubfigures, DefinitionsInstancesAndArraysComeOverAsBlocks) {
+  IgesBuilder b;
+  b.Add(406, {"1", "1", "4", H("Walls"), "0", H("L4")}, {.form = 24});
+  int innerLine = b.Add(110, {"0.", "0.", "0.", "1.", "0.", "0."}, {.level = 2, .subordinate = 1});
+  int inner = b.Add(308, {"0", H("INNER"), "1", S(innerLine)});
+  int outerPoint = b.Add(116, {"5.", "5.", "0.", "0"}, kMember);
+  int nested = b.Add(408, {S(inner), "10.", "0.", "0.", "2."}, kMember);
+  int outer = b.Add(308, {"1", H("OUTER"), "2", S(outerPoint), S(nested)});
+  b.Add(408, {S(outer), "100.", "0.", "0.", "3."}, {.level = 4, .color = 2});
+  int rot = b.Add(124, {"0.", "-1.", "0.", "0.", "1.", "0.", "0.", "0.", "0.", "0.", "1.", "0."});
+  b.Add(408, {S(inner), "0.", "50.", "0.", "1."}, {.transform = rot});
+  int netLine = b.Add(110, {"0.", "0.", "0.", "0.", "1.", "0."}, kMember);
+  int net = b.Add(320, {"0", H("NET"), "1", S(netLine), "0", H("R"), "0", "0"});
+  b.Add(420, {S(net), "1.", "2.", "0.", "2.", "3.", "1.", "0", H("N1"), "0", "0"});
+  int base = b.Add(116, {"1.", "1.", "0.", "0"}, kMember);
+  b.Add(412, {S(base), "1.", "1.", "1.", "0.", "2", "2", "10.", "20.", "0.", "0", "0"});
+  int spoke = b.Add(110, {"5.", "0.", "0.", "6.", "0.", "0."}, kMember);
+  b.Add(414, {S(spoke), "4", "0.", "0.", "0.", "5.", "0.", R(M_PI / 2), "0", "0"});
+
+  Converted c;
+  Convert(b.Text(), c);
+  ASSERT_TRUE(c.ok) << c.reason;
+  for (auto [type, count] : c.result.skipped) ADD_FAILURE() << "skipped " << count << " of type " << type;
+  const ModelT& m = c.model();
+
+  // Nested definitions come first, so block references among members find them.
+  ASSERT_EQ(m.instance_definitions.size(), 5u);
+  EXPECT_EQ(m.instance_definitions[0]->name, "INNER");
+  EXPECT_EQ(m.instance_definitions[1]->name, "OUTER");
+  EXPECT_EQ(m.instance_definitions[2]->name, "NET");
+
+  const InstanceDefinitionT& innerDef = *m.instance_definitions[0];
+  ASSERT_EQ(innerDef.members.size(), 1u);
+  const ObjectT* line = ObjectById(m, innerDef.members[0]);
+  ASSERT_NE(line, nullptr);
+  EXPECT_EQ(line->attributes->mode, 3);
+  EXPECT_EQ(m.layers[static_cast<size_t>(line->attributes->layer_index)]->name, "2");
+
+  const InstanceDefinitionT& outerDef = *m.instance_definitions[1];
+  ASSERT_EQ(outerDef.members.size(), 2u);
+  const ObjectT* nestedRef = ObjectById(m, outerDef.members[1]);
+  ASSERT_NE(nestedRef, nullptr);
+  EXPECT_EQ(nestedRef->attributes->mode, 3);
+  ASSERT_NE(nestedRef->geometry.AsInstanceRef(), nullptr);
+  EXPECT_EQ(nestedRef->geometry.AsInstanceRef()->definition, innerDef.uuid);
+  EXPECT_NEAR(M(*nestedRef->geometry.AsInstanceRef())[0], 2.0, 1e-12);  // its own scale
+
+  std::vector<const InstanceRefT*> refs;
+  std::vector<const ObjectT*> refObjects;
+  for (auto* o : TopLevel(m))
+    if (auto* r = o->geometry.AsInstanceRef()) {
+      refs.push_back(r);
+      refObjects.push_back(o);
+    }
+  ASSERT_EQ(refs.size(), 1u + 1u + 1u + 4u + 4u);
+  // Scaled singular instance: scale 3, moved by (100, 0, 0), named level.
+  EXPECT_EQ(refs[0]->definition, outerDef.uuid);
+  EXPECT_NEAR(M(*refs[0])[0], 3.0, 1e-12);
+  EXPECT_NEAR(M(*refs[0])[10], 3.0, 1e-12);
+  ExpectTranslation(*refs[0], 100, 0, 0);
+  EXPECT_EQ(m.layers[static_cast<size_t>(refObjects[0]->attributes->layer_index)]->name, "Walls");
+  EXPECT_EQ(refObjects[0]->attributes->color, 0x0000FFu);
+  // Rotated instance: the rotation applies to its translation too.
+  EXPECT_EQ(refs[1]->definition, innerDef.uuid);
+  ExpectTranslation(*refs[1], -50, 0, 0);
+  EXPECT_NEAR(M(*refs[1])[1], -1.0, 1e-12);
+  // Network instance with its three scale factors.
+  EXPECT_EQ(Definition(m, refs[2]->definition)->name, "NET");
+  EXPECT_NEAR(M(*refs[2])[0], 2.0, 1e-12);
+  EXPECT_NEAR(M(*refs[2])[5], 3.0, 1e-12);
+  ExpectTranslation(*refs[2], 1, 2, 0);
+  // Rectangular array: columns 10 apart, rows 20 apart, base at the corner.
+  const double rect[4][2] = {{0, 0}, {10, 0}, {0, 20}, {10, 20}};
+  for (int k = 0; k < 4; ++k) ExpectTranslation(*refs[3 + k], rect[k][0], rect[k][1], 0);
+  EXPECT_EQ(refs[3]->definition, refs[6]->definition);
+  // Circular array: four places a quarter turn apart on a circle of 5.
+  const double circ[4][2] = {{0, 0}, {-5, 5}, {-10, 0}, {-5, -5}};
+  for (int k = 0; k < 4; ++k) ExpectTranslation(*refs[7 + k], circ[k][0], circ[k][1], 0);
+}
