@@ -91,12 +91,18 @@ class ON_Leader : public ON_Annotation {
   ON_Leader() { m_type = ON::dtLeader; }
 };
 
-class ON_AnnotationTextDot : public ON_Point {
+class ON_AnnotationTextDot : public ON_Geometry {
   ON_OBJECT_DECLARE(ON_AnnotationTextDot)
  public:
+  ON_3dPoint m_point;
   ON_wString m_text;
+
   ON_AnnotationTextDot() = default;
   ON::object_type ObjectType() const override { return ON::annotation_object; }
+  bool GetBBox(double* box_min, double* box_max, bool grow = false) const override;
+  bool Transform(const ON_Xform& xform) override;
+  const ON_3dPoint& Point() const { return m_point; }
+  const wchar_t* TextString() const { return m_text; }
 };
 
 class ON_AnnotationArrow : public ON_Geometry {

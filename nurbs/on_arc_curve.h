@@ -26,7 +26,7 @@ class ON_ArcCurve : public ON_Curve {
   int SpanCount() const override { return 1; }
   bool GetSpanVector(double* s) const override;
   int Degree() const override { return 2; }
-  bool IsLinear(double tolerance = ON_ZERO_TOLERANCE) const override { return false; }
+  bool IsLinear(double = ON_ZERO_TOLERANCE) const override { return false; }
   bool IsArc(const ON_Plane* plane = nullptr, ON_Arc* arc = nullptr,
              double tolerance = ON_ZERO_TOLERANCE) const override;
   int IsPolyline(ON_SimpleArray<ON_3dPoint>* pline_points = nullptr,

@@ -38,6 +38,6 @@ class ON_Layer : public ON_Object {
   void SetLayerIndex(int index) { m_layer_index = index; }
   int LinetypeIndex() const { return m_linetype_index; }
   int MaterialIndex() const { return m_material_index; }
-  bool IsValid(ON_TextLog* text_log = nullptr) const override { return !m_name.IsEmpty(); }
+  bool IsValid(ON_TextLog* = nullptr) const override { return !m_name.IsEmpty(); }
   ON::object_type ObjectType() const override { return ON::layer_object; }
 };

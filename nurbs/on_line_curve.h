@@ -27,8 +27,8 @@ class ON_LineCurve : public ON_Curve {
   bool GetSpanVector(double* s) const override;
   int Degree() const override { return 1; }
   bool IsLinear(double tolerance = ON_ZERO_TOLERANCE) const override;
-  bool IsArc(const ON_Plane* plane = nullptr, ON_Arc* arc = nullptr,
-             double tolerance = ON_ZERO_TOLERANCE) const override { return false; }
+  bool IsArc(const ON_Plane* = nullptr, ON_Arc* = nullptr,
+             double = ON_ZERO_TOLERANCE) const override { return false; }
   int IsPolyline(ON_SimpleArray<ON_3dPoint>* pline_points = nullptr,
                  ON_SimpleArray<double>* pline_t = nullptr) const override;
   bool IsClosed() const override { return false; }

@@ -15,7 +15,7 @@ class ON_Point : public ON_Geometry {
   ON_Point& operator=(const ON_3dPoint& p) { point = p; return *this; }
   operator ON_3dPoint() const { return point; }
 
-  bool IsValid(ON_TextLog* text_log = nullptr) const override { return point.IsValid(); }
+  bool IsValid(ON_TextLog* = nullptr) const override { return point.IsValid(); }
   ON::object_type ObjectType() const override { return ON::point_object; }
   bool GetBBox(double* box_min, double* box_max, bool grow = false) const override;
   bool Transform(const ON_Xform& xform) override;
@@ -39,7 +39,7 @@ class ON_PointCloud : public ON_Geometry {
   bool HasPointNormals() const { return m_N.Count() > 0 && m_N.Count() == m_P.Count(); }
   bool HasPointColors() const { return m_C.Count() > 0 && m_C.Count() == m_P.Count(); }
 
-  bool IsValid(ON_TextLog* text_log = nullptr) const override { return m_P.Count() > 0; }
+  bool IsValid(ON_TextLog* = nullptr) const override { return m_P.Count() > 0; }
   ON::object_type ObjectType() const override { return ON::pointset_object; }
   bool GetBBox(double* box_min, double* box_max, bool grow = false) const override;
   bool Transform(const ON_Xform& xform) override;

@@ -212,9 +212,21 @@ int ON_PolyCurve::GetNurbForm(ON_NurbsCurve& out, double tolerance, const ON_Int
     if (!piece.SetDomain(pd[0], pd[1])) return 0;
     if (i == 0) {
       joined = std::move(piece);
-    } else if (!joined.Append(piece)) {
-      return 0;
+      continue;
     }
+    // Segments read from files often miss each other by a little; close
+    // small gaps by moving the start of the next segment onto the end of the
+    // curve so far.
+    const ON_3dPoint end = joined.PointAtEnd(), start = piece.PointAtStart();
+    const double scale = std::max({1.0, end.MaximumCoordinate(), start.MaximumCoordinate(),
+                                   joined.BoundingBox().Diagonal().Length()});
+    const double gap = end.DistanceTo(start);
+    if (gap > std::max(tolerance, 1e-5 * scale)) return 0;
+    if (gap > 0.0 && piece.ClampEnd(2)) {
+      const double w = piece.Weight(0);
+      piece.SetCV(0, ON_4dPoint(end.x * w, end.y * w, end.z * w, w));
+    }
+    if (!joined.Append(piece)) return 0;
   }
   if (subdomain && !joined.Trim(*subdomain)) return 0;
   out = std::move(joined);

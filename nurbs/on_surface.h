@@ -41,7 +41,7 @@ class ON_Surface : public ON_Geometry {
   virtual bool IsCone(ON_Cone* cone = nullptr, double tolerance = ON_ZERO_TOLERANCE) const;
   virtual bool IsTorus(ON_Torus* torus = nullptr, double tolerance = ON_ZERO_TOLERANCE) const;
   virtual bool IsClosed(int dir) const;
-  virtual bool IsPeriodic(int dir) const { return false; }
+  virtual bool IsPeriodic(int /*dir*/) const { return false; }
   virtual bool Transpose() = 0;
   virtual bool Reverse(int dir) = 0;
 

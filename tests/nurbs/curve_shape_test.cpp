@@ -224,3 +224,24 @@ TEST(CurveShape, NurbsCurveOfAnEmptyPolyCurveFails) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CurveShape, PolyCurveNurbsFormClosesSmallGapsAndRefusesLargeOnes) {
+  for (const double gap : {1e-7, 0.5}) {
+    SCOPED_TRACE(gap);
+    ON_PolyCurve pc;
+    pc.Append(new ON_LineCurve(ON_3dPoint(0, 0, 0), ON_3dPoint(10, 0, 0)));
+    pc.Append(new ON_LineCurve(ON_3dPoint(10, gap, 0), ON_3dPoint(10, 10, 0)));
+    ON_NurbsCurve nc;
+    const bool joined = pc.NurbsCurve(&nc) != nullptr;
+    EXPECT_EQ(joined, gap < 1e-3);
+    if (joined) {
+      EXPECT_TRUE(nc.IsValid());
+      EXPECT_EQ(nc.PointAtEnd(), ON_3dPoint(10, 10, 0));
+      EXPECT_EQ(nc.IsPolyline(), 3);
+    }
+  }
+}
+
+}  // namespace
