@@ -9,7 +9,7 @@ ON_OBJECT_IMPLEMENT(ON_RadialDimension, ON_Annotation)
 ON_OBJECT_IMPLEMENT(ON_AngularDimension, ON_Annotation)
 ON_OBJECT_IMPLEMENT(ON_TextEntity, ON_Annotation)
 ON_OBJECT_IMPLEMENT(ON_Leader, ON_Annotation)
-ON_OBJECT_IMPLEMENT(ON_AnnotationTextDot, ON_Geometry)
+ON_OBJECT_IMPLEMENT(ON_AnnotationTextDot, ON_Point)
 ON_OBJECT_IMPLEMENT(ON_AnnotationArrow, ON_Geometry)
 
 namespace on_annotation_detail {
@@ -87,18 +87,3 @@ bool ON_AnnotationArrow::Transform(const ON_Xform& xform) {
   return true;
 }
 
-bool ON_AnnotationTextDot::GetBBox(double* box_min, double* box_max, bool grow) const {
-  ON_BoundingBox b;
-  if (grow) b = ON_BoundingBox(ON_3dPoint(box_min), ON_3dPoint(box_max));
-  b.Set(m_point, true);
-  for (int i = 0; i < 3; ++i) {
-    box_min[i] = b.m_min[i];
-    box_max[i] = b.m_max[i];
-  }
-  return true;
-}
-
-bool ON_AnnotationTextDot::Transform(const ON_Xform& xform) {
-  m_point = xform * m_point;
-  return true;
-}

@@ -91,17 +91,22 @@ class ON_Leader : public ON_Annotation {
   ON_Leader() { m_type = ON::dtLeader; }
 };
 
-class ON_AnnotationTextDot : public ON_Geometry {
+class ON_AnnotationTextDot : public ON_Point {
   ON_OBJECT_DECLARE(ON_AnnotationTextDot)
  public:
-  ON_3dPoint m_point;
+  // The dot's location goes by both names: ON_Point's `point` and `m_point`.
+  ON_3dPoint& m_point = point;
   ON_wString m_text;
 
   ON_AnnotationTextDot() = default;
+  ON_AnnotationTextDot(const ON_AnnotationTextDot& src) : ON_Point(src), m_text(src.m_text) {}
+  ON_AnnotationTextDot& operator=(const ON_AnnotationTextDot& src) {
+    ON_Point::operator=(src);
+    m_text = src.m_text;
+    return *this;
+  }
   ON::object_type ObjectType() const override { return ON::annotation_object; }
-  bool GetBBox(double* box_min, double* box_max, bool grow = false) const override;
-  bool Transform(const ON_Xform& xform) override;
-  const ON_3dPoint& Point() const { return m_point; }
+  const ON_3dPoint& Point() const { return point; }
   const wchar_t* TextString() const { return m_text; }
 };
 

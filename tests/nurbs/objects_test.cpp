@@ -143,3 +143,26 @@ TEST(Annotations, MissingDefinitionPointsReadAsOriginAndTheEcsMapsToThePlane) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Annotations, TextDotLocationAnswersToBothNamesAndSurvivesCopies) {
+  ON_AnnotationTextDot dot;
+  dot.m_point = ON_3dPoint(1, 2, 3);
+  EXPECT_EQ(dot.point, ON_3dPoint(1, 2, 3));
+  dot.m_text = L"A";
+  ON_AnnotationTextDot copy(dot);
+  copy.m_point.x = 9;
+  EXPECT_EQ(copy.point, ON_3dPoint(9, 2, 3));
+  EXPECT_EQ(dot.point, ON_3dPoint(1, 2, 3));
+  ON_AnnotationTextDot assigned;
+  assigned = dot;
+  EXPECT_EQ(assigned.m_point, ON_3dPoint(1, 2, 3));
+  EXPECT_STREQ(assigned.TextString(), L"A");
+  std::unique_ptr<ON_AnnotationTextDot> dup(dot.Duplicate());
+  dup->point.y = 7;
+  EXPECT_EQ(dup->m_point, ON_3dPoint(1, 7, 3));
+  EXPECT_TRUE(dot.IsKindOf(ON_CLASS_RTTI(ON_Point)));
+}
+
+}  // namespace
