@@ -4,6 +4,7 @@
 // destroy their elements properly; ON_SimpleArray value-initialises new
 // elements (zero for numbers and pointers), as openNURBS zeroes them.
 #include <algorithm>
+#include <climits>
 #include <cstddef>
 #include <new>
 #include <type_traits>
@@ -162,7 +163,8 @@ class ArrayBase {
  protected:
   void Grow(int needed) {
     if (needed <= m_capacity) return;
-    int cap = m_capacity < 4 ? 4 : m_capacity * 2;
+    if (needed < 0) throw std::bad_alloc();  // the int count overflowed
+    int cap = m_capacity < 4 ? 4 : (m_capacity > INT_MAX / 2 ? INT_MAX : m_capacity * 2);
     if (cap < needed) cap = needed;
     Reallocate(cap);
   }

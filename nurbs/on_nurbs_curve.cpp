@@ -34,6 +34,9 @@ void FromSpline(const on_bspline::Spline& s, ON_NurbsCurve& c) {
   for (int i = 0; i < s.cv_count; ++i) std::memcpy(c.CV(i), s.CV(i), sizeof(double) * cvs);
 }
 
+// At most 1 GiB of CVs: sizes from files must not overflow or exhaust memory.
+constexpr long long kMaxDoubles = 1LL << 27;
+
 bool UsableCurve(const ON_NurbsCurve& c) {
   return c.m_dim > 0 && c.m_order >= 2 && c.m_cv_count >= c.m_order && c.m_knot && c.m_cv &&
          c.m_cv_stride >= c.CVSize();
@@ -115,7 +118,7 @@ bool ON_NurbsCurve::ReserveCVCapacity(int capacity) {
 bool ON_NurbsCurve::Create(int dimension, bool is_rational, int order, int cv_count) {
   // Limits keep the sizes far from integer overflow.
   if (dimension < 1 || dimension > 64 || order < 2 || order > 64 || cv_count < order ||
-      cv_count > 100000000) {
+      static_cast<long long>(cv_count) * (dimension + 1) > kMaxDoubles) {
     Destroy();
     return false;
   }

@@ -59,7 +59,7 @@ void ON_NurbsSurface::Destroy() {
 bool ON_NurbsSurface::Create(int dim, bool is_rat, int o0, int o1, int c0, int c1) {
   Destroy();
   if (dim < 1 || dim > 64 || o0 < 2 || o1 < 2 || o0 > 64 || o1 > 64 || c0 < o0 || c1 < o1 ||
-      static_cast<long long>(c0) * c1 > 100000000LL)
+      static_cast<long long>(c0) * c1 * (dim + 1) > (1LL << 27))
     return false;
   m_dim = dim;
   m_is_rat = is_rat ? 1 : 0;
