@@ -4,6 +4,7 @@
 
 #include "AcadUtils.h"
 #include "ErrorStatusText.h"
+#include "arx/aced.h"
 
 // Closes a new sub-object once its owner has it; one the owner refused is
 // ours and goes.
@@ -112,5 +113,57 @@ int AcadUtils::SampleCurve(AcDbCurve* curve, double step, AcArray<AcGePoint3d>& 
   }
   curve->getPointAtParam(end, point);
   points.append(point);
+  return 1;
+}
+
+int AcadUtils::ImportSatFile(const CString& path, const AcGeMatrix3d& xform, int zoomExtents) {
+  AcArray<void*> entities;
+  Acad::ErrorStatus es = AcDbBody::acisIn(path, entities);
+  if (es != Acad::eOk) {
+    SetError(ErrorStatusText::GetText(es));
+    return 0;
+  }
+  for (int i = 0; i < entities.length(); ++i) {
+    AcDbEntity* entity = static_cast<AcDbEntity*>(entities[i]);
+    entity->transformBy(xform);
+    bool appended = false;
+    AcDbBlockTable* blocks = NULL;
+    if (acdbHostApplicationServices()->workingDatabase()->getSymbolTable(blocks, AcDb::kForRead) == Acad::eOk) {
+      AcDbBlockTableRecord* modelSpace = NULL;
+      Acad::ErrorStatus opened = blocks->getAt(ACDB_MODEL_SPACE, modelSpace, AcDb::kForWrite, false);
+      blocks->close();
+      if (opened == Acad::eOk) {
+        appended = modelSpace->appendAcDbEntity(entity) == Acad::eOk;
+        modelSpace->close();
+      }
+    }
+    // An entity that did not make it into the drawing is still ours.
+    if (appended) {
+      entity->close();
+    } else {
+      delete entity;
+    }
+  }
+  if (zoomExtents != 0) acedCommand(RTSTR, L"_zoom", RTSTR, L"_extents", RTNONE);
+  if (entities.length() == 0) {
+    SetError(L"No entites imported");
+    return 0;
+  }
+  return 1;
+}
+
+int AcadUtils::ExportSatFile(const AcArray<AcDbObjectId>& ids, const CString& path) {
+  AcArray<void*> entities;
+  for (int i = 0; i < ids.length(); ++i) {
+    AcDbEntity* entity = NULL;
+    // An entity that cannot be opened is left out of the file.
+    if (acdbOpenAcDbEntity(entity, ids[i], AcDb::kForRead, false) == Acad::eOk) entities.append(entity);
+  }
+  Acad::ErrorStatus es = AcDbBody::acisOut(path, entities);
+  for (int i = 0; i < entities.length(); ++i) static_cast<AcDbEntity*>(entities[i])->close();
+  if (es != Acad::eOk) {
+    SetError(ErrorStatusText::GetText(es));
+    return 0;
+  }
   return 1;
 }

@@ -61,3 +61,23 @@ struct DimOverrides {
 };
 
 }  // namespace arxhost
+
+class AcDbDatabase;
+
+namespace arxhost {
+// The values of a dimension style; for a null or stale id those of the
+// database's current style, else of a new "Standard" style.
+DimVars StyleVars(AcDbObjectId style, const AcDbDatabase* db);
+}  // namespace arxhost
+
+// Getters that give the override or the style's value, and setters that
+// override, for a class with `arxhost::DimOverrides overrides_` and
+// `arxhost::DimVars styleVars() const`.
+#define ARXHOST_DIMVAR_OVERRIDE(type, Name, name, def, check)              \
+  type name() const { return overrides_.name ? *overrides_.name : styleVars().name; } \
+  Acad::ErrorStatus set##Name(type v) {                                     \
+    if (Acad::ErrorStatus es = checkWrite()) return es;                     \
+    if (Acad::ErrorStatus es = (check)) return es;                          \
+    overrides_.name = v;                                                    \
+    return Acad::eOk;                                                       \
+  }

@@ -42,3 +42,10 @@ Acad::ErrorStatus AcDbFaceRecord::makeEdgeInvisibleAt(Adesk::UInt16 i) {
   if (v_[i] > 0) v_[i] = static_cast<Adesk::Int16>(-v_[i]);
   return Acad::eOk;
 }
+
+void AcDb2dVertex::placeInPlane(const AcGePoint2d& p, double bulge, double widthScale) {
+  position_.set(p.x, p.y, 0.0);
+  bulge_ = bulge;
+  startWidth_ *= widthScale;
+  endWidth_ *= widthScale;
+}

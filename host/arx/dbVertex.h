@@ -10,6 +10,7 @@ class AcDbVertex : public AcDbEntity {
 class AcDbPositionVertex : public AcDbVertex {
   ARXHOST_RX_MEMBERS(AcDbPositionVertex)
  public:
+  friend class AcDb2dVertex;
   AcGePoint3d position() const { return position_; }
   Acad::ErrorStatus setPosition(const AcGePoint3d& p) { ARXHOST_SET(position_, p); }
 
@@ -72,7 +73,11 @@ class AcDb2dVertex : public AcDbPositionVertex {
   Acad::ErrorStatus setEndWidth(double w) { ARXHOST_SET(endWidth_, w); }
   AcDb::Vertex2dType vertexType() const { return type_; }
 
+  // Host side: the owning polyline moves its vertices in its plane.
+  void placeInPlane(const AcGePoint2d& p, double bulge, double widthScale);
+
  protected:
+  // Only the polyline knows the plane; it moves its vertices itself.
   Acad::ErrorStatus subTransformBy(const AcGeMatrix3d&) override { return Acad::eNotApplicable; }
 
  private:

@@ -1,0 +1,93 @@
+// Splitting SAT files into bodies and telling solids, regions and bodies
+// apart.
+#include "arx/AcisReader.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "arx/AcisRecords.h"
+#include "win32/strconv.h"
+
+namespace arxhost {
+
+namespace {
+
+// Files beyond this size are not SAT models this host reads.
+constexpr std::streamoff kMaxSatBytes = 512LL * 1024 * 1024;
+
+SatBodyKind Classify(const sat::Document& doc) {
+  bool anyFace = false, closed = true, planar = true;
+  for (const sat::Record& r : doc.records) {
+    if (r.type == "face") {
+      anyFace = true;
+      std::vector<long> ps = r.pointers();
+      long surface = ps.empty() ? -1 : ps.back();
+      if (surface < 0 || doc.records[static_cast<size_t>(surface)].type.find("plane") != 0) planar = false;
+    } else if (r.type == "coedge") {
+      // From the end: pcurve, loop, edge, partner.
+      std::vector<long> ps = r.pointers();
+      if (ps.size() < 4 || ps[ps.size() - 4] < 0) closed = false;
+    }
+  }
+  if (!anyFace) return SatBodyKind::Body;
+  if (closed) return SatBodyKind::Solid;
+  return planar ? SatBodyKind::Region : SatBodyKind::Body;
+}
+
+}  // namespace
+
+SatReadResult ReadSatText(const std::string& text) {
+  SatReadResult result;
+  std::string error;
+  std::optional<sat::Document> doc = sat::Parse(text, error);
+  if (!doc) {
+    result.status = Acad::eCannotRestoreFromAcisFile;
+    result.error = "Not an ACIS SAT file: " + error;
+    return result;
+  }
+  for (size_t i = 0; i < doc->records.size(); ++i) {
+    if (doc->records[i].type != "body") continue;
+    sat::Document one = sat::Extract(*doc, sat::Reachable(*doc, static_cast<long>(i)));
+    result.bodies.push_back({Classify(one), sat::Write(one)});
+  }
+  return result;
+}
+
+SatReadResult ReadSatBodies(const std::wstring& path) {
+  SatReadResult result;
+  std::string native = NativePath(path);
+  std::error_code ec;
+  std::ifstream in;
+  if (std::filesystem::is_regular_file(native, ec)) in.open(native, std::ios::binary);
+  if (!in.is_open()) {
+    result.status = Acad::eCantOpenFile;
+    result.error = "Cannot open the SAT file " + native;
+    return result;
+  }
+  in.seekg(0, std::ios::end);
+  std::streamoff size = in.tellg();
+  in.seekg(0, std::ios::beg);
+  if (size < 0) {
+    result.status = Acad::eCantOpenFile;
+    result.error = "Cannot read the SAT file " + native;
+    return result;
+  }
+  if (size > kMaxSatBytes) {
+    result.status = Acad::eCannotRestoreFromAcisFile;
+    result.error = "The SAT file " + native + " is too large to read";
+    return result;
+  }
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) {
+    result.status = Acad::eCantOpenFile;
+    result.error = "Cannot read the SAT file " + native;
+    return result;
+  }
+  result = ReadSatText(text);
+  if (result.status != Acad::eOk) result.error += " (" + native + ")";
+  return result;
+}
+
+}  // namespace arxhost

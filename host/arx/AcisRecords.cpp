@@ -1,0 +1,215 @@
+// Tokenising, renumbering and writing ACIS SAT records.
+#include "arx/AcisRecords.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <map>
+#include <set>
+#include <sstream>
+
+namespace arxhost::sat {
+
+namespace {
+
+bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// Splits the next line off text at pos.
+bool NextLine(const std::string& text, size_t& pos, std::string& line) {
+  if (pos >= text.size()) return false;
+  size_t end = text.find('\n', pos);
+  if (end == std::string::npos) end = text.size();
+  line = text.substr(pos, end - pos);
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  pos = end + 1;
+  return true;
+}
+
+bool ParseLong(const std::string& s, long& v) {
+  if (s.empty()) return false;
+  auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+  return ec == std::errc() && p == s.data() + s.size();
+}
+
+}  // namespace
+
+std::vector<long> Record::pointers() const {
+  std::vector<long> ps;
+  for (const Field& f : fields)
+    if (f.isPointer()) ps.push_back(f.pointer);
+  return ps;
+}
+
+std::optional<Document> Parse(const std::string& text, std::string& error) {
+  Document doc;
+  size_t pos = 0;
+  std::string line;
+  // Version line: version, record count, body count, history flag.
+  do {
+    if (!NextLine(text, pos, line)) {
+      error = "the file is empty";
+      return std::nullopt;
+    }
+  } while (std::all_of(line.begin(), line.end(), IsSpace));
+  {
+    std::istringstream in(line);
+    long version = 0;
+    std::string word;
+    if (!(in >> word) || !ParseLong(word, version) || version < 100 || version > 100000) {
+      error = "the first line does not start with a SAT version number";
+      return std::nullopt;
+    }
+    doc.version = static_cast<int>(version);
+  }
+  if (doc.version >= 200) {
+    if (!NextLine(text, pos, doc.productLine) || doc.productLine.find('@') == std::string::npos) {
+      error = "the product line is missing";
+      return std::nullopt;
+    }
+  }
+  if (!NextLine(text, pos, doc.unitsLine)) {
+    error = "the units line is missing";
+    return std::nullopt;
+  }
+  {
+    std::istringstream in(doc.unitsLine);
+    std::string a, b, c;
+    if (!(in >> a >> b >> c)) {
+      error = "the units line does not hold units and resolutions";
+      return std::nullopt;
+    }
+  }
+
+  // Records up to the end marker (or the end of the text).
+  Record current;
+  bool inRecord = false;
+  bool ended = false;
+  size_t i = pos;
+  while (i < text.size()) {
+    while (i < text.size() && IsSpace(text[i])) ++i;
+    if (i >= text.size()) break;
+    if (text[i] == '#') {
+      if (!inRecord) {
+        error = "a record ends before it starts";
+        return std::nullopt;
+      }
+      doc.records.push_back(std::move(current));
+      current = Record();
+      inRecord = false;
+      ++i;
+      continue;
+    }
+    // A counted string "@n text" is one field whatever it holds.
+    if (text[i] == '@' && inRecord) {
+      size_t j = i + 1;
+      while (j < text.size() && std::isdigit(static_cast<unsigned char>(text[j]))) ++j;
+      long count = 0;
+      if (!ParseLong(text.substr(i + 1, j - i - 1), count) || count < 0 || j >= text.size()) {
+        error = "a counted string is malformed";
+        return std::nullopt;
+      }
+      size_t start = j + 1;
+      if (start + static_cast<size_t>(count) > text.size()) {
+        error = "a counted string runs past the end of the file";
+        return std::nullopt;
+      }
+      current.fields.push_back({text.substr(i, start + static_cast<size_t>(count) - i), -2});
+      i = start + static_cast<size_t>(count);
+      continue;
+    }
+    size_t j = i;
+    while (j < text.size() && !IsSpace(text[j]) && text[j] != '#') ++j;
+    std::string token = text.substr(i, j - i);
+    i = j;
+    if (!inRecord) {
+      if (token.rfind("End-of-", 0) == 0) {
+        ended = true;
+        break;
+      }
+      // An entity index written before the record.
+      long index = 0;
+      if (token.size() > 1 && token[0] == '-' && ParseLong(token.substr(1), index)) continue;
+      if (!std::isalpha(static_cast<unsigned char>(token[0]))) {
+        error = "a record does not start with a type name (found \"" + token + "\")";
+        return std::nullopt;
+      }
+      current.type = token;
+      inRecord = true;
+      continue;
+    }
+    Field f{token, -2};
+    long target = 0;
+    if (token.size() > 1 && token[0] == '$' && ParseLong(token.substr(1), target)) {
+      if (target < -1) {
+        error = "a pointer field is negative";
+        return std::nullopt;
+      }
+      f.pointer = target;
+    }
+    current.fields.push_back(std::move(f));
+  }
+  if (inRecord) {
+    error = "the last record is not ended by '#'";
+    return std::nullopt;
+  }
+  (void)ended;
+  long count = static_cast<long>(doc.records.size());
+  for (const Record& r : doc.records)
+    for (long p : r.pointers())
+      if (p >= count) {
+        error = "a pointer names record " + std::to_string(p) + " of " + std::to_string(count);
+        return std::nullopt;
+      }
+  return doc;
+}
+
+std::string Write(const Document& doc) {
+  long bodies = 0;
+  for (const Record& r : doc.records)
+    if (r.type == "body") ++bodies;
+  std::ostringstream out;
+  out << doc.version << " " << doc.records.size() << " " << bodies << " 0\n";
+  if (doc.version >= 200) out << doc.productLine << "\n";
+  out << doc.unitsLine << "\n";
+  for (const Record& r : doc.records) {
+    out << r.type;
+    for (const Field& f : r.fields) out << " " << f.text;
+    out << " #\n";
+  }
+  out << (doc.version >= 21800 ? "End-of-ASM-data\n" : "End-of-ACIS-data\n");
+  return out.str();
+}
+
+std::vector<long> Reachable(const Document& doc, long root) {
+  std::set<long> seen;
+  std::vector<long> stack{root};
+  while (!stack.empty()) {
+    long r = stack.back();
+    stack.pop_back();
+    if (r < 0 || r >= static_cast<long>(doc.records.size()) || !seen.insert(r).second) continue;
+    for (long p : doc.records[static_cast<size_t>(r)].pointers()) stack.push_back(p);
+  }
+  return {seen.begin(), seen.end()};
+}
+
+Document Extract(const Document& doc, const std::vector<long>& keep) {
+  Document out;
+  out.version = doc.version;
+  out.productLine = doc.productLine;
+  out.unitsLine = doc.unitsLine;
+  std::map<long, long> index;
+  for (long k : keep) index[k] = static_cast<long>(index.size());
+  for (long k : keep) {
+    Record r = doc.records[static_cast<size_t>(k)];
+    for (Field& f : r.fields) {
+      if (!f.isPointer() || f.pointer < 0) continue;
+      auto it = index.find(f.pointer);
+      f.pointer = it == index.end() ? -1 : it->second;
+      f.text = "$" + std::to_string(f.pointer);
+    }
+    out.records.push_back(std::move(r));
+  }
+  return out;
+}
+
+}  // namespace arxhost::sat
