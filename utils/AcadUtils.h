@@ -47,6 +47,23 @@ class AcadUtils {
   static int SampleCurve(AcDbCurve* curve, double step, AcArray<AcGePoint3d>& points);
 
   // --- System variables, message box and host release (AcadUtilsEditor.cpp) ---
+  // Getters: 1 with the value read, 0 (value untouched) when the host does
+  // not answer RTNORM with a value of the kind asked for.
+  static int GetSysVarReal(const CString& name, double& value);
+  static int GetSysVarInt(const CString& name, int& value);  // a 16-bit variable
+  static int GetSysVarString(const CString& name, CString& value);
+  // Setters: 1 when the host took the value; an int goes as its low 16 bits.
+  static int SetSysVarReal(const CString& name, double value);
+  static int SetSysVarInt(const CString& name, int value);
+  static int SetSysVarString(const CString& name, const CString& value);
+  // A box over the main window with the text formatted as CString::Format does.
+  static void ShowMessage(CString caption, UINT type, const wchar_t* format, ...);
+  // 0 to 11 from the first letter of "_VERNUM" (0: not recognised).
+  static int GetHostRelease();
+  // 1 if the host is that release; else a warning box and 0.
+  static int CheckHostRelease(int expected);
+  // The release names by host release index ("AutoCAD ????" at 0).
+  static const wchar_t* const ReleaseNames[12];
 
   // --- Colour and entity property queries (AcadUtilsQuery.cpp) ---
 

@@ -143,7 +143,10 @@ std::vector<std::wstring> SysVars::Names() {
   return names;
 }
 
-void SysVars::Reset() { Table() = Defaults(); }
+void SysVars::Reset() {
+  Letter() = L'D';
+  Table() = Defaults();
+}
 
 void SysVars::SetReleaseLetter(wchar_t letter) {
   Letter() = letter;

@@ -25,7 +25,7 @@ class SysVars {
   // variable or a value of another kind (an integer is accepted for a real).
   static bool Set(const std::wstring& name, const SysVarValue& value);
   static std::vector<std::wstring> Names();
-  // Puts back the host's start-up variables (tests).
+  // Puts back the host's start-up variables of release "D" (tests).
   static void Reset();
 
   static void SetReleaseLetter(wchar_t letter);

@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "win32/strconv.h"
+#include "win32/transcript.h"
 #include "win32/winapi.h"
 
 extern char** environ;
@@ -88,7 +89,9 @@ HINSTANCE ShellExecuteW(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR paramete
     record.result = SE_ERR_ACCESSDENIED;
   } else {
     record.result = 42;
-    if (arxhost::HasDesktop()) arxhost::OpenOnDesktop(path.string());
+    const bool desktop = arxhost::HasDesktop();
+    arxhost::Transcript::WriteLine(L"--- Shell opens " + record.file + (desktop ? L"" : L" (recorded only)") + L" ---");
+    if (desktop) arxhost::OpenOnDesktop(path.string());
   }
   arxhost::HistoryStore().push_back(record);
   return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(record.result));

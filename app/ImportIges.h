@@ -1,0 +1,3 @@
+#pragma once
+// The import command.
+int ImportIges();

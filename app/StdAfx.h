@@ -1,0 +1,3 @@
+#pragma once
+// Common includes of the plug-in's sources.
+#include "arx/arxheaders.h"

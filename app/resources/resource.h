@@ -1,0 +1,2 @@
+// Resource ids of the module.
+#define IDS_PROJNAME 100
