@@ -6,6 +6,7 @@
 #include "arx/commandstack.h"
 #include "arx/names.h"
 #include "win32/input.h"
+#include "win32/strconv.h"
 #include "win32/transcript.h"
 
 namespace arxhost {
@@ -104,12 +105,20 @@ CommandResult CommandLine::Execute(std::wstring_view line) {
         answers.emplace_back(restView.substr(0, sep));
         restView = sep == std::wstring_view::npos ? std::wstring_view() : TrimBlanks(restView.substr(sep));
       }
-      if (answers.empty()) {
-        command->functionAddr()();
-      } else {
-        PrefixedInput input(std::move(answers), Input::Current());
-        InputScope scope(input);
-        command->functionAddr()();
+      const std::wstring commandName = command->globalName();
+      AcRxFunctionPtr function = command->functionAddr();
+      // A command that throws ends; the host and the session go on.
+      try {
+        if (answers.empty()) {
+          function();
+        } else {
+          PrefixedInput input(std::move(answers), Input::Current());
+          InputScope scope(input);
+          function();
+        }
+      } catch (const std::exception& e) {
+        Transcript::WriteLine(L"Command " + commandName + L" failed: " + FromUtf8(e.what()));
+        return CommandResult::kFailed;
       }
       return CommandResult::kDone;
     }
@@ -118,7 +127,12 @@ CommandResult CommandLine::Execute(std::wstring_view line) {
     CommandArgs args(std::move(rest));
     // Copy the function: a command may register others while it runs.
     HostCommandFn run = command->run;
-    const bool ok = run(args);
+    bool ok = false;
+    try {
+      ok = run(args);
+    } catch (const std::exception& e) {
+      Transcript::WriteLine(L"Command " + command->name + L" failed: " + FromUtf8(e.what()));
+    }
     if (QuitRequested()) return CommandResult::kQuit;
     return ok ? CommandResult::kDone : CommandResult::kFailed;
   }

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "arx/applications.h"
+#include "environment.h"
 #include "arx/hostcommands.h"
 #include "arx/sysvars.h"
 #include "win32/input.h"
@@ -89,6 +90,12 @@ int main(int argc, char** argv) {
   Options options;
   if (auto status = Parse(argc, argv, options)) return *status;
 
+  std::string tempError;
+  if (!arxhost_shell::PreparePrivateTemp(&tempError)) {
+    std::cerr << "arxhost: " << tempError << "\n";
+    return 1;
+  }
+  arxhost::SysVars::Define(L"TEMPPREFIX", arxhost::FromUtf8(std::getenv("TEMP")) + L"/", true);
   if (options.release) arxhost::SysVars::SetReleaseLetter(*options.release);
   // The registry of the host reads the file that this variable names.
   if (options.registry) setenv("ARXHOST_REGISTRY", options.registry->c_str(), 1);

@@ -3,6 +3,8 @@
 #include <dlfcn.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cwctype>
 #include <map>
 
 #include "win32/strconv.h"
@@ -104,6 +106,22 @@ const ResourceImage* Modules::Resources(HINSTANCE instance) {
 HINSTANCE Modules::FindByPath(const std::wstring& path) {
   for (auto& [instance, record] : Table())
     if (record->image.path == path) return instance;
+  return nullptr;
+}
+
+HINSTANCE Modules::FindByFileName(const std::wstring& name) {
+  auto same = [](std::wstring_view a, std::wstring_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) {
+             return std::towlower(x) == std::towlower(y);
+           });
+  };
+  for (auto& [instance, record] : Table()) {
+    const std::wstring& path = record->image.path;
+    const auto slash = path.find_last_of(L"\\/");
+    const std::wstring_view file = slash == std::wstring::npos ? std::wstring_view(path) : std::wstring_view(path).substr(slash + 1);
+    const auto dot = file.rfind(L'.');
+    if (same(file, name) || (dot != std::wstring_view::npos && same(file.substr(0, dot), name))) return instance;
+  }
   return nullptr;
 }
 

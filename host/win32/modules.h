@@ -44,6 +44,9 @@ class Modules {
   static const ResourceImage* Resources(HINSTANCE instance);
   // The module already registered for this path (compared exactly).
   static HINSTANCE FindByPath(const std::wstring& path);
+  // The first module whose file name (with or without its extension) is
+  // that, compared without regard to case.
+  static HINSTANCE FindByFileName(const std::wstring& name);
 };
 
 // Opens a shared object and registers it: dlopen, the exported resource

@@ -40,9 +40,9 @@ DWORD GetModuleFileNameW(HMODULE module, LPWSTR fileName, DWORD size) {
 
 HMODULE GetModuleHandleW(LPCWSTR moduleName) {
   if (!moduleName) return arxhost::Modules::Program();
-  std::wstring wanted(moduleName);
   // By full path, or by file name as Windows also accepts.
-  if (HMODULE m = arxhost::Modules::FindByPath(wanted)) return m;
+  if (HMODULE m = arxhost::Modules::FindByPath(moduleName)) return m;
+  if (HMODULE m = arxhost::Modules::FindByFileName(moduleName)) return m;
   SetLastError(ERROR_FILE_NOT_FOUND);
   return nullptr;
 }

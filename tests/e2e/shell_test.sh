@@ -44,4 +44,14 @@ has "Version 1, 0, 7, 0"
 # host's own failures.
 if "$ARXHOST" --script "$WORK_DIR/none.scr" > /dev/null 2>&1; then fail "a missing script gave status 0"; fi
 if "$ARXHOST" --load "$WORK_DIR/none.arx" --script /dev/null > /dev/null 2>&1; then fail "a missing module gave status 0"; fi
+
+# TEMP is made private: a shared folder gets a private one inside it, a
+# private one is taken as it is.
+mkdir -p shared private && chmod 0777 shared && chmod 0700 private
+echo "SETVAR TEMPPREFIX" > temp.scr
+TEMP="$WORK_DIR/shared" "$ARXHOST" --script temp.scr > temp.txt 2>&1 || fail "TEMP run failed"
+grep -qF "Enter new value for TEMPPREFIX <\"$WORK_DIR/shared/arxhost-$(id -u)/\">" temp.txt || { cat temp.txt; fail "shared TEMP"; }
+[ "$(stat -c %a "$WORK_DIR/shared/arxhost-$(id -u)")" = 700 ] || fail "the private temporary folder is not 0700"
+TEMP="$WORK_DIR/private" "$ARXHOST" --script temp.scr > temp.txt 2>&1 || fail "TEMP run failed"
+grep -qF "<\"$WORK_DIR/private/\">" temp.txt || { cat temp.txt; fail "private TEMP"; }
 echo "ok"

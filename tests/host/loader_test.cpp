@@ -44,6 +44,11 @@ TEST_F(Loader, RunsTheLifeCycleInOrderAndGivesTheModuleItsRealPath) {
   wchar_t path[MAX_PATH];
   ASSERT_EQ(GetModuleFileNameW(instance, path, MAX_PATH), ProbePath().size());
   EXPECT_EQ(std::wstring(path), ProbePath());
+  EXPECT_EQ(GetModuleHandleW(L"probe.arx"), instance);
+  EXPECT_EQ(GetModuleHandleW(L"PROBE"), instance);
+  EXPECT_EQ(GetModuleHandleW(ProbePath().c_str()), instance);
+  EXPECT_EQ(GetModuleHandleW(L"absent.arx"), nullptr);
+  EXPECT_EQ(GetModuleHandleW(nullptr), arxhost::Modules::Program());
 
   // The module's own call of GetModuleFileNameW on the instance it was given.
   arxhost::CommandLine::Execute(L"Probe");
