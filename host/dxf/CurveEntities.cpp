@@ -6,6 +6,7 @@
 #include "arx/dbEllipse.h"
 #include "arx/dbLine.h"
 #include "arx/dbPoint.h"
+#include "arx/dbRay.h"
 #include "arx/dbSpline.h"
 #include "dxf/EntityGeometry.h"
 #include "dxf/EntityWriter.h"
@@ -129,6 +130,19 @@ void WriteSpline(EntityOut& e) {
   for (int i = 0; i < fit.length(); ++i) Point(e.out, 11, fit[i]);
 }
 
+template <class Line>
+void WriteUnbounded(EntityOut& e, const char* type, const char* subclass) {
+  const auto& l = static_cast<const Line&>(e.entity);
+  e.head(type);
+  e.out.text(100, subclass);
+  Point(e.out, 10, l.basePoint());
+  Point(e.out, 11, V(l.unitDir()));
+}
+void WriteRay(EntityOut& e) { WriteUnbounded<AcDbRay>(e, "RAY", "AcDbRay"); }
+void WriteXline(EntityOut& e) { WriteUnbounded<AcDbXline>(e, "XLINE", "AcDbXline"); }
+
+const EntityWriterRegistration kRay(L"AcDbRay", WriteRay);
+const EntityWriterRegistration kXline(L"AcDbXline", WriteXline);
 const EntityWriterRegistration kPoint(L"AcDbPoint", WritePoint);
 const EntityWriterRegistration kLine(L"AcDbLine", WriteLine);
 const EntityWriterRegistration kCircle(L"AcDbCircle", WriteCircle);

@@ -1,9 +1,10 @@
-// 3DFACE and MESH (the subdivision mesh).
+// 3DFACE, SOLID (the filled 2D outline) and MESH (the subdivision mesh).
 #include <map>
 #include <utility>
 #include <vector>
 
 #include "arx/dbFace.h"
+#include "arx/dbSolid.h"
 #include "arx/dbSubDMesh.h"
 #include "dxf/EntityGeometry.h"
 #include "dxf/EntityWriter.h"
@@ -68,6 +69,21 @@ void WriteSubDMesh(EntityOut& e) {
   e.out.integer(90, 0);
 }
 
+void WriteSolid(EntityOut& e) {
+  const auto& solid = static_cast<const AcDbSolid&>(e.entity);
+  Ocs ocs(V(solid.normal()));
+  e.head("SOLID");
+  e.out.text(100, "AcDbTrace");
+  for (Adesk::UInt16 i = 0; i < 4; ++i) {
+    AcGePoint3d p;
+    solid.getPointAt(i, p);
+    Point(e.out, 10 + i, ocs.fromWorld(V(p)));
+  }
+  Thickness(e.out, solid.thickness());
+  Extrusion(e.out, ocs);
+}
+
+const EntityWriterRegistration kSolid(L"AcDbSolid", WriteSolid);
 const EntityWriterRegistration kFace(L"AcDbFace", WriteFace);
 const EntityWriterRegistration kSubDMesh(L"AcDbSubDMesh", WriteSubDMesh);
 

@@ -21,7 +21,9 @@ database) lists what ezdxf must read back:
             "weights": [..],
             "text": "...",            # plain text of TEXT / MTEXT
             "acis": {"bodies": n},    # SAT data parsed by ezdxf.acis
-            "graphics": ["LINE", ...]}  # kinds in a DIMENSION's block
+            "graphics": ["LINE", ...],  # kinds in a DIMENSION's block
+            "measurement": 10.0, "shown": "10.00",  # its value and text
+            "override": {"dimasz": 5}}  # its DSTYLE overrides
 """
 import json
 import logging
@@ -148,6 +150,18 @@ def check_entity(doc, e, want, where, failures):
         failures.add(where, f"text {plain_text(e)!r}, expected {want['text']!r}")
     if "acis" in want:
         check_acis(e, want["acis"], where, failures)
+    if "measurement" in want and not close(e.get_measurement(), want["measurement"]):
+        failures.add(where, f"measurement {e.get_measurement()}, expected {want['measurement']}")
+    if "override" in want:
+        got = e.override()
+        for name, value in want["override"].items():
+            if not close(got.get(name), value):
+                failures.add(where, f"override {name} = {got.get(name)!r}, expected {value!r}")
+    if "shown" in want:
+        block = e.get_geometry_block()
+        texts = [t.plain_text() for t in block if t.dxftype() == "MTEXT"] if block else []
+        if want["shown"] not in texts:
+            failures.add(where, f"graphics block shows {texts}, expected {want['shown']!r}")
     if "graphics" in want:
         block = e.get_geometry_block()
         if block is None:

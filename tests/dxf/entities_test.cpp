@@ -16,6 +16,13 @@
 #include "arx/dbPolygonMesh.h"
 #include "arx/dbSubDMesh.h"
 #include "arx/dbText.h"
+#include "arx/db2dPolyline.h"
+#include "arx/dbDimStyleTable.h"
+#include "arx/dbDimension.h"
+#include "arx/dbLeader.h"
+#include "arx/dbPolyline.h"
+#include "arx/dbRay.h"
+#include "arx/dbSolid.h"
 
 using namespace dxftest;
 
@@ -236,4 +243,103 @@ TEST_F(EntityRoundTrip, TextsAndBlockDefinitionsWithTheirInserts) {
         {"type": "TEXT", "text": "centred", "dxf": {"halign": 1, "align_point": [5, 5, 0]}},
         {"type": "MTEXT", "text": ")" + std::string(300, 'x') + R"(", "dxf": {"char_height": 2, "attachment_point": 5}},
         {"type": "INSERT", "dxf": {"name": "Part", "insert": [10, 0, 0]}}]})", true);
+}
+
+TEST_F(EntityRoundTrip, DimensionsCarryAGraphicsBlockAndTheirStyle) {
+  AcDbDimStyleTable* styles = nullptr;
+  ASSERT_EQ(drawing.db().getDimStyleTable(styles, AcDb::kForWrite), Acad::eOk);
+  auto* metric = new AcDbDimStyleTableRecord;
+  metric->setName(L"Metric");
+  metric->setDimasz(2.5);
+  metric->setDimtxt(3.5);
+  metric->setDimdec(2);
+  metric->setDimtad(1);
+  AcDbObjectId metricId;
+  ASSERT_EQ(styles->add(metricId, metric), Acad::eOk);
+  metric->close();
+  styles->close();
+
+  drawing.Append(new AcDbRotatedDimension(0.0, AcGePoint3d(0, 0, 0), AcGePoint3d(100, 0, 0), AcGePoint3d(50, 20, 0),
+                                          nullptr, metricId));
+  auto* overridden = new AcDbRotatedDimension(kPi / 2, AcGePoint3d(0, 0, 0), AcGePoint3d(0, 40, 0),
+                                              AcGePoint3d(-15, 20, 0), L"<> mm", metricId);
+  overridden->setDimasz(5.0);
+  drawing.Append(overridden);
+  drawing.Append(new AcDbRadialDimension(AcGePoint3d(150, 50, 0), AcGePoint3d(170, 50, 0), 10.0, nullptr, metricId));
+  drawing.Append(new AcDb3PointAngularDimension(AcGePoint3d(200, 0, 0), AcGePoint3d(240, 0, 0), AcGePoint3d(200, 40, 0),
+                                                AcGePoint3d(225, 25, 0), nullptr, metricId));
+  auto* leader = new AcDbLeader;
+  leader->appendVertex(AcGePoint3d(0, 60, 0));
+  leader->appendVertex(AcGePoint3d(20, 80, 0));
+  leader->appendVertex(AcGePoint3d(40, 80, 0));
+  leader->setDimensionStyle(metricId);
+  drawing.Append(leader);
+  // Also in a block definition, where other readers must keep it.
+  AcDbObjectId block = drawing.AddBlock(L"Annotated", AcGePoint3d(0, 0, 0));
+  drawing.Append(new AcDbRotatedDimension(0.0, AcGePoint3d(0, 0, 0), AcGePoint3d(10, 0, 0), AcGePoint3d(5, 5, 0),
+                                          nullptr, metricId),
+                 block);
+  drawing.Append(new AcDbBlockReference(AcGePoint3d(0, -50, 0), block));
+
+  SaveAndCheck("dimensions", R"({
+    "dimstyles": [{"name": "Metric", "dxf": {"dimasz": 2.5, "dimtxt": 3.5, "dimdec": 2, "dimtad": 1}}],
+    "blocks": {"Annotated": {"entities": [
+        {"type": "DIMENSION", "dxf": {"dimtype": 32, "dimstyle": "Metric"}, "graphics": ["LINE", "SOLID", "MTEXT"],
+         "measurement": 10, "shown": "10.00"}]}},
+    "entities": [
+        {"type": "DIMENSION", "dxf": {"dimtype": 32, "dimstyle": "Metric", "defpoint": [50, 20, 0],
+          "defpoint2": [0, 0, 0], "defpoint3": [100, 0, 0], "angle": 0},
+         "graphics": ["LINE", "SOLID", "MTEXT"], "measurement": 100, "shown": "100.00"},
+        {"type": "DIMENSION", "dxf": {"text": "<> mm", "angle": 90}, "graphics": ["LINE", "SOLID", "MTEXT"],
+         "measurement": 40, "shown": "40.00 mm", "override": {"dimasz": 5}},
+        {"type": "DIMENSION", "dxf": {"dimtype": 36, "defpoint": [150, 50, 0], "defpoint4": [170, 50, 0]},
+         "graphics": ["LINE", "SOLID", "MTEXT"], "measurement": 20, "shown": "R20.00"},
+        {"type": "DIMENSION", "dxf": {"dimtype": 37, "defpoint": [225, 25, 0], "defpoint2": [240, 0, 0],
+          "defpoint3": [200, 40, 0], "defpoint4": [200, 0, 0]},
+         "graphics": ["ARC", "SOLID", "MTEXT"], "shown": "90\u00b0"},
+        {"type": "LEADER", "dxf": {"dimstyle": "Metric"}, "vertices": [[0, 60, 0], [20, 80, 0], [40, 80, 0]]},
+        {"type": "INSERT", "dxf": {"name": "Annotated"}}]})", true);
+}
+
+TEST_F(EntityRoundTrip, PlanarPolylinesSolidsAndUnboundedLines) {
+  const Case cases[] = {
+      {[] {
+         auto* pl = new AcDbPolyline;
+         pl->addVertexAt(0, AcGePoint2d(0, 0));
+         pl->addVertexAt(1, AcGePoint2d(10, 0), 1.0);
+         pl->addVertexAt(2, AcGePoint2d(10, 10));
+         pl->setClosed(true);
+         return pl;
+       },
+       R"({"type": "LWPOLYLINE", "dxf": {"flags": 1}, "vertices": [[0, 0, 0], [10, 0, 1], [10, 10, 0]]})"},
+      {[] {
+         AcGeDoubleArray bulges = Doubles({0.5, 0, 0});
+         return new AcDb2dPolyline(AcDb::k2dSimplePoly, Points({{0, 0, 0}, {5, 0, 0}, {5, 5, 0}}), 2.0, false, 0, 0,
+                                   &bulges);
+       },
+       R"({"type": "POLYLINE", "dxf": {"flags": 0, "elevation": [0, 0, 2]},
+           "vertices": [[0, 0, 2], [5, 0, 2], [5, 5, 2]]})"},
+      {[] { return new AcDbSolid(AcGePoint3d(0, 0, 0), AcGePoint3d(1, 0, 0), AcGePoint3d(0, 1, 0), AcGePoint3d(1, 1, 0)); },
+       R"({"type": "SOLID", "dxf": {"vtx0": [0, 0, 0], "vtx1": [1, 0, 0], "vtx2": [0, 1, 0], "vtx3": [1, 1, 0]}})"},
+      {[] {
+         auto* r = new AcDbRay;
+         r->setBasePoint(AcGePoint3d(1, 1, 0));
+         r->setUnitDir(AcGeVector3d(0, 1, 0));
+         return r;
+       },
+       R"({"type": "RAY", "dxf": {"start": [1, 1, 0], "unit_vector": [0, 1, 0]}})"},
+      {[] {
+         auto* x = new AcDbXline;
+         x->setBasePoint(AcGePoint3d(0, 0, 5));
+         x->setUnitDir(AcGeVector3d(1, 0, 0));
+         return x;
+       },
+       R"({"type": "XLINE", "dxf": {"start": [0, 0, 5], "unit_vector": [1, 0, 0]}})"},
+  };
+  std::string entities;
+  for (const auto& c : cases) {
+    drawing.Append(c.make());
+    entities += (entities.empty() ? "" : ",\n") + c.expected;
+  }
+  SaveAndCheck("planar", R"({"entities": [)" + entities + "]}");
 }
