@@ -80,6 +80,22 @@ class Drawing {
   AcDbDatabase db_;
 };
 
+// A JSON string literal of UTF-8 text.
+inline std::string JsonString(const std::string& text) {
+  std::string out = "\"";
+  for (char c : text) {
+    switch (c) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default: out += c;
+    }
+  }
+  return out + "\"";
+}
+
 inline std::string WriteText(const fs::path& path, const std::string& text) {
   std::ofstream out(path, std::ios::binary);
   out << text;

@@ -20,7 +20,7 @@ database) lists what ezdxf must read back:
             "control_points": [[..]], "fit_points": [[..]], "knots": [..],
             "weights": [..],
             "text": "...",            # plain text of TEXT / MTEXT
-            "acis": {"bodies": n},    # SAT data parsed by ezdxf.acis
+            "acis": {"bodies": n, "sat": "..."},  # SAT data, parsed by ezdxf.acis
             "graphics": ["LINE", ...],  # kinds in a DIMENSION's block
             "measurement": 10.0, "shown": "10.00",  # its value and text
             "override": {"dimasz": 5}}  # its DSTYLE overrides
@@ -174,17 +174,20 @@ def check_entity(doc, e, want, where, failures):
 
 
 def check_acis(e, want, where, failures):
-    from ezdxf import acis
+    from ezdxf.acis import api as acis
 
-    lines = e.sat
-    if not lines:
+    if not e.sat:
         failures.add(where, "no ACIS data")
         return
     try:
-        bodies = acis.load(lines)
+        bodies = acis.load_dxf(e)
     except Exception as error:  # any parse failure is a finding
         failures.add(where, f"ezdxf.acis cannot read the SAT data: {error}")
         return
+    if "sat" in want:
+        expected = [line.rstrip() for line in want["sat"].splitlines() if line.strip()]
+        if [line.rstrip() for line in e.sat] != expected:
+            failures.add(where, f"SAT text read back differs: {e.sat[:3]}... expected {expected[:3]}...")
     if "bodies" in want and len(bodies) != want["bodies"]:
         failures.add(where, f"{len(bodies)} ACIS bodies, expected {want['bodies']}")
 

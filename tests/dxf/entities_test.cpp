@@ -1,6 +1,8 @@
 // One entity of each kind the plug-in makes, saved and read back by ezdxf.
 #include <cmath>
 
+#include "win32/strconv.h"
+
 #include "DrawingFixture.h"
 #include "arx/dbArc.h"
 #include "arx/dbCircle.h"
@@ -23,6 +25,8 @@
 #include "arx/dbPolyline.h"
 #include "arx/dbRay.h"
 #include "arx/dbSolid.h"
+#include "arx/dbAcisEntity.h"
+#include "arx/geMatrix3d.h"
 
 using namespace dxftest;
 
@@ -342,4 +346,28 @@ TEST_F(EntityRoundTrip, PlanarPolylinesSolidsAndUnboundedLines) {
     entities += (entities.empty() ? "" : ",\n") + c.expected;
   }
   SaveAndCheck("planar", R"({"entities": [)" + entities + "]}");
+}
+
+TEST_F(EntityRoundTrip, SolidsKeepTheirAcisDataWhereTheyWereMoved) {
+  const std::string fixtures = std::string(TOLVANE_SOURCE_DIR) + "/tests/fixtures/sat/";
+  struct File {
+    const char* name;
+    std::vector<std::string> types;
+  } files[] = {{"sphere.sat", {"3DSOLID"}}, {"sphere_and_square.sat", {"3DSOLID", "REGION"}}};
+  std::string entities;
+  for (const auto& file : files) {
+    AcDbVoidPtrArray made;
+    ASSERT_EQ(AcDbBody::acisIn(arxhost::FromUtf8(fixtures + file.name).c_str(), made), Acad::eOk) << file.name;
+    ASSERT_EQ(made.length(), static_cast<int>(file.types.size())) << file.name;
+    for (int i = 0; i < made.length(); ++i) {
+      auto* entity = static_cast<AcDbEntity*>(made[i]);
+      entity->transformBy(AcGeMatrix3d::translation(AcGeVector3d(20.0 * i, 0, 0)));
+      std::string sat = arxhost::AcisModelOf(entity)->placedSat();
+      ASSERT_FALSE(sat.empty());
+      drawing.Append(entity);
+      entities += (entities.empty() ? "" : ",\n") + std::string(R"({"type": ")") + file.types[i] +
+                  R"(", "acis": {"bodies": 1, "sat": )" + JsonString(sat) + "}}";
+    }
+  }
+  SaveAndCheck("solids", R"({"entities": [)" + entities + "]}");
 }
