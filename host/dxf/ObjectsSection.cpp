@@ -70,6 +70,29 @@ void WriteLayout(WriteContext& ctx, std::string_view name, int tabOrder, Handle 
   out.handle(330, blockRecord);
 }
 
+// The multiline style every drawing has: two lines half a unit either side.
+void WriteStandardMlineStyle(WriteContext& ctx) {
+  auto& out = ctx.out;
+  Handle dict = ctx.object("ACAD_MLINESTYLE");
+  out.type("MLINESTYLE");
+  out.handle(5, ctx.object("MlineStyleStandard"));
+  Reactor(out, dict);
+  out.handle(330, dict);
+  out.text(100, "AcDbMlineStyle");
+  out.text(2, "Standard");
+  out.integer(70, 0);
+  out.text(3, "");
+  out.integer(62, 256);
+  out.real(51, 90.0);
+  out.real(52, 90.0);
+  out.integer(71, 2);
+  for (double offset : {0.5, -0.5}) {
+    out.real(49, offset);
+    out.integer(62, 256);
+    out.text(6, "BYLAYER");
+  }
+}
+
 }  // namespace
 
 void WriteObjectsSection(WriteContext& ctx) {
@@ -85,8 +108,8 @@ void WriteObjectsSection(WriteContext& ctx) {
   Handle layoutModel = ctx.object("LayoutModel");
   Handle layoutPaper = ctx.object("LayoutPaper");
 
-  // Dictionaries readers expect, even empty: readers that miss one make it
-  // up and say so.
+  // Dictionaries readers expect, even empty ones: readers that miss one
+  // make it up and say so.
   static const char* const kEmpty[] = {"ACAD_COLOR",    "ACAD_MATERIAL",  "ACAD_MLEADERSTYLE", "ACAD_MLINESTYLE",
                                        "ACAD_PLOTSETTINGS", "ACAD_SCALELIST", "ACAD_TABLESTYLE", "ACAD_VISUALSTYLE"};
   struct Entry {
@@ -102,7 +125,15 @@ void WriteObjectsSection(WriteContext& ctx) {
     out.text(3, e.name);
     out.handle(350, e.handle);
   }
-  for (const char* name : kEmpty) DictionaryHead(ctx, "DICTIONARY", ctx.object(name), root);
+  for (const char* name : kEmpty) {
+    Handle dict = ctx.object(name);
+    DictionaryHead(ctx, "DICTIONARY", dict, root);
+    if (std::string_view(name) == "ACAD_MLINESTYLE") {
+      out.text(3, "Standard");
+      out.handle(350, ctx.object("MlineStyleStandard"));
+    }
+  }
+  WriteStandardMlineStyle(ctx);
 
   DictionaryHead(ctx, "DICTIONARY", groups, root);
 

@@ -17,6 +17,7 @@ database) lists what ezdxf must read back:
             "wcs": {"center": [..]},  # OCS attributes, in world coordinates
             "vertices": [[..], ...],  # POLYLINE / LWPOLYLINE / MESH points
             "faces": [[i, j, k], ...],  # polyface / MESH faces (0-based)
+            "hatch_loops": [[[x, y], ...]],  # HATCH polyline boundaries
             "control_points": [[..]], "fit_points": [[..]], "knots": [..],
             "weights": [..],
             "text": "...",            # plain text of TEXT / MTEXT
@@ -103,6 +104,8 @@ def points_of(e):
         return [list(v) for v in e.vertices]
     if kind == "LEADER":
         return [list(v) for v in e.vertices]
+    if kind == "MLINE":
+        return [list(v.location) for v in e.vertices]
     return None
 
 
@@ -140,6 +143,10 @@ def check_entity(doc, e, want, where, failures):
         got = faces_of(e)
         if got != want["faces"]:
             failures.add(where, f"faces {got}, expected {want['faces']}")
+    if "hatch_loops" in want:
+        got = [[list(v)[:2] for v in path.vertices] for path in e.paths]
+        if not close(got, want["hatch_loops"]):
+            failures.add(where, f"hatch loops {got}, expected {want['hatch_loops']}")
     for name in ("control_points", "fit_points", "knots", "weights"):
         if name in want:
             got = list(getattr(e, name))

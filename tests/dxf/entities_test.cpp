@@ -25,6 +25,8 @@
 #include "arx/dbPolyline.h"
 #include "arx/dbRay.h"
 #include "arx/dbSolid.h"
+#include "arx/dbHatch.h"
+#include "arx/dbMline.h"
 #include "arx/dbAcisEntity.h"
 #include "arx/geMatrix3d.h"
 
@@ -339,6 +341,23 @@ TEST_F(EntityRoundTrip, PlanarPolylinesSolidsAndUnboundedLines) {
          return x;
        },
        R"({"type": "XLINE", "dxf": {"start": [0, 0, 5], "unit_vector": [1, 0, 0]}})"},
+      {[] {
+         auto* h = new AcDbHatch;
+         AcGePoint2dArray square;
+         for (auto [x, y] : {std::pair{0.0, 0.0}, {4.0, 0.0}, {4.0, 4.0}, {0.0, 4.0}}) square.append(AcGePoint2d(x, y));
+         EXPECT_EQ(h->appendLoop(AcDbHatch::kExternal | AcDbHatch::kPolyline, square, AcGeDoubleArray()), Acad::eOk);
+         return h;
+       },
+       R"({"type": "HATCH", "dxf": {"pattern_name": "SOLID", "solid_fill": 1},
+           "hatch_loops": [[[0, 0], [4, 0], [4, 4], [0, 4]]]})"},
+      {[] {
+         auto* m = new AcDbMline;
+         for (const auto& p : {AcGePoint3d(0, 20, 0), AcGePoint3d(10, 20, 0), AcGePoint3d(10, 30, 0)}) m->appendSeg(p);
+         m->setScale(2.0);
+         return m;
+       },
+       R"({"type": "MLINE", "dxf": {"style_name": "Standard", "scale_factor": 2},
+           "vertices": [[0, 20, 0], [10, 20, 0], [10, 30, 0]]})"},
   };
   std::string entities;
   for (const auto& c : cases) {
