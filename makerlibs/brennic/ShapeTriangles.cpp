@@ -16,11 +16,12 @@
 namespace brennic {
 namespace {
 
-// A chordal error of a thousandth of the shape's diagonal and at most about
-// 20 degrees between neighbouring facets: curved faces look round without
-// multiplying the triangles of flat ones.
-constexpr double kRelativeDeflection = 1e-3;
-constexpr double kAngularDeflection = 0.35;
+// A chordal error of 0.2% of the shape's diagonal and at most about 30
+// degrees between neighbouring facets: curved faces look round without
+// multiplying the triangles of flat ones. Finer settings make Open CASCADE's
+// mesher crawl (minutes) on long helical faces such as springs.
+constexpr double kRelativeDeflection = 2e-3;
+constexpr double kAngularDeflection = 0.5;
 
 bool HasFaces(const TopoDS_Shape& shape) {
   return TopExp_Explorer(shape, TopAbs_FACE).More();

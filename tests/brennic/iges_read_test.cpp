@@ -142,6 +142,8 @@ TEST(BrennIgesRead, CorpusSolidBecomesOneSolid) {
 TEST(BrennIgesRead, CorpusFilesReadOrFailWithAText) {
   if (!std::filesystem::exists(kCorpus)) GTEST_SKIP() << "corpus not present";
   int read = 0;
+  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
   for (const auto& entry : std::filesystem::recursive_directory_iterator(kCorpus)) {
     const std::string ext = entry.path().extension().string();
     if (ext != ".igs" && ext != ".iges" && ext != ".IGS" && ext != ".IGES") continue;
@@ -156,6 +158,8 @@ TEST(BrennIgesRead, CorpusFilesReadOrFailWithAText) {
       EXPECT_NE(BrennIges::GetError().Find(L"The IGES file \""), -1);
     }
   }
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");  // Open CASCADE's chatter stays out of the command line
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
   EXPECT_GT(read, 0);
 }
 
