@@ -1,5 +1,6 @@
 #include "mfc/dialog_lines.h"
 
+#include <algorithm>
 #include <charconv>
 #include <sstream>
 #include <vector>
@@ -57,60 +58,94 @@ void AppendWrapped(std::string& out, const std::string& text, const std::string&
 
 }  // namespace
 
+namespace {
+
+constexpr size_t kWidth = 64;  // of the frame, in characters
+
+// One control as text: its id, state and text; disabled ones marked.
+std::string Describe(const Window& c) {
+  std::string out = c.id == -1 ? "" : "[" + std::to_string(c.id) + "] ";
+  switch (c.kind) {
+    case ControlKind::AutoRadioButton:
+    case ControlKind::RadioButton:
+      out += std::string(c.check == BST_CHECKED ? "(*) " : "( ) ") + Label(c.text);
+      break;
+    case ControlKind::AutoCheckBox:
+    case ControlKind::CheckBox:
+      out += std::string(c.check == BST_CHECKED ? "[x] " : c.check == BST_INDETERMINATE ? "[-] " : "[ ] ") +
+             Label(c.text);
+      break;
+    case ControlKind::PushButton:
+      out += "< " + Label(c.text) + " >";
+      break;
+    case ControlKind::DefPushButton:
+      out += "<< " + Label(c.text) + " >>  (default)";
+      break;
+    case ControlKind::ComboBox:
+    case ControlKind::ListBox: {
+      out += "list: ";
+      for (size_t i = 0; i < c.items.size(); ++i) {
+        const bool selected = static_cast<int>(i) == c.selection;
+        out += (i ? "  " : "") + std::to_string(i) + (selected ? "=>" : " ") + ToUtf8(c.items[i]);
+        if (selected) out += "<=";
+      }
+      if (c.selection < 0) out += c.items.empty() ? "(empty, nothing selected)" : "  (nothing selected)";
+      break;
+    }
+    default:
+      out += Label(c.text);
+      break;
+  }
+  if (c.style & WS_DISABLED) out += "  (disabled)";
+  return out;
+}
+
+bool IsRule(const Window& c) { return c.kind == ControlKind::Static && (c.style & SS_TYPEMASK) == SS_ETCHEDHORZ; }
+
+// Controls in reading order: rows of controls whose tops lie within half a
+// line of each other, each row from left to right.
+std::vector<std::vector<const Window*>> Rows(std::vector<const Window*> controls) {
+  std::stable_sort(controls.begin(), controls.end(), [](const Window* a, const Window* b) { return a->y < b->y; });
+  std::vector<std::vector<const Window*>> rows;
+  for (const Window* c : controls) {
+    if (rows.empty() || c->y - rows.back().front()->y > 4) rows.emplace_back();
+    rows.back().push_back(c);
+  }
+  for (auto& row : rows)
+    std::stable_sort(row.begin(), row.end(), [](const Window* a, const Window* b) { return a->x < b->x; });
+  return rows;
+}
+
+}  // namespace
+
 std::string RenderDialog(const ModalDialog& dialog) {
   const std::string caption = ToUtf8(dialog.Caption());
-  std::string out = "+-- " + caption + " " + std::string(caption.size() < 57 ? 59 - caption.size() : 2, '-') + "\n";
-  for (const Window* c : dialog.Controls()) {
-    if (!(c->style & WS_VISIBLE)) continue;
-    const bool disabled = c->style & WS_DISABLED;
-    const std::string id = c->id == -1 ? "" : "[" + std::to_string(c->id) + "] ";
-    std::string line = "| " + id;
-    switch (c->kind) {
-      case ControlKind::AutoRadioButton:
-      case ControlKind::RadioButton:
-        line += std::string(c->check == BST_CHECKED ? "(*) " : "( ) ") + Label(c->text);
-        break;
-      case ControlKind::AutoCheckBox:
-      case ControlKind::CheckBox:
-        line += std::string(c->check == BST_CHECKED ? "[x] " : c->check == BST_INDETERMINATE ? "[-] " : "[ ] ") +
-                Label(c->text);
-        break;
-      case ControlKind::PushButton:
-        line += "< " + Label(c->text) + " >";
-        break;
-      case ControlKind::DefPushButton:
-        line += "<< " + Label(c->text) + " >>  (default)";
-        break;
-      case ControlKind::ComboBox:
-      case ControlKind::ListBox: {
-        line += "list: ";
-        for (size_t i = 0; i < c->items.size(); ++i) {
-          const bool selected = static_cast<int>(i) == c->selection;
-          line += (i ? "  " : "") + std::to_string(i) + (selected ? "=>" : " ") + ToUtf8(c->items[i]);
-          if (selected) line += "<=";
-        }
-        if (c->selection < 0) line += c->items.empty() ? "(empty, nothing selected)" : "  (nothing selected)";
-        break;
+  std::string out = "+-- " + caption + " " +
+                    std::string(caption.size() + 7 < kWidth ? kWidth - 5 - caption.size() : 2, '-') + "\n";
+  std::vector<const Window*> visible;
+  for (const Window* c : dialog.Controls())
+    if (c->style & WS_VISIBLE) visible.push_back(c);
+  for (const auto& row : Rows(visible)) {
+    std::vector<std::string> pieces;
+    for (const Window* c : row) {
+      if (IsRule(*c)) {
+        out += "|" + std::string(kWidth - 1, '-') + "\n";
+      } else if (std::string piece = Describe(*c); piece.size() > kWidth - 4 && c->kind == ControlKind::Static) {
+        AppendWrapped(out, piece, "|   ", kWidth - 6);
+      } else {
+        pieces.push_back(std::move(piece));
       }
-      case ControlKind::Static:
-        if ((c->style & SS_TYPEMASK) == SS_ETCHEDHORZ) {
-          out += "|" + std::string(62, '-') + "\n";
-          continue;
-        }
-        if (c->text.size() > 60) {
-          AppendWrapped(out, Label(c->text), "|   ", 58);
-          continue;
-        }
-        line += Label(c->text);
-        break;
-      default:
-        line += Label(c->text);
-        break;
     }
-    if (disabled) line += "  (disabled)";
-    out += line + "\n";
+    std::string joined;
+    for (const auto& p : pieces) joined += (joined.empty() ? "" : "   ") + p;
+    // A row too wide for a terminal goes one control a line.
+    if (joined.size() + 2 <= 80) {
+      if (!joined.empty()) out += "| " + joined + "\n";
+    } else {
+      for (const auto& p : pieces) out += "| " + p + "\n";
+    }
   }
-  out += "+" + std::string(63, '-') + "\n";
+  out += "+" + std::string(kWidth - 1, '-') + "\n";
   out += std::string(kUsage) + "\n";
   return out;
 }

@@ -1,12 +1,12 @@
 #include "mfc/dialog_resource.h"
 
-#include "mfc/resource_handle.h"
+#include "mfc/afxext.h"
 #include "win32/winapi.h"
 
 namespace arxhost {
 
 ResourceBytes FindCurrentResource(LPCWSTR type, LPCWSTR name) {
-  HINSTANCE module = AfxGetResourceHandle();
+  HINSTANCE module = AfxFindResourceHandle(name, type);
   HRSRC found = FindResourceW(module, name, type);
   if (!found) return std::nullopt;
   const auto* data = static_cast<const BYTE*>(LockResource(LoadResource(module, found)));

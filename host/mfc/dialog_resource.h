@@ -10,7 +10,8 @@ namespace arxhost {
 
 using ResourceBytes = std::optional<std::span<const BYTE>>;
 
-// The resource in the module of AfxGetResourceHandle; nothing when absent.
+// The resource in the module that holds it, as AfxFindResourceHandle finds
+// it (the current resource module first); nothing when absent.
 ResourceBytes FindCurrentResource(LPCWSTR type, LPCWSTR name);
 
 }  // namespace arxhost

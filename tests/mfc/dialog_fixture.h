@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "mfc/dialog.h"
-#include "mfc/resource_handle.h"
+#include "mfc/afxext.h"
 #include "win32/dialog_template.h"
 #include "win32/modules.h"
 #include "win32/resimage.h"
@@ -46,6 +46,10 @@ inline arxhost::DialogTemplate ProbeTemplate() {
       Item(IDCANCEL, L"Button", L"&Cancel", WS_TABSTOP),
       Item(kLabel, L"Static", L"Pick one of each", SS_LEFT | WS_GROUP),
   };
+  // One control a row, but OK and Cancel side by side.
+  for (size_t i = 0; i < d.items.size(); ++i) d.items[i].y = static_cast<short>(12 * i);
+  d.items[6].y = d.items[5].y + 2;
+  d.items[6].x = 60;
   return d;
 }
 

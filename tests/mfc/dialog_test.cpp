@@ -330,8 +330,7 @@ TEST_F(Dialogs, AtATerminalTheDialogIsDrawnBeforeEachLine) {
             "| [12] (*) First B\n"
             "| [13] ( ) Second B  (disabled)\n"
             "| [14] list: 0 Mesh  1 3D Faces  2 Lines  (nothing selected)\n"
-            "| [1] << OK >>  (default)\n"
-            "| [2] < Cancel >\n"
+            "| [1] << OK >>  (default)   [2] < Cancel >\n"
             "| Pick one of each\n"
             "+---------------------------------------------------------------\n"
             "Answer with: click ID, select ID INDEX, ok or cancel.\n");
