@@ -73,6 +73,12 @@ TEST(IgesRobustness, BrokenFilesAreRefusedClearly) {
   IgesBuilder decreasingKnots;
   decreasingKnots.Add(126, {"1", "1", "0", "0", "1", "0", "0.", "1.", "0.", "1.", "1.", "1.", "0.", "0.", "0.", "1.",
                             "0.", "0.", "0.", "1.", "0.", "0.", "1."});
+  // A NUL inside a parameter line made the parser crash.
+  std::string nul = good;
+  nul[nul.find("110,1.") + 4] = '\0';
+  IgesBuilder notNumber;
+  notNumber.Add(126, {"1", "1", "1", "0", "1", "0ct", "0.", "0.", "1.", "1.", "1.", "1.", "0.", "0.", "0.", "1.", "0.",
+                      "0.", "0.", "1.", "0.", "0.", "1."});
   std::string noSequence = good;
   for (size_t i = 0; i + 80 < noSequence.size(); i += 81) noSequence.replace(i + 73, 7, "       ");
 
@@ -94,6 +100,8 @@ TEST(IgesRobustness, BrokenFilesAreRefusedClearly) {
       {"copious.igs", hugeCopious.Text(), "declares"},
       {"degree.igs", badDegree.Text(), "degenerate B-spline"},
       {"knots.igs", decreasingKnots.Text(), "degenerate B-spline"},
+      {"nul.igs", nul, "control character 0x00"},
+      {"garbage.igs", notNumber.Text(), "neither a number nor a string"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

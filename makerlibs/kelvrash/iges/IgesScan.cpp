@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <cstdlib>
 
 namespace kelv::iges {
@@ -56,6 +57,32 @@ bool ParamInt(const std::vector<std::string>& params, size_t index, int64_t& val
   if (end == s.c_str() || d != static_cast<double>(static_cast<int64_t>(d))) return false;
   value = static_cast<int64_t>(d);
   return true;
+}
+
+// A parameter that is neither empty nor a Hollerith string must be a number;
+// Open CASCADE's readers crash on some that are not.
+bool IsNumberOrString(std::string_view p) {
+  if (p.empty()) return true;
+  size_t i = 0, n = p.size();
+  while (i < n && p[i] >= '0' && p[i] <= '9') ++i;
+  if (i > 0 && i < n && (p[i] == 'H' || p[i] == 'h')) return true;
+  i = 0;
+  if (p[i] == '+' || p[i] == '-') ++i;
+  size_t digits = 0;
+  while (i < n && p[i] >= '0' && p[i] <= '9') ++i, ++digits;
+  if (i < n && p[i] == '.') {
+    ++i;
+    while (i < n && p[i] >= '0' && p[i] <= '9') ++i, ++digits;
+  }
+  if (digits == 0) return false;
+  if (i < n && (p[i] == 'E' || p[i] == 'e' || p[i] == 'D' || p[i] == 'd')) {
+    ++i;
+    if (i < n && (p[i] == '+' || p[i] == '-')) ++i;
+    size_t exp = 0;
+    while (i < n && p[i] >= '0' && p[i] <= '9') ++i, ++exp;
+    if (exp == 0) return false;
+  }
+  return i == n;
 }
 
 std::string_view Field(std::string_view line, size_t col, size_t width) {
@@ -200,6 +227,18 @@ bool ScanIges(std::string_view bytes, ScanResult& result, std::string& reason) {
   if (bytes.empty()) {
     reason = "is empty";
     return false;
+  }
+  // IGES is text: a control character (a NUL above all) cuts Open CASCADE's
+  // records short and makes its readers misread what follows.
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(bytes[i]);
+    if (c < 0x20 && c != '\n' && c != '\r' && c != '\t' && c != '\f') {
+      char hex[8];
+      std::snprintf(hex, sizeof hex, "0x%02X", c);
+      reason = "is damaged: it holds the control character " + std::string(hex) + " at byte " +
+               Num(static_cast<int64_t>(i));
+      return false;
+    }
   }
   std::vector<std::string_view> lines;
   bool unusualEnds = false;
@@ -425,6 +464,12 @@ bool ScanIges(std::string_view bytes, ScanResult& result, std::string& reason) {
         reason = "is damaged: the parameters of entity " + Num(deNumber) + " do not begin with its type " + Num(d.type);
         return false;
       }
+      for (size_t k = 1; k < params.size(); ++k)
+        if (!IsNumberOrString(params[k])) {
+          reason = "is damaged: parameter " + Num(static_cast<int64_t>(k)) + " of entity " + Num(deNumber) + " (type " +
+                   Num(d.type) + ") is neither a number nor a string";
+          return false;
+        }
       int64_t need = RequiredParameters(d.type, params);
       if (need < 0) {
         reason = "is damaged: entity " + Num(deNumber) + " (type " + Num(d.type) + ") declares an impossible count" +
