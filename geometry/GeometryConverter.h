@@ -5,6 +5,13 @@
 #include "AcadUtils.h"
 #include "opennurbs.h"
 
+class AcDb2dPolyline;
+class AcDbBlockReference;
+class AcDbPolyline;
+class AcDbRay;
+class AcDbSolid;
+class AcDbXline;
+
 class GeometryConverter : public AcadUtils {
  public:
   GeometryConverter() : AcadUtils() {}
@@ -60,6 +67,42 @@ class GeometryConverter : public AcadUtils {
   static int AddPolyline(const ON_Polyline& polyline, const CString& layer, const AcCmColor& color);
   static int AddPolylines(const ON_ClassArray<ON_Polyline>& polylines, const CString& layer,
                           const AcCmColor& color);
+
+  // --- Entities to openNURBS curves and points (GeometryConverterToCurve.cpp,
+  //     GeometryConverterToPolyline.cpp) ---
+  static int AcDbPointToPoint(AcDbPoint* entity, ON_Point& point);
+  static int AcDbLineToCurve(AcDbLine* entity, ON_LineCurve& curve);
+  static int AcDbRayToCurve(AcDbRay* entity, ON_LineCurve& curve);
+  static int AcDbXlineToCurve(AcDbXline* entity, ON_LineCurve& curve);
+  static int AcDbCircleToCurve(AcDbCircle* entity, ON_ArcCurve& curve);
+  static int AcDbArcToCurve(AcDbArc* entity, ON_ArcCurve& curve);
+  static int AcDbEllipseToCurve(AcDbEllipse* entity, ON_NurbsCurve& curve);
+  static int SplineToNurbsCurve(AcDbSpline* entity, ON_NurbsCurve& curve);
+  static int AcDbPolylineToPolylineCurve(AcDbPolyline* entity, ON_PolylineCurve& curve);
+  static int AcDb3dPolylineToPolylineCurve(AcDb3dPolyline* entity, ON_PolylineCurve& curve);
+  static int AcDb2dPolylineToPolylineCurve(AcDb2dPolyline* entity, ON_PolylineCurve& curve);
+  static int AcDbPolylineToPolyCurve(AcDbPolyline* entity, ON_PolyCurve& curve);
+  static ON_3dPointArray AcGePointsToPoints(const AcGePoint3dArray& points);
+  static int NoOp();
+
+  // --- Mesh entities to openNURBS meshes (GeometryConverterToMesh.cpp) ---
+  static int AcDbFaceToMesh(AcDbFace* entity, ON_Mesh& mesh);
+  static int AcDbSolidToMesh(AcDbSolid* entity, ON_Mesh& mesh);
+  static int AcDbSolidToSurface(AcDbSolid* entity, ON_NurbsSurface& surface);
+  static int PolyFaceMeshToMesh(AcDbPolyFaceMesh* entity, ON_Mesh& mesh);
+  static int PolygonMeshToMesh(AcDbPolygonMesh* entity, ON_Mesh& mesh);
+  static int BlockReferenceToInstanceRef(AcDbBlockReference* entity, ON_InstanceRef& reference,
+                                         const ON_ClassArray<ON_InstanceDefinition>& definitions);
+  static int EntityToMesh(AcDbEntity* entity, ON_Mesh& mesh);
+
+  // --- Entity dispatcher and exploded entities (GeometryConverterDispatch.cpp) ---
+  static int EntityToObjects(AcDbEntity* entity, ON_SimpleArray<ON_Object*>& objects,
+                             const ON_ClassArray<ON_InstanceDefinition>& definitions);
+  static int Explode3dSolid(AcDbEntity* entity, ON_SimpleArray<ON_Object*>& objects);
+  static int ExplodeBody(AcDbEntity* entity, ON_SimpleArray<ON_Object*>& objects);
+  static int ExplodeRegion(AcDbEntity* entity, ON_SimpleArray<ON_Object*>& objects);
+  static int MlineToLines(AcDbEntity* entity, ON_ClassArray<ON_LineCurve>& lines);
+  static int HatchToLines(AcDbEntity* entity, ON_ClassArray<ON_LineCurve>& lines);
 
  private:
   // Hands a new entity to AddEntity with no owner (model space) and closes
