@@ -72,7 +72,7 @@ struct DrawingView {
   std::vector<BlockInfo> blocks;  // every other block definition
   std::wstring currentLayer = L"0", currentTextStyle = L"Standard", currentDimStyle = L"Standard";
   int insUnits = 0;
-  int measurement = 1;  // metric
+  int measurement = 0;  // imperial, as the database's default dimension style
   double extMin[3] = {1e20, 1e20, 1e20}, extMax[3] = {-1e20, -1e20, -1e20};
 };
 

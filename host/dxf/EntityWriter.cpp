@@ -6,6 +6,7 @@
 #include "arx/dbEntity.h"
 #include "arx/dbSymbolTable.h"
 #include "dxf/DatabaseView.h"
+#include "win32/strconv.h"
 
 namespace arxhost::dxf {
 namespace {
@@ -80,10 +81,16 @@ void EntityOut::childHead(std::string_view dxfType, Handle child) {
 bool WriteEntity(WriteContext& ctx, const AcDbEntity& entity, Handle owner) {
   EntityWriteFn writer = FindWriter(entity.isA());
   if (!writer) return false;
-  // An entity is written whole or not at all: a value DXF cannot hold
-  // fails the save rather than leaving half an entity.
+  // A value DXF cannot hold fails the whole save (nothing is written to
+  // disk); the message says which entity holds it.
   EntityOut e(ctx, entity, owner);
-  writer(e);
+  try {
+    writer(e);
+  } catch (const DxfWriteError& error) {
+    std::string what = ToUtf8(entity.isA()->name());
+    if (!entity.objectId().isNull()) what += " with handle " + FormatHandle(entity.objectHandle().value());
+    throw DxfWriteError("the " + what + " holds a value DXF cannot store (" + error.what() + ")");
+  }
   return true;
 }
 

@@ -80,6 +80,10 @@ def load(path, failures):
         failures.add("load", m)
     if doc.dxfversion != "AC1024":
         failures.add("load", f"version {doc.dxfversion}, not AC1024")
+    seed = int(doc.header.get("$HANDSEED", "0"), 16)
+    highest = max(int(h, 16) for h in doc.entitydb.keys())
+    if seed <= highest:
+        failures.add("load", f"$HANDSEED {seed:X} is not above the highest handle {highest:X}")
     auditor = doc.audit()
     for e in auditor.errors:
         failures.add("audit error", e.message)

@@ -390,3 +390,19 @@ TEST_F(EntityRoundTrip, SolidsKeepTheirAcisDataWhereTheyWereMoved) {
   }
   SaveAndCheck("solids", R"({"entities": [)" + entities + "]}");
 }
+
+TEST(DxfSave, AValueDxfCannotHoldFailsTheSaveAndLeavesNoFile) {
+  Drawing drawing;
+  drawing.Append(new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(1, 1, 0)));
+  drawing.Append(new AcDbLine(AcGePoint3d(std::nan(""), 0, 0), AcGePoint3d(1, 1, 0)));
+  auto dir = TempDir("nonfinite");
+  auto target = dir / "bad.dxf";
+  WriteText(target, "previous");
+  std::string error = arxhost::dxf::SaveAsDxf(drawing.db(), target.string());
+  EXPECT_NE(error.find("Cannot save " + target.string()), std::string::npos) << error;
+  EXPECT_NE(error.find("AcDbLine with handle"), std::string::npos) << error;
+  std::ifstream in(target);
+  std::string kept((std::istreambuf_iterator<char>(in)), {});
+  EXPECT_EQ(kept, "previous");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 1);
+}
