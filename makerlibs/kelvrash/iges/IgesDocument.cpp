@@ -6,16 +6,15 @@
 #include <cstring>
 #include <fstream>
 #include <mutex>
-#include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <IGESControl_Controller.hxx>
+#include <IGESData_IGESEntity.hxx>
+#include <Interface_EntityIterator.hxx>
 #include <Message.hxx>
 #include <Message_Messenger.hxx>
 #include <Standard_Failure.hxx>
 
-#include "../model/AtomicFile.h"
 
 namespace kelv::iges {
 
@@ -73,12 +72,27 @@ void SilenceOpenCascade() {
   static std::once_flag once;
   std::call_once(once, [] {
     Message::DefaultMessenger()->ChangePrinters().Clear();
-    IGESControl_Controller::Init();
   });
 }
 
 IgesDocument::IgesDocument() = default;
-IgesDocument::~IgesDocument() = default;
+
+IgesDocument::~IgesDocument() {
+  // Members point back at the groups that hold them (associativities): cut
+  // those cycles so that the model goes with the reader.
+  try {
+    if (model_.IsNull()) return;
+    for (int i = 1; i <= model_->NbEntities(); ++i) {
+      const Handle(IGESData_IGESEntity) entity = model_->Entity(i);
+      if (entity.IsNull()) continue;
+      for (Interface_EntityIterator it = entity->Associativities(); it.More(); it.Next()) {
+        const Handle(IGESData_IGESEntity) group = Handle(IGESData_IGESEntity)::DownCast(it.Value());
+        if (!group.IsNull()) group->Dissociate(entity);
+      }
+    }
+  } catch (const Standard_Failure&) {
+  }
+}
 
 bool IgesDocument::Load(const std::string& nativePath, std::string& error) {
   struct stat st {};
