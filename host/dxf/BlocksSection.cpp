@@ -86,7 +86,10 @@ void WriteEntitiesSection(WriteContext& ctx) {
   out.type("SECTION");
   out.text(2, "ENTITIES");
   Handle model = ctx.block(ctx.view.modelSpace);
+  // The view saved with the drawing shows model space whole.
+  ctx.out.trackExtents(&ctx.extents);
   for (auto id : ctx.view.modelSpace.entities) ctx.emitEntity(ctx, id, model);
+  ctx.out.trackExtents(nullptr);
   Handle paper = ctx.block(ctx.view.paperSpace);
   for (auto id : ctx.view.paperSpace.entities) ctx.emitEntity(ctx, id, paper);
   out.type("ENDSEC");

@@ -73,7 +73,6 @@ struct DrawingView {
   std::wstring currentLayer = L"0", currentTextStyle = L"Standard", currentDimStyle = L"Standard";
   int insUnits = 0;
   int measurement = 0;  // imperial, as the database's default dimension style
-  double extMin[3] = {1e20, 1e20, 1e20}, extMax[3] = {-1e20, -1e20, -1e20};
 };
 
 // The tables every drawing has, even one the database left empty.

@@ -73,6 +73,7 @@ void GroupWriter::handle(int code, Handle value) {
 }
 
 void GroupWriter::point(int code, double x, double y, double z) {
+  if (extents_ && code == 10 && std::isfinite(x) && std::isfinite(y) && std::isfinite(z)) extents_->add(x, y, z);
   real(code, x);
   real(code + 10, y);
   real(code + 20, z);

@@ -22,8 +22,25 @@ using Handle = std::uint64_t;
 std::string FormatReal(double value);
 std::string FormatHandle(Handle handle);
 
+// The box around points, for the drawing's extents.
+struct Extents {
+  double min[3] = {1e20, 1e20, 1e20}, max[3] = {-1e20, -1e20, -1e20};
+  bool empty() const { return min[0] > max[0]; }
+  void add(double x, double y, double z) {
+    const double p[3] = {x, y, z};
+    for (int i = 0; i < 3; ++i) {
+      if (p[i] < min[i]) min[i] = p[i];
+      if (p[i] > max[i]) max[i] = p[i];
+    }
+  }
+};
+
 class GroupWriter {
  public:
+  // While set, every point under group 10 (the first or only point of
+  // every entity and vertex) widens the box.
+  void trackExtents(Extents* extents) { extents_ = extents; }
+
   void text(int code, std::string_view utf8);
   void text(int code, std::wstring_view wide);
   void integer(int code, long long value);
@@ -46,6 +63,7 @@ class GroupWriter {
  private:
   void code(int code);
   std::string out_;
+  Extents* extents_ = nullptr;
 };
 
 // A string value as DXF can hold it on one line: control characters

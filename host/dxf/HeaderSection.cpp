@@ -18,9 +18,10 @@ void WriteHeaderSection(WriteContext& ctx, Handle handseed) {
   var("$INSBASE");
   out.point(10, 0.0, 0.0, 0.0);
   var("$EXTMIN");
-  out.point(10, v.extMin[0], v.extMin[1], v.extMin[2]);
+  const Extents& e = ctx.extents;
+  out.point(10, e.min[0], e.min[1], e.min[2]);
   var("$EXTMAX");
-  out.point(10, v.extMax[0], v.extMax[1], v.extMax[2]);
+  out.point(10, e.max[0], e.max[1], e.max[2]);
   var("$LIMMIN");
   out.point2(10, 0.0, 0.0);
   var("$LIMMAX");

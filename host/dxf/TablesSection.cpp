@@ -1,4 +1,5 @@
 // The TABLES section: symbol tables in the order AutoCAD writes them.
+#include <algorithm>
 #include <cmath>
 
 #include "dxf/WriteContext.h"
@@ -44,13 +45,13 @@ void WriteViewports(WriteContext& ctx) {
   out.point2(10, 0.0, 0.0);
   out.point2(11, 1.0, 1.0);
   // Centre and height of the view: the extents when there are any.
-  const auto& v = ctx.view;
+  const Extents& e = ctx.extents;
   double cx = 0, cy = 0, height = 10;
-  if (v.extMin[0] <= v.extMax[0] && v.extMin[1] <= v.extMax[1]) {
-    cx = (v.extMin[0] + v.extMax[0]) / 2;
-    cy = (v.extMin[1] + v.extMax[1]) / 2;
-    height = std::max(v.extMax[1] - v.extMin[1], (v.extMax[0] - v.extMin[0]) / 1.5) * 1.1;
-    if (!(height > 0)) height = 10;
+  if (!e.empty()) {
+    cx = (e.min[0] + e.max[0]) / 2;
+    cy = (e.min[1] + e.max[1]) / 2;
+    height = std::max(e.max[1] - e.min[1], (e.max[0] - e.min[0]) / 1.5) * 1.1;
+    if (!(height > 0) || !std::isfinite(height)) height = 10;
   }
   out.point2(12, cx, cy);
   out.point2(13, 0.0, 0.0);

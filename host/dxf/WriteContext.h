@@ -33,6 +33,7 @@ struct WriteContext {
   EntityEmitter emitEntity;
   GroupWriter out;  // where the section being written goes
   std::vector<MadeBlock> madeBlocks;
+  Extents extents;  // of model space, once its entities are written
   int anonymousCounter = 0;
 
   // A name "*D<n>" that no block of the drawing has.

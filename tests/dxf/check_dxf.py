@@ -99,6 +99,11 @@ def load(path, failures):
     highest = max(file_handles(path), default=0)  # ezdxf adds objects of its own
     if seed <= highest:
         failures.add("load", f"$HANDSEED {seed:X} is not above the highest handle {highest:X}")
+    # Extents: a box, or the marker of unknown extents (solids alone).
+    low, high = doc.header.get("$EXTMIN"), doc.header.get("$EXTMAX")
+    unknown = low is not None and high is not None and low[0] == 1e20 and high[0] == -1e20
+    if low is None or high is None or (not unknown and any(a > b for a, b in zip(low, high))):
+        failures.add("load", f"extents {low} {high} are not a box")
     auditor = doc.audit()
     for e in auditor.errors:
         failures.add("audit error", e.message)
