@@ -201,7 +201,7 @@ bool WitnessStart(const Handle(IGESDimen_WitnessLine)& witness, const Handle(IGE
 
 bool Mapper::MapNote(const Handle(IGESDimen_GeneralNote)& note, const gp_GTrsf& parent, const Entity& owner, int mode,
                      std::vector<Uuid>& made) {
-  if (note.IsNull()) return false;
+  if (note.IsNull() || Broken(note)) return false;
   gp_GTrsf t = PartPlacement(note, owner, parent);
   const double scale = ScaleOf(t);
   bool any = false;
@@ -225,7 +225,7 @@ bool Mapper::MapNote(const Handle(IGESDimen_GeneralNote)& note, const gp_GTrsf& 
 bool Mapper::MapLeader(const Handle(IGESDimen_LeaderArrow)& leader, const gp_GTrsf& parent, const Entity& owner,
                        int mode, std::vector<Uuid>& made) {
   LeaderPoints lp;
-  if (!LeaderOf(leader, owner, parent, lp)) return false;
+  if (Broken(leader) || !LeaderOf(leader, owner, parent, lp)) return false;
   AnnotationT a = NewAnnotation(AnnotationClass::Leader2, kLeader, lp.frame);
   for (const gp_XYZ& p : lp.points) a.points.push_back(lp.frame.Local(p));
   a.style_index = DimStyleIndex(0.0, lp.arrowSize, 0);

@@ -59,7 +59,7 @@ bool Mapper::CheckBSpline(const Entity& e) {
 }
 
 bool Mapper::CurveOf(const Entity& e, const gp_GTrsf& placement, CurveGeometryUnion& out, int depth) {
-  if (e.IsNull()) return false;
+  if (e.IsNull() || Broken(e)) return false;
   if (depth > 64) return Fail("has composite curves nested deeper than 64 levels");
   const int type = e->TypeNumber();
   if (auto line = Handle(IGESGeom_Line)::DownCast(e)) {

@@ -7,6 +7,7 @@
 #include <IGESAppli_LevelToPWBLayerMap.hxx>
 #include <IGESData_LevelListEntity.hxx>
 #include <IGESGraph_Color.hxx>
+#include <Interface_Check.hxx>
 #include <Standard_Failure.hxx>
 #include <TCollection_HAsciiString.hxx>
 
@@ -43,8 +44,13 @@ gp_GTrsf Mapper::Placement(const Entity& e, const gp_GTrsf& parent) const {
 bool Mapper::Run(std::string& error) {
   process_ = new Transfer_TransientProcess(iges_->NbEntities());
   process_->SetModel(iges_);
-  ReadLevelNames();
   const int count = iges_->NbEntities();
+  broken_.assign(static_cast<size_t>(count) + 1, 0);
+  for (int i = 1; i <= count; ++i) {
+    Handle(Interface_Check) check = iges_->Check(i, Standard_True);
+    broken_[static_cast<size_t>(i)] = (!check.IsNull() && check->HasFailed()) || iges_->IsErrorEntity(i);
+  }
+  ReadLevelNames();
   for (int i = 1; i <= count; ++i) {
     Entity e = iges_->Entity(i);
     if (e.IsNull()) continue;
@@ -89,6 +95,10 @@ Uuid Mapper::Emit(const Entity& e, GeometryUnion geometry, int mode) {
 
 bool Mapper::MapEntity(const Entity& e, const gp_GTrsf& parent, int mode, std::vector<Uuid>& made, int depth) {
   if (depth > 64) return Fail("has subfigures nested deeper than 64 levels");
+  if (Broken(e)) {
+    Skip(e);
+    return false;
+  }
   const int type = e->TypeNumber();
   switch (type) {
     case 100: case 102: case 104: case 110: case 112: case 126: case 130: {
@@ -139,6 +149,7 @@ bool Mapper::MapEntity(const Entity& e, const gp_GTrsf& parent, int mode, std::v
 void Mapper::ReadLevelNames() {
   for (int i = 1; i <= iges_->NbEntities(); ++i) {
     Entity e = iges_->Entity(i);
+    if (Broken(e)) continue;
     if (auto map = Handle(IGESAppli_LevelToPWBLayerMap)::DownCast(e)) {
       for (int k = 1; k <= map->NbLevelToLayerDefs(); ++k) {
         Handle(TCollection_HAsciiString) name = map->NativeLevel(k);

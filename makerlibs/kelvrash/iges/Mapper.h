@@ -84,6 +84,12 @@ class Mapper {
   bool MapInstance(const Entity& e, const gp_GTrsf& parent, int mode, std::vector<model::Uuid>& made, int depth);
   bool DefinitionOf(const Entity& def, model::Uuid& id, int depth);
 
+  // True for an entity whose parameters the parser could not read: its
+  // typed form may be half built and must not be asked anything.
+  bool Broken(const Handle(Standard_Transient)& e) const {
+    int n = e.IsNull() ? 0 : iges_->Number(e);
+    return n > 0 && static_cast<size_t>(n) < broken_.size() && broken_[static_cast<size_t>(n)];
+  }
   // The entity that a raw parameter points at, or null.
   Entity RawPointer(const Entity& e, size_t param) const;
 
@@ -98,6 +104,7 @@ class Mapper {
   std::map<std::string, int> dimStyleOfKey_;
   std::vector<model::AnnotationT*> texts_;  // font indices to fix once the table is complete
   std::unordered_map<const Standard_Transient*, model::Uuid> definitions_;
+  std::vector<char> broken_;
   std::string fatal_;
   double unitFactor_ = 1.0;
 };
