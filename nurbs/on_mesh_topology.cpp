@@ -1,30 +1,13 @@
 #include "on_mesh_topology.h"
 
 #include <algorithm>
-#include <numeric>
+#include <cstdint>
+#include <cstring>
 #include <unordered_map>
 #include <vector>
 
 #include "on_mesh.h"
 
-namespace {
-
-// Orders floats with every NaN last, so that sorting stays well defined.
-bool FloatLess(float a, float b) {
-  const bool an = std::isnan(a), bn = std::isnan(b);
-  if (an || bn) return !an && bn;
-  return a < b;
-}
-
-bool PointLess(const ON_3fPoint& a, const ON_3fPoint& b) {
-  if (FloatLess(a.x, b.x)) return true;
-  if (FloatLess(b.x, a.x)) return false;
-  if (FloatLess(a.y, b.y)) return true;
-  if (FloatLess(b.y, a.y)) return false;
-  return FloatLess(a.z, b.z);
-}
-
-}  // namespace
 
 void ON_MeshTopology::Destroy() {
   m_mesh = nullptr;
@@ -40,28 +23,53 @@ bool ON_MeshTopology::Create(const ON_Mesh& mesh) {
   const int nv = mesh.m_V.Count();
   const int nf = mesh.m_F.Count();
 
-  // Vertices: group mesh vertices with identical coordinates.
-  std::vector<int> order(static_cast<size_t>(nv));
-  std::iota(order.begin(), order.end(), 0);
-  std::stable_sort(order.begin(), order.end(),
-                   [&](int a, int b) { return PointLess(mesh.m_V[a], mesh.m_V[b]); });
-  std::vector<std::vector<int>> groups;
-  for (size_t i = 0; i < order.size(); ++i) {
-    const int v = order[i];
-    if (i == 0 || !(mesh.m_V[v] == mesh.m_V[order[i - 1]])) groups.emplace_back();
-    groups.back().push_back(v);
-  }
-  for (auto& g : groups) std::sort(g.begin(), g.end());
-  std::sort(groups.begin(), groups.end(),
-            [](const std::vector<int>& a, const std::vector<int>& b) { return a.front() < b.front(); });
+  // Vertices: mesh vertices with identical coordinates share one
+  // topological vertex, numbered in the order of their first mesh vertex.
+  // (-0 and 0 are the same place; a NaN coordinate matches nothing.)
+  struct Key {
+    std::uint32_t x, y, z;
+    bool operator==(const Key& k) const { return x == k.x && y == k.y && z == k.z; }
+  };
+  struct KeyHash {
+    size_t operator()(const Key& k) const {
+      std::uint64_t h = k.x * 0x9E3779B97F4A7C15ull;
+      h ^= (h >> 29) ^ (k.y * 0xBF58476D1CE4E5B9ull);
+      h ^= (h >> 31) ^ (k.z * 0x94D049BB133111EBull);
+      return static_cast<size_t>(h ^ (h >> 32));
+    }
+  };
+  auto bits = [](float f) {
+    if (f == 0.0f) f = 0.0f;
+    std::uint32_t u;
+    std::memcpy(&u, &f, sizeof u);
+    return u;
+  };
+  std::unordered_map<Key, int, KeyHash> place_of;
+  place_of.reserve(static_cast<size_t>(nv));
   m_topv_map.SetCount(nv);
-  for (size_t t = 0; t < groups.size(); ++t)
-    for (int v : groups[t]) m_topv_map[v] = static_cast<int>(t);
+  int ntv = 0;
+  std::vector<int> vertex_count;
+  for (int v = 0; v < nv; ++v) {
+    const ON_3fPoint& p = mesh.m_V[v];
+    int t;
+    if (std::isnan(p.x) || std::isnan(p.y) || std::isnan(p.z)) {
+      t = ntv++;
+    } else {
+      const auto [it, added] = place_of.try_emplace(Key{bits(p.x), bits(p.y), bits(p.z)}, ntv);
+      t = it->second;
+      if (added) ++ntv;
+    }
+    if (t == static_cast<int>(vertex_count.size())) vertex_count.push_back(0);
+    ++vertex_count[static_cast<size_t>(t)];
+    m_topv_map[v] = t;
+  }
+  place_of.clear();
 
-  // Edges and faces.
+  // Edges, in the order the faces meet them, and (edge, face) pairs.
   std::unordered_map<long long, int> edge_of;
-  std::vector<std::vector<int>> edge_faces;
+  edge_of.reserve(static_cast<size_t>(nf) * 2);
   std::vector<std::pair<int, int>> edges;
+  std::vector<std::pair<int, int>> uses;  // (edge, face)
   m_topf.SetCount(nf);
   for (int f = 0; f < nf; ++f) {
     const ON_MeshFace& face = mesh.m_F[f];
@@ -77,18 +85,10 @@ bool ON_MeshTopology::Create(const ON_Mesh& mesh) {
       if (a == b) continue;  // a side of zero length has no edge
       const int lo = std::min(a, b), hi = std::max(a, b);
       const long long key = (static_cast<long long>(lo) << 32) | static_cast<unsigned>(hi);
-      auto it = edge_of.find(key);
-      int e;
-      if (it == edge_of.end()) {
-        e = static_cast<int>(edges.size());
-        edge_of.emplace(key, e);
-        edges.emplace_back(lo, hi);
-        edge_faces.emplace_back();
-      } else {
-        e = it->second;
-      }
-      if (edge_faces[static_cast<size_t>(e)].empty() || edge_faces[static_cast<size_t>(e)].back() != f)
-        edge_faces[static_cast<size_t>(e)].push_back(f);
+      const auto [it, added] = edge_of.try_emplace(key, static_cast<int>(edges.size()));
+      if (added) edges.emplace_back(lo, hi);
+      const int e = it->second;
+      if (uses.empty() || uses.back() != std::make_pair(e, f)) uses.emplace_back(e, f);
       tf.m_topei[j] = e;
       tf.m_reve[j] = a != lo;
     }
@@ -97,37 +97,50 @@ bool ON_MeshTopology::Create(const ON_Mesh& mesh) {
       tf.m_reve[3] = tf.m_reve[2];
     }
   }
+  const int ne = static_cast<int>(edges.size());
 
-  // Edge lists of the vertices.
-  std::vector<std::vector<int>> vertex_edges(groups.size());
-  for (size_t e = 0; e < edges.size(); ++e) {
-    vertex_edges[static_cast<size_t>(edges[e].first)].push_back(static_cast<int>(e));
-    vertex_edges[static_cast<size_t>(edges[e].second)].push_back(static_cast<int>(e));
+  // One block of storage for every list, laid out by counting; the pointers
+  // are set once it is full. A face can meet an edge twice only through a
+  // folded quad; it is then listed twice.
+  std::vector<int> vertex_edge_count(static_cast<size_t>(ntv), 0), edge_face_count(static_cast<size_t>(ne), 0);
+  for (const auto& e : edges) {
+    ++vertex_edge_count[static_cast<size_t>(e.first)];
+    ++vertex_edge_count[static_cast<size_t>(e.second)];
   }
-
-  // One block of storage for every list; the pointers are set once it is full.
-  size_t total = static_cast<size_t>(nv) + 2 * edges.size();
-  for (const auto& ef : edge_faces) total += ef.size();
+  for (const auto& u : uses) ++edge_face_count[static_cast<size_t>(u.first)];
+  const size_t total = static_cast<size_t>(nv) + 2 * edges.size() + uses.size();
   m_storage.SetCount(static_cast<int>(total));
-  int* p = m_storage.Array();
-  m_topv.SetCount(static_cast<int>(groups.size()));
-  for (size_t t = 0; t < groups.size(); ++t) {
-    ON_MeshTopologyVertex& tv = m_topv[static_cast<int>(t)];
-    tv.m_v_count = static_cast<int>(groups[t].size());
-    tv.m_vi = p;
-    p = std::copy(groups[t].begin(), groups[t].end(), p);
-    tv.m_tope_count = static_cast<int>(vertex_edges[t].size());
-    tv.m_topei = p;
-    p = std::copy(vertex_edges[t].begin(), vertex_edges[t].end(), p);
+  int* base = m_storage.Array();
+  size_t at = 0;
+  m_topv.SetCount(ntv);
+  for (int t = 0; t < ntv; ++t) {
+    ON_MeshTopologyVertex& tv = m_topv[t];
+    tv.m_vi = base + at;
+    at += static_cast<size_t>(vertex_count[static_cast<size_t>(t)]);
+    tv.m_topei = base + at;
+    at += static_cast<size_t>(vertex_edge_count[static_cast<size_t>(t)]);
   }
-  m_tope.SetCount(static_cast<int>(edges.size()));
-  for (size_t e = 0; e < edges.size(); ++e) {
-    ON_MeshTopologyEdge& te = m_tope[static_cast<int>(e)];
-    te.m_topvi[0] = edges[e].first;
-    te.m_topvi[1] = edges[e].second;
-    te.m_topf_count = static_cast<int>(edge_faces[e].size());
-    te.m_topfi = p;
-    p = std::copy(edge_faces[e].begin(), edge_faces[e].end(), p);
+  for (int v = 0; v < nv; ++v) {
+    ON_MeshTopologyVertex& tv = m_topv[m_topv_map[v]];
+    const_cast<int*>(tv.m_vi)[tv.m_v_count++] = v;
+  }
+  m_tope.SetCount(ne);
+  for (int e = 0; e < ne; ++e) {
+    ON_MeshTopologyEdge& te = m_tope[e];
+    te.m_topvi[0] = edges[static_cast<size_t>(e)].first;
+    te.m_topvi[1] = edges[static_cast<size_t>(e)].second;
+    te.m_topfi = base + at;
+    at += static_cast<size_t>(edge_face_count[static_cast<size_t>(e)]);
+  }
+  // Fill the lists in edge and face order.
+  for (int e = 0; e < ne; ++e)
+    for (int end : {edges[static_cast<size_t>(e)].first, edges[static_cast<size_t>(e)].second}) {
+      ON_MeshTopologyVertex& tv = m_topv[end];
+      const_cast<int*>(tv.m_topei)[tv.m_tope_count++] = e;
+    }
+  for (const auto& u : uses) {
+    ON_MeshTopologyEdge& te = m_tope[u.first];
+    const_cast<int*>(te.m_topfi)[te.m_topf_count++] = u.second;
   }
   m_mesh = &mesh;
   return true;
