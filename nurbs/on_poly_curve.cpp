@@ -13,7 +13,11 @@ ON_OBJECT_IMPLEMENT(ON_PolyCurve, ON_Curve)
 bool ON_PolyCurve::Append(ON_Curve* curve) {
   if (!curve || curve == this) return false;
   const ON_Interval d = curve->Domain();
-  if (!d.IsIncreasing()) return false;
+  if (!d.IsIncreasing()) {
+    // Taken over all the same, so callers that do not test the result leak nothing.
+    delete curve;
+    return false;
+  }
   if (m_segment.Count() == 0) {
     m_t.Empty();
     m_t.Append(d[0]);
@@ -28,7 +32,10 @@ bool ON_PolyCurve::Append(ON_Curve* curve) {
 bool ON_PolyCurve::Prepend(ON_Curve* curve) {
   if (!curve || curve == this) return false;
   const ON_Interval d = curve->Domain();
-  if (!d.IsIncreasing()) return false;
+  if (!d.IsIncreasing()) {
+    delete curve;
+    return false;
+  }
   if (m_segment.Count() == 0) return Append(curve);
   m_t.Insert(0, m_t[0] - d.Length());
   m_segment.Insert(0, curve);

@@ -14,7 +14,8 @@ class ON_PolyCurve : public ON_Curve {
   explicit ON_PolyCurve(int capacity) : m_segment(capacity), m_t(capacity + 1) {}
 
   // Takes over the curve (which must come from new); the next segment's
-  // parameters follow on from the last. False (and the curve not taken) for null.
+  // parameters follow on from the last. A curve without an increasing
+  // domain is deleted and false returned; null gives false.
   bool Append(ON_Curve* curve);
   bool Prepend(ON_Curve* curve);
   bool AppendAndMatch(ON_Curve* curve) { return Append(curve); }

@@ -81,6 +81,11 @@ TEST(Objects, PolyCurveCopiesAreDeep) {
   ON_PolyCurve pc;
   ASSERT_TRUE(pc.Append(new ON_LineCurve(ON_3dPoint(0, 0, 0), ON_3dPoint(1, 0, 0))));
   EXPECT_FALSE(pc.Append(nullptr));
+  // A segment without a domain is refused and disposed of (the sanitizer
+  // build would report a leak otherwise).
+  auto* broken = new ON_LineCurve(ON_Line(ON_3dPoint(0, 0, 0), ON_3dPoint(1, 0, 0)), 2.0, 2.0);
+  EXPECT_FALSE(pc.Append(broken));
+  EXPECT_EQ(pc.Count(), 1);
   ON_PolyCurve copy(pc);
   ASSERT_EQ(copy.Count(), 1);
   EXPECT_NE(copy.SegmentCurve(0), pc.SegmentCurve(0));
