@@ -3,6 +3,7 @@
 // group of members lives in its own source file (AcadUtils*.cpp).
 #include "arx/dbheaders.h"
 #include "mfc/CString.h"
+#include "mfc/CStringArray.h"
 #include "win32/wintypes.h"
 
 class AcadUtils {
@@ -42,6 +43,7 @@ class AcadUtils {
   static int PolygonMeshToPolyFaceMesh(AcDbPolygonMesh* source, AcDbPolyFaceMesh* destination);
   static int EraseEntity(AcDbObjectId id);
   static int EraseEntities(const AcArray<AcDbObjectId>& ids);
+  static int FindString(const CStringArray& list, CString value);
   static int ImportSatFile(const CString& path, const AcGeMatrix3d& xform, int zoomExtents);
   static int ExportSatFile(const AcArray<AcDbObjectId>& ids, const CString& path);
   static int SampleCurve(AcDbCurve* curve, double step, AcArray<AcGePoint3d>& points);

@@ -90,6 +90,12 @@ int AcadUtils::EraseEntities(const AcArray<AcDbObjectId>& ids) {
   return 1;
 }
 
+int AcadUtils::FindString(const CStringArray& list, CString value) {
+  for (INT_PTR i = 0; i < list.GetSize(); ++i)
+    if (list.GetAt(i).Compare(value) == 0) return static_cast<int>(i);
+  return -1;
+}
+
 int AcadUtils::SampleCurve(AcDbCurve* curve, double step, AcArray<AcGePoint3d>& points) {
   double start = 0.0, end = 0.0, length = 0.0;
   curve->getStartParam(start);

@@ -7,6 +7,7 @@
 #include "win32/wformat.h"
 #include "mfc/CString.h"
 #include "mfc/afxext.h"
+#include "mfc/CStringArray.h"
 #include "arx/ErrorStatus.h"
 #include "arx/rxdefs.h"
 #include "arx/rxobject.h"

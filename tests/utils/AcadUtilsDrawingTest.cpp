@@ -184,3 +184,19 @@ TEST_F(Drawing, SampleCurveWithoutUsableStepOrLengthEndsAtOnce) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(FindString, FirstExactMatchOrMinusOne) {
+  CStringArray classes;
+  EXPECT_EQ(AcadUtils::FindString(classes, L"AcDbFace"), -1);
+  for (const wchar_t* s : {L"AcDbFace", L"AcDbPolyFaceMesh", L"AcDbFace", L""}) classes.Add(s);
+  struct Case {
+    const wchar_t* value;
+    int index;
+  } cases[] = {{L"AcDbFace", 0}, {L"AcDbPolyFaceMesh", 1}, {L"acdbface", -1}, {L"AcDbFace ", -1}, {L"", 3},
+               {L"AcDbPolygonMesh", -1}};
+  for (const Case& c : cases) EXPECT_EQ(AcadUtils::FindString(classes, c.value), c.index) << CString(c.value).GetString();
+}
+
+}  // namespace
