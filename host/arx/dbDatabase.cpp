@@ -17,9 +17,11 @@ namespace {
 
 // Live databases by serial, so that an id finds its database and a stale id
 // finds nothing.
+// Never destroyed: databases that static objects own outlive any ordinary
+// static and still sign off here when they go.
 std::unordered_map<Adesk::UInt32, AcDbDatabase*>& LiveDatabases() {
-  static std::unordered_map<Adesk::UInt32, AcDbDatabase*> dbs;
-  return dbs;
+  static auto* dbs = new std::unordered_map<Adesk::UInt32, AcDbDatabase*>();
+  return *dbs;
 }
 Adesk::UInt32 g_nextSerial = 1;
 

@@ -155,7 +155,8 @@ TEST_F(Protocol, SymbolTableLookupAddAndIterate) {
   ASSERT_EQ(record->setName(L"Doors"), Acad::eOk);
   EXPECT_EQ(layers->add(record), Acad::eNotOpenForWrite);
   ASSERT_EQ(layers->upgradeOpen(), Acad::eOk);
-  EXPECT_EQ(layers->add(static_cast<AcDbSymbolTableRecord*>(new AcDbLinetypeTableRecord())), Acad::eWrongObjectType);
+  AcDbLinetypeTableRecord linetype;
+  EXPECT_EQ(layers->add(static_cast<AcDbSymbolTableRecord*>(&linetype)), Acad::eWrongObjectType);
   AcDbObjectId doors;
   ASSERT_EQ(layers->add(doors, record), Acad::eOk);
   EXPECT_EQ(layers->add(record), Acad::eAlreadyInDb);
