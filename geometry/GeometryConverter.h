@@ -85,7 +85,8 @@ class GeometryConverter : public AcadUtils {
   static ON_3dPointArray AcGePointsToPoints(const AcGePoint3dArray& points);
   static int NoOp();
 
-  // --- Mesh entities to openNURBS meshes (GeometryConverterToMesh.cpp) ---
+  // --- Mesh entities to openNURBS meshes (GeometryConverterToMesh.cpp,
+  //     GeometryConverterSolid.cpp) ---
   static int AcDbFaceToMesh(AcDbFace* entity, ON_Mesh& mesh);
   static int AcDbSolidToMesh(AcDbSolid* entity, ON_Mesh& mesh);
   static int AcDbSolidToSurface(AcDbSolid* entity, ON_NurbsSurface& surface);
