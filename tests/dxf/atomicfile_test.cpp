@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
+
+#include <csignal>
 
 #include <filesystem>
 #include <fstream>
@@ -29,6 +32,26 @@ struct AtomicFileTest : ::testing::Test {
     return s.str();
   }
   size_t FilesIn(const fs::path& p) { return static_cast<size_t>(std::distance(fs::directory_iterator(p), {})); }
+};
+
+// A full disk, which folder permissions cannot stand in for when the tests
+// run as root: writes past the first byte of any file fail.
+class FullDisk {
+ public:
+  FullDisk() : handler_(std::signal(SIGXFSZ, SIG_IGN)) {
+    getrlimit(RLIMIT_FSIZE, &old_);
+    rlimit tiny = old_;
+    tiny.rlim_cur = 1;
+    setrlimit(RLIMIT_FSIZE, &tiny);
+  }
+  ~FullDisk() {
+    setrlimit(RLIMIT_FSIZE, &old_);
+    std::signal(SIGXFSZ, handler_);
+  }
+
+ private:
+  rlimit old_{};
+  void (*handler_)(int);
 };
 
 }  // namespace
@@ -75,4 +98,17 @@ TEST_F(AtomicFileTest, UnwritableFolderGivesAnErrorAndNoFile) {
   fs::permissions(readOnly, fs::perms::owner_all);
   EXPECT_NE(error.find("Cannot save"), std::string::npos) << error;
   EXPECT_EQ(FilesIn(readOnly), 0u);
+}
+
+TEST_F(AtomicFileTest, FullDiskKeepsTheOldFileAndLeavesNoTemporary) {
+  auto target = dir / "drawing.dxf";
+  ASSERT_EQ(WriteFileAtomically(target.string(), "old"), "");
+  std::string error;
+  {
+    FullDisk full;
+    error = WriteFileAtomically(target.string(), "a drawing too big for the disk");
+  }
+  EXPECT_NE(error.find("Cannot save " + target.string()), std::string::npos) << error;
+  EXPECT_EQ(Read(target), "old");
+  EXPECT_EQ(FilesIn(dir), 1u);
 }

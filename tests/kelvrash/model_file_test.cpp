@@ -2,6 +2,8 @@
 // is read, refused with a sentence that names the file and the reason.
 #include <fstream>
 #include <iterator>
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include "TestSupport.h"
@@ -34,6 +36,26 @@ ModelMaker SampleModel(Uuid& lineId) {
   m.AddInstanceDefinition("Block", {lineId}, NewUuid());
   return m;
 }
+
+// A full disk, which folder permissions cannot stand in for when the tests
+// run as root: writes past the first few bytes of any file fail.
+class FullDisk {
+ public:
+  FullDisk() : handler_(std::signal(SIGXFSZ, SIG_IGN)) {
+    getrlimit(RLIMIT_FSIZE, &old_);
+    rlimit tiny = old_;
+    tiny.rlim_cur = 16;
+    setrlimit(RLIMIT_FSIZE, &tiny);
+  }
+  ~FullDisk() {
+    setrlimit(RLIMIT_FSIZE, &old_);
+    std::signal(SIGXFSZ, handler_);
+  }
+
+ private:
+  rlimit old_{};
+  void (*handler_)(int);
+};
 
 }  // namespace
 
@@ -126,4 +148,23 @@ TEST(ModelFile, FailedWriteLeavesNothingAtTheTarget) {
   EXPECT_FALSE(bigger.Write(dir.File("a.k3m"), error));
   ::chmod(dir.Path().c_str(), 0700);
   EXPECT_EQ(ReadAll(dir.File("a.k3m")), before);
+}
+
+TEST(ModelFile, FullDiskKeepsTheOldFileAndLeavesNoTemporary) {
+  TempFolder dir;
+  Uuid id;
+  std::string error;
+  ASSERT_TRUE(SampleModel(id).Write(dir.File("a.k3m"), error));
+  const auto before = ReadAll(dir.File("a.k3m"));
+  ModelMaker bigger = SampleModel(id);
+  bigger.AddLayer("More");
+  bool written = true;
+  {
+    FullDisk full;
+    written = bigger.Write(dir.File("a.k3m"), error);
+  }
+  EXPECT_FALSE(written);
+  EXPECT_NE(error.find("cannot be written"), std::string::npos) << error;
+  EXPECT_EQ(ReadAll(dir.File("a.k3m")), before);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }
