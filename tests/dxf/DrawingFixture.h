@@ -24,7 +24,7 @@ namespace dxftest {
 namespace fs = std::filesystem;
 
 inline fs::path TempDir(const std::string& name) {
-  auto dir = fs::temp_directory_path() / ("dxf_tests_" + std::to_string(::getpid())) / name;
+  auto dir = ProcessFolder() / name;
   fs::create_directories(dir);
   return dir;
 }

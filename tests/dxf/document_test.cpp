@@ -13,7 +13,7 @@ using namespace arxhost::dxf;
 namespace {
 
 fs::path TempDir() {
-  auto dir = fs::temp_directory_path() / ("dxf_tests_" + std::to_string(::getpid()));
+  auto dir = dxftest::ProcessFolder();
   fs::create_directories(dir);
   return dir;
 }
