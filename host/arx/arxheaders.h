@@ -4,6 +4,7 @@
 #include "win32/wintypes.h"
 #include "win32/winapi.h"
 #include "win32/wcrt.h"
+#include "win32/wenv.h"
 #include "win32/wformat.h"
 #include "mfc/CString.h"
 #include "mfc/afxext.h"
