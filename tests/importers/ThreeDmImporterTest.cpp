@@ -5,6 +5,7 @@
 #include <cmath>
 #include <filesystem>
 #include <numbers>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,14 +25,21 @@ class Importer : public ::testing::Test {
   void SetUp() override {
     arxhost::ResetWorkingDatabase();
     arxhost::MessageBoxes::ClearHistory();
+    const char* temp = std::getenv("TEMP");
+    savedTemp_ = temp ? std::optional<std::string>(temp) : std::nullopt;
     std::string templ = (std::filesystem::temp_directory_path() / "importer.XXXXXX").string();
     ASSERT_NE(::mkdtemp(templ.data()), nullptr);
     folder_ = templ;
+    ::setenv("TEMP", folder_.c_str(), 1);
   }
   void TearDown() override {
     // Nothing the importer made may stay open.
     EXPECT_TRUE(db.openObjects().empty());
     arxhost::ResetWorkingDatabase();
+    if (savedTemp_)
+      ::setenv("TEMP", savedTemp_->c_str(), 1);
+    else
+      ::unsetenv("TEMP");
     std::error_code ec;
     std::filesystem::remove_all(folder_, ec);
   }
@@ -64,6 +72,7 @@ class Importer : public ::testing::Test {
   ON_Xform xformAfter;
   int blockNames = 0;
   std::string folder_;
+  std::optional<std::string> savedTemp_;
 };
 
 GeometryUnion Nurbs(int order, bool rational, std::vector<double> cv, std::vector<double> knots) {
@@ -447,16 +456,14 @@ TEST_F(Importer, PolyfaceLimitIs32766VerticesAndFaces) {
   }
 }
 
-TEST_F(Importer, BrepsThatCannotBeWrittenAreIgnoredWithTheWritersText) {
-  ModelMaker m;
-  BrepT brep;  // empty: nothing the SAT writer can express
-  GeometryUnion g;
-  g.Set(std::move(brep));
-  m.AddObject(std::move(g));
-  ASSERT_EQ(Import(m), 1);
-  EXPECT_EQ(printed, L"Successfully imported 0 object(s). 1 object(s) were ignored\n");
+TEST_F(Importer, BrepsThatCannotBeWrittenFailWithTheWritersText) {
+  ThreeDmImporter importer;
+  ThreeDmImporter::SetError(L"");
+  ON_Brep empty;  // no faces: nothing a SAT file can hold
+  EXPECT_EQ(importer.ImportBrep(empty, L"", AcCmColor()), 0);
   EXPECT_EQ(ThreeDmImporter::GetError(), KelvAcis::GetError());
   EXPECT_FALSE(ThreeDmImporter::GetError().IsEmpty());
+  EXPECT_EQ(EntityCount(), 0);
 }
 
 TEST_F(Importer, TextsRewriteLineBreaksAndMoveDownPerLine) {
