@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs the demo script through arxhost,
-# printing the command-line transcript.
+# Installs what is missing, builds, and imports the demo fixtures through
+# arxhost: a drawing on the 2D path, a solid as edge curves and as 3D faces.
+# Prints each command-line transcript; the drawings are saved as DXF files in
+# build/demo/.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 "$here/scripts/install-deps.sh"
@@ -8,9 +10,10 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 bin="$here/build/bin"
 out="${DEMO_OUT:-$here/build/demo}"
 mkdir -p "$out"
-if [ -f "$bin/Tolvane.arx" ]; then
-  "$bin/arxhost" --registry "$out/registry.reg" --load "$bin/Tolvane.arx" --script "$here/scripts/demo.scr"
-else
-  echo "demo: the module is not built yet" >&2
-  exit 1
-fi
+cd "$here"
+for name in drawing solid-edges solid-faces; do
+  echo "== $name"
+  "$bin/arxhost" --registry "$out/registry.reg" --load "$bin/Tolvane.arx" \
+    --script "$here/scripts/demo/$name.scr" --save "$out/demo-$name.dxf"
+done
+echo "== saved: $(cd "$out" && ls demo-*.dxf | tr '\n' ' ')"

@@ -22,3 +22,5 @@
 #include "arx/dynlinker.h"
 #include "arx/AcRxArxApp.h"
 #include "arx/dbheaders.h"
+#include "arx/acdocman.h"
+#include "mfc/filedialog.h"

@@ -5,6 +5,7 @@
 #include <IGESData_IGESModel.hxx>
 #include <Interface_EntityIterator.hxx>
 #include <Standard_Failure.hxx>
+#include <TopoDS_Iterator.hxx>
 #include <TopoDS_Shape.hxx>
 
 #include <new>
@@ -16,6 +17,21 @@
 #include "win32/strconv.h"
 
 namespace {
+
+// The translation wraps a root's shape in compounds of one member (a solid
+// of a 186 comes as a compound holding that solid): the root's own shape is
+// what lies inside them.
+TopoDS_Shape OwnShape(TopoDS_Shape shape) {
+  while (!shape.IsNull() && shape.ShapeType() == TopAbs_COMPOUND) {
+    TopoDS_Iterator members(shape);
+    if (!members.More()) break;
+    TopoDS_Shape only = members.Value();
+    members.Next();
+    if (members.More()) break;
+    shape = only;
+  }
+  return shape;
+}
 
 CString g_igesError;
 
@@ -105,7 +121,7 @@ int BrennIges::Read(const CString& path, Handle_TopTools_HSequenceOfShape shapes
 
     if (mode == 1) {
       for (int i = 1; i <= reader.NbShapes(); ++i) {
-        const TopoDS_Shape shape = reader.Shape(i);
+        const TopoDS_Shape shape = OwnShape(reader.Shape(i));
         if (!shape.IsNull()) shapes->Append(shape);
       }
     } else {
