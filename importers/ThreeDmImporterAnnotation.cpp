@@ -59,44 +59,43 @@ CString AngularText(const wchar_t* userText) {
 
 }  // namespace
 
+namespace {
+
+// A text of either generation as multiline text: its face name, height and
+// attachment are what the generations differ in.
+template <typename Text>
+AcDbMText* MakeMText(const Text& entity, const CString& faceName, double height,
+                     AcDbMText::AttachmentPoint attachment) {
+  int lineFeeds = 0;
+  CString text = MTextContents(entity.UserText(), lineFeeds);
+  AcGePoint3d location = DefinitionPoint(entity, 0);
+  location.y -= lineFeeds * height * kLineSpacing;
+  auto* mtext = new AcDbMText;
+  mtext->setLocation(location);
+  mtext->setContents(WithFontPrefix(faceName, text));
+  mtext->setTextHeight(height);
+  mtext->setAttachment(attachment);
+  return mtext;
+}
+
+}  // namespace
+
 int ThreeDmImporter::ImportTextEntity(const ON_Object* object, const CString& layer, const AcCmColor& color) {
   const auto& entity = *static_cast<const ON_TextEntity*>(object);
   const ON_Xform ecs = EcsToWorld(entity);
-  int lineFeeds = 0;
-  CString text = MTextContents(entity.UserText(), lineFeeds);
-  CString contents = WithFontPrefix(CString(entity.FaceName()), text);
-  const double height = entity.Height();
-  AcGePoint3d location = DefinitionPoint(entity, 0);
-  location.y -= lineFeeds * height * kLineSpacing;
-
-  auto* mtext = new AcDbMText;
-  mtext->setLocation(location);
-  mtext->setContents(contents);
-  mtext->setTextHeight(height);
-  mtext->setAttachment(AcDbMText::kTopLeft);
-  PlaceAnnotation(mtext, ecs, layer, color);
+  PlaceAnnotation(MakeMText(entity, CString(entity.FaceName()), entity.Height(), AcDbMText::kTopLeft), ecs, layer,
+                  color);
   return 1;
 }
 
 int ThreeDmImporter::ImportTextEntity2(const ON_Object* object, const CString& layer, const AcCmColor& color) {
   const auto& entity = *static_cast<const ON_TextEntity2*>(object);
   const ON_Xform ecs = EcsToWorld(entity);
-  int lineFeeds = 0;
-  CString text = MTextContents(entity.UserText(), lineFeeds);
   // The font index counts from the end of the font table.
   ON_Font font;
   Kelv3dm::ReadGetFont(Kelv3dm::ReadGetFontTableSize() - entity.FontIndex() - 1, font);
-  CString contents = WithFontPrefix(CString(font.FontFaceName()), text);
-  const double height = entity.Height();
-  AcGePoint3d location = DefinitionPoint(entity, 0);
-  location.y -= lineFeeds * height * kLineSpacing;
-
-  auto* mtext = new AcDbMText;
-  mtext->setLocation(location);
-  mtext->setContents(contents);
-  mtext->setTextHeight(height);
-  mtext->setAttachment(AcDbMText::kBottomLeft);
-  PlaceAnnotation(mtext, ecs, layer, color);
+  PlaceAnnotation(MakeMText(entity, CString(font.FontFaceName()), entity.Height(), AcDbMText::kBottomLeft), ecs,
+                  layer, color);
   return 1;
 }
 
