@@ -146,53 +146,57 @@ void ApplyStyleAndTextMode(AcDbDimension* dimension, const Annotation& entity, A
 
 }  // namespace
 
+namespace {
+
+// Linear and radial dimensions are laid out alike in both generations.
+template <typename Annotation>
+AcDbDimension* MakeLinearDimension(const Annotation& entity) {
+  return new AcDbRotatedDimension(0.0, DefinitionPoint(entity, 0), DefinitionPoint(entity, 2),
+                                  DefinitionPoint(entity, 4), CString(entity.UserText()), AcDbObjectId::kNull);
+}
+
+template <typename Annotation>
+AcDbDimension* MakeRadialDimension(const Annotation& entity) {
+  const double leaderLength = entity.Point(1).DistanceTo(entity.Point(3));
+  auto* dimension = new AcDbRadialDimension(DefinitionPoint(entity, 0), DefinitionPoint(entity, 1), leaderLength,
+                                            RadialText(entity.UserText()), AcDbObjectId::kNull);
+  dimension->setTextPosition(DefinitionPoint(entity, 2));
+  return dimension;
+}
+
+}  // namespace
+
 int ThreeDmImporter::ImportLinearDimension(const ON_Object* object, const CString& layer, const AcCmColor& color) {
   const auto& entity = *static_cast<const ON_LinearDimension*>(object);
-  const ON_Xform ecs = EcsToWorld(entity);
-  CString text = entity.UserText();
-  auto* dimension = new AcDbRotatedDimension(0.0, DefinitionPoint(entity, 0), DefinitionPoint(entity, 2),
-                                             DefinitionPoint(entity, 4), text, AcDbObjectId::kNull);
+  AcDbDimension* dimension = MakeLinearDimension(entity);
   SetDimensionDefaults(dimension);
-  PlaceAnnotation(dimension, ecs, layer, color);
+  PlaceAnnotation(dimension, EcsToWorld(entity), layer, color);
   return 1;
 }
 
 int ThreeDmImporter::ImportLinearDimension2(const ON_Object* object, const CString& layer,
                                             const AcCmColor& color) {
   const auto& entity = *static_cast<const ON_LinearDimension2*>(object);
-  const ON_Xform ecs = EcsToWorld(entity);
-  CString text = entity.UserText();
-  auto* dimension = new AcDbRotatedDimension(0.0, DefinitionPoint(entity, 0), DefinitionPoint(entity, 2),
-                                             DefinitionPoint(entity, 4), text, AcDbObjectId::kNull);
+  AcDbDimension* dimension = MakeLinearDimension(entity);
   ApplyStyleAndTextMode(dimension, entity, DimStyleAt(entity.Index()));
-  PlaceAnnotation(dimension, ecs, layer, color);
+  PlaceAnnotation(dimension, EcsToWorld(entity), layer, color);
   return 1;
 }
 
 int ThreeDmImporter::ImportRadialDimension(const ON_Object* object, const CString& layer, const AcCmColor& color) {
   const auto& entity = *static_cast<const ON_RadialDimension*>(object);
-  const ON_Xform ecs = EcsToWorld(entity);
-  CString text = RadialText(entity.UserText());
-  const double leaderLength = entity.Point(1).DistanceTo(entity.Point(3));
-  auto* dimension = new AcDbRadialDimension(DefinitionPoint(entity, 0), DefinitionPoint(entity, 1), leaderLength,
-                                            text, AcDbObjectId::kNull);
-  dimension->setTextPosition(DefinitionPoint(entity, 2));
+  AcDbDimension* dimension = MakeRadialDimension(entity);
   SetDimensionDefaults(dimension);
-  PlaceAnnotation(dimension, ecs, layer, color);
+  PlaceAnnotation(dimension, EcsToWorld(entity), layer, color);
   return 1;
 }
 
 int ThreeDmImporter::ImportRadialDimension2(const ON_Object* object, const CString& layer,
                                             const AcCmColor& color) {
   const auto& entity = *static_cast<const ON_RadialDimension2*>(object);
-  const ON_Xform ecs = EcsToWorld(entity);
-  CString text = RadialText(entity.UserText());
-  const double leaderLength = entity.Point(1).DistanceTo(entity.Point(3));
-  auto* dimension = new AcDbRadialDimension(DefinitionPoint(entity, 0), DefinitionPoint(entity, 1), leaderLength,
-                                            text, AcDbObjectId::kNull);
-  dimension->setTextPosition(DefinitionPoint(entity, 2));
+  AcDbDimension* dimension = MakeRadialDimension(entity);
   ApplyStyleAndTextMode(dimension, entity, DimStyleAt(entity.Index()));
-  PlaceAnnotation(dimension, ecs, layer, color);
+  PlaceAnnotation(dimension, EcsToWorld(entity), layer, color);
   return 1;
 }
 
