@@ -1,0 +1,122 @@
+// The three import paths on the largest public IGES files, each against a
+// baseline doing only Open CASCADE's part of the same work:
+//   2D path      IGESTo3DM + the model importer   vs  ReadFile
+//   edge path    BrennIges::Read + edge curves    vs  ReadFile + TransferRoots
+//   mesh path    Read + STL + meshes + 3D faces   vs  ReadFile + TransferRoots + mesh + STL
+// Prints the times and the ratios.
+//   bench_import_paths [count of files, default 3] [runs per file, default 3]
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <vector>
+
+#include <BRepMesh_IncrementalMesh.hxx>
+#include <Bnd_Box.hxx>
+#include <BRepBndLib.hxx>
+#include <IGESControl_Reader.hxx>
+#include <Message.hxx>
+#include <Message_Messenger.hxx>
+#include <StlAPI_Writer.hxx>
+
+#include "Brennic90Ux64.h"
+#include "GeometryConverter.h"
+#include "Kelvrash90Ux64.h"
+#include "ShapeEdgeConverter.h"
+#include "ThreeDmImporter.h"
+#include "arx/dbInspector.h"
+#include "win32/transcript.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+template <class F>
+double MedianSeconds(int runs, F&& f) {
+  std::vector<double> t;
+  for (int i = 0; i < runs; ++i) {
+    arxhost::ResetWorkingDatabase();
+    auto start = std::chrono::steady_clock::now();
+    f();
+    t.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+  }
+  std::sort(t.begin(), t.end());
+  return t[t.size() / 2];
+}
+
+void OcctRead(const fs::path& path, bool transfer, bool mesh, const fs::path& stl) {
+  IGESControl_Reader reader;
+  reader.ReadFile(path.c_str());
+  if (!transfer) return;
+  reader.TransferRoots();
+  if (!mesh) return;
+  TopoDS_Shape shape = reader.OneShape();
+  Bnd_Box box;
+  BRepBndLib::Add(shape, box);
+  const double size = box.IsVoid() ? 1.0 : std::sqrt(box.SquareExtent());
+  BRepMesh_IncrementalMesh(shape, 0.002 * size, false, 0.5);
+  StlAPI_Writer().Write(shape, stl.c_str());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int count = argc > 1 ? std::atoi(argv[1]) : 3;
+  const int runs = argc > 2 ? std::atoi(argv[2]) : 3;
+  const fs::path corpus = TOLVANE_CORPUS_DIR;
+  if (!fs::exists(corpus)) {
+    std::printf("no corpus at %s\n", corpus.c_str());
+    return 0;
+  }
+  Message::DefaultMessenger()->ChangePrinters().Clear();
+  arxhost::Transcript::Capture quiet;  // the importer's summary lines
+  std::vector<std::pair<uintmax_t, fs::path>> files;
+  for (auto& e : fs::recursive_directory_iterator(corpus)) {
+    std::string ext = e.path().extension().string();
+    std::transform(ext.begin(), ext.end(), ext.begin(), ::tolower);
+    if (e.is_regular_file() && (ext == ".igs" || ext == ".iges")) files.push_back({e.file_size(), e.path()});
+  }
+  std::sort(files.rbegin(), files.rend());
+  files.resize(std::min<size_t>(files.size(), static_cast<size_t>(std::max(count, 1))));
+
+  const fs::path temp = fs::temp_directory_path();
+  const CString model((temp / "bench_import_paths.k3m").c_str());
+  const CString stl((temp / "bench_import_paths.stl").c_str());
+  std::printf("%-34s %-5s %10s %10s %7s\n", "file", "path", "ours s", "occt s", "ratio");
+  for (auto& [size, path] : files) {
+    const CString iges(path.c_str());
+    struct Path {
+      const char* name;
+      double ours, occt;
+    } paths[3] = {};
+    paths[0] = {"2D", MedianSeconds(runs, [&] {
+                  KelvIges converter;
+                  if (converter.IGESTo3DM(iges, model, 4)) ThreeDmImporter().ImportFile(model, 1, 0, 0, 0);
+                }),
+                MedianSeconds(runs, [&] { OcctRead(path, false, false, {}); })};
+    paths[1] = {"edges", MedianSeconds(runs, [&] {
+                  Handle_TopTools_HSequenceOfShape shapes = new TopTools_HSequenceOfShape;
+                  int n = 0;
+                  if (BrennIges::Read(iges, shapes, 1)) ShapeEdgeConverter::ConvertShapes(shapes, &n);
+                }),
+                MedianSeconds(runs, [&] { OcctRead(path, true, false, {}); })};
+    paths[2] = {"mesh", MedianSeconds(runs, [&] {
+                  Handle_TopTools_HSequenceOfShape shapes = new TopTools_HSequenceOfShape;
+                  ON_ClassArray<ON_Mesh> meshes;
+                  if (BrennIges::Read(iges, shapes, 1) && BrennStl::Write(stl, shapes, 1) &&
+                      KelvStl::STLToMesh(stl, meshes))
+                    for (int i = 0; i < meshes.Count(); ++i) GeometryConverter::MeshToFaces(meshes[i], L"", AcCmColor());
+                }),
+                MedianSeconds(runs, [&] { OcctRead(path, true, true, (temp / "bench_occt.stl")); })};
+    for (const Path& p : paths)
+      std::printf("%-34s %-5s %10.3f %10.3f %7.2f\n", path.filename().c_str(), p.name, p.ours, p.occt,
+                  p.occt > 0 ? p.ours / p.occt : 0.0);
+    std::fflush(stdout);
+  }
+  std::error_code ec;
+  fs::remove(temp / "bench_import_paths.k3m", ec);
+  fs::remove(temp / "bench_import_paths.stl", ec);
+  fs::remove(temp / "bench_occt.stl", ec);
+  return 0;
+}
