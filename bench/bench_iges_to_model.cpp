@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <vector>
 
+#include "BenchSupport.h"
+
 #include <IGESControl_Reader.hxx>
 #include <Message.hxx>
 #include <Message_Messenger.hxx>
@@ -18,17 +20,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-template <class F>
-double MedianSeconds(int runs, F&& f) {
-  std::vector<double> t;
-  for (int i = 0; i < runs; ++i) {
-    auto start = std::chrono::steady_clock::now();
-    f();
-    t.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-  }
-  std::sort(t.begin(), t.end());
-  return t[t.size() / 2];
-}
 
 }  // namespace
 
@@ -41,25 +32,18 @@ int main(int argc, char** argv) {
     return 0;
   }
   Message::DefaultMessenger()->ChangePrinters().Clear();
-  std::vector<std::pair<uintmax_t, fs::path>> files;
-  for (auto& e : fs::recursive_directory_iterator(corpus)) {
-    std::string ext = e.path().extension().string();
-    std::transform(ext.begin(), ext.end(), ext.begin(), ::tolower);
-    if (e.is_regular_file() && (ext == ".igs" || ext == ".iges")) files.push_back({e.file_size(), e.path()});
-  }
-  std::sort(files.rbegin(), files.rend());
-  files.resize(std::min<size_t>(files.size(), static_cast<size_t>(std::max(count, 1))));
+  const auto files = bench::LargestIgesFiles(corpus, count);
 
   const fs::path out = fs::temp_directory_path() / "bench_iges_to_model.k3m";
   double totalOcct = 0, totalOurs = 0;
   std::printf("%-40s %10s %12s %12s %8s\n", "file", "bytes", "ReadFile s", "IGESTo3DM s", "ratio");
   for (auto& [size, path] : files) {
-    double occt = MedianSeconds(runs, [&] {
+    double occt = bench::MedianSeconds(runs, [&] {
       IGESControl_Reader reader;
       reader.ReadFile(path.c_str());
     });
     int ok = 1;
-    double ours = MedianSeconds(runs, [&] {
+    double ours = bench::MedianSeconds(runs, [&] {
       KelvIges iges;
       ok = iges.IGESTo3DM(CString(path.c_str()), CString(out.c_str()), 4);
     });

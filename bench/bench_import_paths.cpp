@@ -12,6 +12,8 @@
 #include <filesystem>
 #include <vector>
 
+#include "BenchSupport.h"
+
 #include <BRepMesh_IncrementalMesh.hxx>
 #include <Bnd_Box.hxx>
 #include <BRepBndLib.hxx>
@@ -32,18 +34,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// Each run starts from an empty drawing.
 template <class F>
-double MedianSeconds(int runs, F&& f) {
-  std::vector<double> t;
-  for (int i = 0; i < runs; ++i) {
-    arxhost::ResetWorkingDatabase();
-    auto start = std::chrono::steady_clock::now();
-    f();
-    t.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-  }
-  std::sort(t.begin(), t.end());
-  return t[t.size() / 2];
+double Timed(int runs, F&& f) {
+  return bench::MedianSeconds(runs, std::forward<F>(f), arxhost::ResetWorkingDatabase);
 }
+
 
 void OcctRead(const fs::path& path, bool transfer, bool mesh, const fs::path& stl) {
   IGESControl_Reader reader;
@@ -71,14 +67,7 @@ int main(int argc, char** argv) {
   }
   Message::DefaultMessenger()->ChangePrinters().Clear();
   arxhost::Transcript::Capture quiet;  // the importer's summary lines
-  std::vector<std::pair<uintmax_t, fs::path>> files;
-  for (auto& e : fs::recursive_directory_iterator(corpus)) {
-    std::string ext = e.path().extension().string();
-    std::transform(ext.begin(), ext.end(), ext.begin(), ::tolower);
-    if (e.is_regular_file() && (ext == ".igs" || ext == ".iges")) files.push_back({e.file_size(), e.path()});
-  }
-  std::sort(files.rbegin(), files.rend());
-  files.resize(std::min<size_t>(files.size(), static_cast<size_t>(std::max(count, 1))));
+  const auto files = bench::LargestIgesFiles(corpus, count);
 
   const fs::path temp = fs::temp_directory_path();
   const CString model((temp / "bench_import_paths.k3m").c_str());
@@ -90,25 +79,25 @@ int main(int argc, char** argv) {
       const char* name;
       double ours, occt;
     } paths[3] = {};
-    paths[0] = {"2D", MedianSeconds(runs, [&] {
+    paths[0] = {"2D", Timed(runs, [&] {
                   KelvIges converter;
                   if (converter.IGESTo3DM(iges, model, 4)) ThreeDmImporter().ImportFile(model, 1, 0, 0, 0);
                 }),
-                MedianSeconds(runs, [&] { OcctRead(path, false, false, {}); })};
-    paths[1] = {"edges", MedianSeconds(runs, [&] {
+                Timed(runs, [&] { OcctRead(path, false, false, {}); })};
+    paths[1] = {"edges", Timed(runs, [&] {
                   Handle_TopTools_HSequenceOfShape shapes = new TopTools_HSequenceOfShape;
                   int n = 0;
                   if (BrennIges::Read(iges, shapes, 1)) ShapeEdgeConverter::ConvertShapes(shapes, &n);
                 }),
-                MedianSeconds(runs, [&] { OcctRead(path, true, false, {}); })};
-    paths[2] = {"mesh", MedianSeconds(runs, [&] {
+                Timed(runs, [&] { OcctRead(path, true, false, {}); })};
+    paths[2] = {"mesh", Timed(runs, [&] {
                   Handle_TopTools_HSequenceOfShape shapes = new TopTools_HSequenceOfShape;
                   ON_ClassArray<ON_Mesh> meshes;
                   if (BrennIges::Read(iges, shapes, 1) && BrennStl::Write(stl, shapes, 1) &&
                       KelvStl::STLToMesh(stl, meshes))
                     for (int i = 0; i < meshes.Count(); ++i) GeometryConverter::MeshToFaces(meshes[i], L"", AcCmColor());
                 }),
-                MedianSeconds(runs, [&] { OcctRead(path, true, true, (temp / "bench_occt.stl")); })};
+                Timed(runs, [&] { OcctRead(path, true, true, (temp / "bench_occt.stl")); })};
     for (const Path& p : paths)
       std::printf("%-34s %-5s %10.3f %10.3f %7.2f\n", path.filename().c_str(), p.name, p.ours, p.occt,
                   p.occt > 0 ? p.ours / p.occt : 0.0);
