@@ -114,7 +114,7 @@ static Acad::ErrorStatus BlockName(AcDbObjectId id, CString& name) {
 int GeometryConverter::BlockReferenceToInstanceRef(AcDbBlockReference* entity, ON_InstanceRef& reference,
                                                    const ON_ClassArray<ON_InstanceDefinition>& definitions) {
   CString name;
-  if (BlockName(entity->blockTableRecord(), name) != Acad::eOk) return 0;
+  if (::BlockName(entity->blockTableRecord(), name) != Acad::eOk) return 0;
   reference.m_xform = MatrixToXform(entity->blockTransform());
   for (int i = 0; i < definitions.Count(); i++) {
     if (name.Compare(definitions[i].Name()) == 0) {

@@ -68,8 +68,60 @@ class AcadUtils {
   static const wchar_t* const ReleaseNames[12];
 
   // --- Colour and entity property queries (AcadUtilsQuery.cpp) ---
+  // Packed RGB: red in bits 0-7, green 8-15, blue 16-23.
+  static int AciToRgb(int aci);
+  static AcCmColor RgbToColor(int rgb);
+  // Getters with an output argument leave it as it was when the entity
+  // cannot be opened; those returning a value give an empty one then.
+  static void GetEntityLayer(AcDbObjectId id, CString& layer);
+  static CString EntityLayer(AcDbObjectId id);
+  static void GetEntityLinetype(AcDbObjectId id, CString& linetype);
+  static CString EntityLinetype(AcDbObjectId id);
+  static void GetEntityColor(AcDbObjectId id, AcCmColor& color);
+  static AcCmColor EntityColor(AcDbObjectId id);
+  static void GetEntityLayerAndColor(AcDbObjectId id, CString& layer, AcCmColor& color);
+  static void GetEntityLayerId(AcDbObjectId id, AcDbObjectId& layerId);
+  static AcDbObjectId EntityLayerId(AcDbObjectId id);
+  static void GetEntityLinetypeId(AcDbObjectId id, AcDbObjectId& linetypeId);
+  static AcDbObjectId EntityLinetypeId(AcDbObjectId id);
+  static void GetEntityBlockId(AcDbObjectId id, AcDbObjectId& blockId);
+  static AcDbObjectId EntityBlockId(AcDbObjectId id);
+  static CString EntityClassName(AcDbObjectId id);
+  static Acad::ErrorStatus GetLayerColorIndex(const CString& layer, int& aci);
+  static int LayerColorIndex(const CString& layer);
+  static Acad::ErrorStatus GetLayerRgb(const CString& layer, int& rgb);
+  static int LayerRgb(const CString& layer);
+  static Acad::ErrorStatus GetBlockName(AcDbObjectId blockId, CString& name);
+  static CString BlockName(AcDbObjectId blockId);
+  static Acad::ErrorStatus GetOwnerBlockName(AcDbObjectId id, CString& name);
+  static CString OwnerBlockName(AcDbObjectId id);
+  static Acad::ErrorStatus GetEntityRgb(AcDbObjectId id, unsigned& rgb);
+  static unsigned EntityRgb(AcDbObjectId id);
 
-  // --- Prompts, picking, selection and DXF batch import (AcadUtilsPrompt.cpp) ---
+  // --- Prompts, picking and selection (AcadUtilsPrompt.cpp) ---
+  static void HighlightEntity(AcDbObjectId id);
+  static int PromptYesNo(const CString& prompt, int& answer);
+  static int PromptKeyword(const CString& prompt, const CString& keywords, CString& reply,
+                           const CString& defaultKeyword);
+  static int PickEntityWithPoint(const CString& prompt, int highlight, AcDbObjectId& id, AcGePoint3d& point);
+  static int PickEntity(const CString& prompt, int highlight, AcDbObjectId& id);
+  static int PickEntityOfClassWithPoint(const CString& prompt, int highlight, const CStringArray& classes,
+                                        AcDbObjectId& id, AcGePoint3d& point);
+  static int PickEntityOfClass(const CString& prompt, int highlight, const CStringArray& classes,
+                               AcDbObjectId& id);
+  static int PickEntityOfOneClassWithPoint(const CString& prompt, int highlight, const CString& className,
+                                           AcDbObjectId& id, AcGePoint3d& point);
+  static int PickEntityOfOneClass(const CString& prompt, int highlight, const CString& className,
+                                  AcDbObjectId& id);
+  static int SelectAll(AcDbObjectIdArray& ids);
+  static int SelectPoints(AcGePoint3dArray& points);
+  static int SelectEntitiesOfClass(const CString& prompt, int highlight, const CStringArray& classes,
+                                   AcDbObjectIdArray& ids);
+  static int SelectEntities(const CString& prompt, int highlight, AcDbObjectIdArray& ids);
+
+  // --- DXF import, one file or a batch (AcadUtilsDxfIn.cpp) ---
+  static int DxfIn(const CString& path, int zoomExtents);
+  static int ImportDxfFiles(const CString& basePath, int& count);
 
  private:
   static CString m_error;
