@@ -95,6 +95,13 @@ class GeometryConverter : public AcadUtils {
   static int BlockReferenceToInstanceRef(AcDbBlockReference* entity, ON_InstanceRef& reference,
                                          const ON_ClassArray<ON_InstanceDefinition>& definitions);
   static int EntityToMesh(AcDbEntity* entity, ON_Mesh& mesh);
+  // The user picks one 3D face, polyface mesh or polygon mesh, or selects
+  // several; each is converted. 0 with the reason as the last-error text.
+  static int SelectMesh(const CString& prompt, int highlight, ON_Mesh& mesh, AcDbObjectId& id);
+  static int SelectMesh(const CString& prompt, int highlight, ON_Mesh& mesh);
+  static int SelectMeshes(const CString& prompt, int highlight, ON_ClassArray<ON_Mesh>& meshes,
+                          AcDbObjectIdArray& ids);
+  static int SelectMeshes(const CString& prompt, int highlight, ON_ClassArray<ON_Mesh>& meshes);
 
   // --- Entity dispatcher and exploded entities (GeometryConverterDispatch.cpp) ---
   static int EntityToObjects(AcDbEntity* entity, ON_SimpleArray<ON_Object*>& objects,

@@ -4,6 +4,7 @@
 
 #include "GeometryConverter.h"
 #include "GeometryConverterSubObjects.h"
+#include "ErrorStatusText.h"
 #include "VRNGeo90Ux64.h"
 
 static const wchar_t* const kInvalidMesh = L"Invalid mesh";
@@ -101,20 +102,10 @@ int GeometryConverter::PolygonMeshToMesh(AcDbPolygonMesh* entity, ON_Mesh& mesh)
   return FinishMesh(built, mesh);
 }
 
-// The name of a block table record.
-static Acad::ErrorStatus BlockName(AcDbObjectId id, CString& name) {
-  AcDbBlockTableRecord* record = NULL;
-  Acad::ErrorStatus es = acdbOpenObject(record, id, AcDb::kForRead);
-  if (es != Acad::eOk) return es;
-  es = record->getName(name);
-  record->close();
-  return es;
-}
-
 int GeometryConverter::BlockReferenceToInstanceRef(AcDbBlockReference* entity, ON_InstanceRef& reference,
                                                    const ON_ClassArray<ON_InstanceDefinition>& definitions) {
   CString name;
-  if (::BlockName(entity->blockTableRecord(), name) != Acad::eOk) return 0;
+  if (AcadUtils::GetBlockName(entity->blockTableRecord(), name) != Acad::eOk) return 0;
   reference.m_xform = MatrixToXform(entity->blockTransform());
   for (int i = 0; i < definitions.Count(); i++) {
     if (name.Compare(definitions[i].Name()) == 0) {
@@ -123,4 +114,66 @@ int GeometryConverter::BlockReferenceToInstanceRef(AcDbBlockReference* entity, O
     }
   }
   return 0;
+}
+
+// What the user may pick or select for a mesh: 2D solids convert, but are
+// not offered.
+static void MeshClasses(CStringArray& classes) {
+  classes.Add(_T("AcDbFace"));
+  classes.Add(_T("AcDbPolyFaceMesh"));
+  classes.Add(_T("AcDbPolygonMesh"));
+}
+
+// Opens the entity for read and converts it; an entity that cannot be
+// opened converts to nothing, with the open's status as the reason.
+static int ConvertById(AcDbObjectId id, ON_Mesh& mesh) {
+  AcDbEntity* entity = NULL;
+  Acad::ErrorStatus es = acdbOpenAcDbEntity(entity, id, AcDb::kForRead);
+  if (es != Acad::eOk) {
+    GeometryConverter::SetError(ErrorStatusText::GetText(es));
+    return 0;
+  }
+  int result = GeometryConverter::EntityToMesh(entity, mesh);
+  entity->close();
+  return result;
+}
+
+int GeometryConverter::SelectMesh(const CString& prompt, int highlight, ON_Mesh& mesh, AcDbObjectId& id) {
+  CStringArray classes;
+  MeshClasses(classes);
+  if (!AcadUtils::PickEntityOfClass(prompt, highlight, classes, id)) {
+    SetError(AcadUtils::GetError());
+    return 0;
+  }
+  return ConvertById(id, mesh);
+}
+
+int GeometryConverter::SelectMesh(const CString& prompt, int highlight, ON_Mesh& mesh) {
+  AcDbObjectId id;
+  return SelectMesh(prompt, highlight, mesh, id);
+}
+
+int GeometryConverter::SelectMeshes(const CString& prompt, int highlight, ON_ClassArray<ON_Mesh>& meshes,
+                                    AcDbObjectIdArray& ids) {
+  CStringArray classes;
+  MeshClasses(classes);
+  if (!AcadUtils::SelectEntitiesOfClass(prompt, highlight, classes, ids)) {
+    SetError(AcadUtils::GetError());
+    return 0;
+  }
+  meshes.Empty();
+  ON_Mesh mesh;
+  for (int i = 0; i < ids.length(); i++) {
+    if (ConvertById(ids[i], mesh) == 1) meshes.Append(mesh);
+  }
+  if (meshes.Count() == 0) {
+    SetError(_T("Meshes not selected"));
+    return 0;
+  }
+  return 1;
+}
+
+int GeometryConverter::SelectMeshes(const CString& prompt, int highlight, ON_ClassArray<ON_Mesh>& meshes) {
+  AcDbObjectIdArray ids;
+  return SelectMeshes(prompt, highlight, meshes, ids);
 }

@@ -1,6 +1,8 @@
 #pragma once
 // AcadUtils: static helpers over the drawing database and the editor. Each
 // group of members lives in its own source file (AcadUtils*.cpp).
+#include <array>
+
 #include "arx/dbheaders.h"
 #include "mfc/CString.h"
 #include "mfc/CStringArray.h"
@@ -68,7 +70,10 @@ class AcadUtils {
   static const wchar_t* const ReleaseNames[12];
 
   // --- Colour and entity property queries (AcadUtilsQuery.cpp) ---
-  // Packed RGB: red in bits 0-7, green 8-15, blue 16-23.
+  // Red, green and blue of each colour index: row k for index k + 1.
+  static const std::array<std::array<int, 3>, 258> AciRgbTable;
+  // Packed RGB: red in bits 0-7, green 8-15, blue 16-23. An index outside
+  // 1 to 258 (0 is by block) has no row and gives white.
   static int AciToRgb(int aci);
   static AcCmColor RgbToColor(int rgb);
   // Getters with an output argument leave it as it was when the entity

@@ -1,6 +1,7 @@
 #pragma once
 // The editor's C interface: issuing commands, the menu, system variables,
-// the main window.
+// the main window; the prompts, picks and selection sets of acedinput.h.
+#include "arx/acedinput.h"
 #include "arx/adsdefs.h"
 
 // Runs a command with its answers as if typed: pairs of a type code and a
