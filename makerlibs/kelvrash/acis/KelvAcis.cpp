@@ -1,15 +1,59 @@
+// KelvAcis: openNURBS B-reps written as ACIS SAT files.
 #include "KelvAcis.h"
 
+#include <new>
+#include <string>
+
+#include "acis/BrepToSat.h"
+#include "model/AtomicFile.h"
+#include "win32/strconv.h"
+
 namespace {
+
 CString& LastError() {
   static CString text;
   return text;
 }
+
+int Fail(const CString& path, const std::string& reason) {
+  LastError().Format(L"The SAT file \"%s\" was not written: %s.", path.GetString(),
+                     arxhost::FromUtf8(reason).c_str());
+  return 0;
+}
+
+// What ON_TextLog says, on one line without its final full stop.
+std::string OneLine(std::string text) {
+  for (char& c : text)
+    if (c == '\n' || c == '\r') c = ' ';
+  while (!text.empty() && (text.back() == ' ' || text.back() == '.')) text.pop_back();
+  return text;
+}
+
 }  // namespace
 
-int KelvAcis::ConvertBrepToSAT(const ON_Brep&, const CString& path, int, const CString&) {
-  SetError(CString(L"B-reps cannot be written as SAT files yet: ") + path + L" was not written.");
-  return 0;
+// The version and the option text are accepted as the callers pass them;
+// every file is written as SAT version 7.0.
+int KelvAcis::ConvertBrepToSAT(const ON_Brep& brep, const CString& path, int, const CString&) {
+  try {
+    if (path.IsEmpty()) return Fail(path, "no file name was given");
+    if (brep.FaceCount() == 0) return Fail(path, "the B-rep has no faces");
+    ON_TextLog log;
+    if (!brep.IsValid(&log)) {
+      std::string why = OneLine(log.Text());
+      return Fail(path, "the B-rep is not valid" + (why.empty() ? std::string() : " (" + why + ")"));
+    }
+    kelv::acis::SatDocument doc;
+    std::string reason;
+    if (!kelv::acis::BrepToSat(brep, doc, reason)) return Fail(path, "the B-rep cannot be expressed in SAT: " + reason);
+    const std::string text = doc.Text("Kelvrash SAT writer", kelv::acis::CtimeNow());
+    std::string error;
+    const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+    if (!kelv::WriteFileAtomically(arxhost::NativePath(path.str()), {bytes, text.size()}, error))
+      return Fail(path, error);
+    return 1;
+  } catch (const std::bad_alloc&) {
+    return Fail(path, "there is not enough memory");
+  }
 }
 
 CString KelvAcis::GetError() { return LastError(); }
