@@ -27,7 +27,8 @@ int Run(std::vector<std::wstring> tokens) {
   arxhost::LineInput answers(std::move(tokens));
   arxhost::InputScope scope(answers);
   auto result = arxhost::CommandLine::Execute(name);
-  return result == arxhost::CommandResult::kUnknown ? RTERROR : RTNORM;
+  if (result == arxhost::CommandResult::kUnknown || arxhost::CommandLine::CallFailed()) return RTERROR;
+  return RTNORM;
 }
 
 }  // namespace

@@ -17,6 +17,11 @@ std::map<std::wstring, HostCommand>& Registry() {
   return registry;
 }
 
+bool& CallFailedFlag() {
+  static bool failed = false;
+  return failed;
+}
+
 bool& QuitRequested() {
   static bool quit = false;
   return quit;
@@ -85,6 +90,7 @@ std::vector<HostCommand> HostCommands::All() {
 }
 
 CommandResult CommandLine::Execute(std::wstring_view line) {
+  CallFailedFlag() = false;
   std::wstring_view text = TrimBlanks(line);
   if (text.empty()) return CommandResult::kDone;
   auto end = text.find_first_of(L" \t");
@@ -159,5 +165,9 @@ void CommandLine::Run() {
 }
 
 void CommandLine::RequestQuit() { QuitRequested() = true; }
+
+void CommandLine::FailCall() { CallFailedFlag() = true; }
+
+bool CommandLine::CallFailed() { return CallFailedFlag(); }
 
 }  // namespace arxhost

@@ -68,6 +68,11 @@ class CommandLine {
   static void Run();
   // Ends Run after the current command (QUIT).
   static void RequestQuit();
+  // Called by a host command whose failure its caller must see, as the CAD
+  // host cancels such a command: acedCommand then returns RTERROR rather
+  // than RTNORM. Execute clears it when it starts.
+  static void FailCall();
+  static bool CallFailed();
 };
 
 }  // namespace arxhost

@@ -40,7 +40,9 @@ BlockInfo BlockOf(const AcDbBlockTableRecord& record) {
   block.base[0] = origin.x;
   block.base[1] = origin.y;
   block.base[2] = origin.z;
-  block.anonymous = record.isAnonymous();
+  // Every block whose name starts with '*' but the layouts is anonymous
+  // ("*U", and the "*D" of dimension graphics read from a file).
+  block.anonymous = record.isAnonymous() || (block.name.starts_with(L"*") && !record.isLayout());
   block.description = record.comments();
   const auto& owned = record.entities();
   for (size_t i = 0; i < owned.size(); ++i) {

@@ -9,6 +9,9 @@ using PUINT = UINT*;
 #ifndef ERROR_PATH_NOT_FOUND
 #define ERROR_PATH_NOT_FOUND 3L
 #endif
+#ifndef ERROR_NO_MORE_FILES
+#define ERROR_NO_MORE_FILES 18L
+#endif
 #ifndef ERROR_INSUFFICIENT_BUFFER
 #define ERROR_INSUFFICIENT_BUFFER 122L
 #endif
@@ -49,6 +52,8 @@ struct VS_FIXEDFILEINFO {
   DWORD dwFileDateMS;
   DWORD dwFileDateLS;
 };
+
+#include "win32/findfile.h"
 
 DWORD GetLastError();
 void SetLastError(DWORD error);
