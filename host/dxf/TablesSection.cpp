@@ -128,7 +128,7 @@ void WriteTextStyles(WriteContext& ctx) {
     out.integer(70, 0);
     out.real(40, style.height);
     out.real(41, style.widthFactor);
-    out.real(50, style.oblique);
+    out.real(50, style.oblique * (180.0 / 3.14159265358979323846));  // degrees in DXF
     out.integer(71, 0);
     out.real(42, style.lastHeight);
     out.text(3, style.font);

@@ -31,6 +31,7 @@
 #include "arx/dbSpline.h"
 #include "arx/dbSubDMesh.h"
 #include "arx/dbText.h"
+#include "arx/dbTextStyleTable.h"
 #include "arx/geMatrix3d.h"
 #include "dxf/DxfIn.h"
 #include "dxf/DxfReader.h"
@@ -164,7 +165,18 @@ void FillEveryEntity(Drawing& d) {
   note->setLocation(AcGePoint3d(0, -1, 0));
   note->setTextHeight(0.3);
   d.Append(note, part);
-  d.Append(new AcDbText(AcGePoint3d(2, 3, 0), L"Caf\u00e9 text", AcDbObjectId::kNull, 1.5, kPi / 6));
+  AcDbTextStyleTable* textStyles = nullptr;
+  d.db().getTextStyleTable(textStyles, AcDb::kForWrite);
+  auto* slanted = new AcDbTextStyleTableRecord;
+  slanted->setName(L"Slanted");
+  slanted->setObliquingAngle(kPi / 12);
+  slanted->setXScale(0.8);
+  slanted->setFileName(L"romans");
+  AcDbObjectId slantedId;
+  textStyles->add(slantedId, slanted);
+  slanted->close();
+  textStyles->close();
+  d.Append(new AcDbText(AcGePoint3d(2, 3, 0), L"Caf\u00e9 text", slantedId, 1.5, kPi / 6));
   auto* centred = new AcDbText(AcGePoint3d(0, 0, 0), L"centred", AcDbObjectId::kNull, 1.0);
   centred->setHorizontalMode(AcDb::kTextCenter);
   centred->setAlignmentPoint(AcGePoint3d(5, 5, 0));
