@@ -1,15 +1,19 @@
 // Explode of solids, regions and bodies: the edges of the model as lines,
-// circles, arcs and ellipses (edges on other curves are left out).
+// circles, arcs, ellipses and splines (edges on exact B-spline curves that
+// use the whole curve; edges on other curves are left out).
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <numbers>
 
+#include "arx/AcisGeometry.h"
 #include "arx/AcisRecords.h"
 #include "arx/dbAcisEntity.h"
 #include "arx/dbArc.h"
 #include "arx/dbCircle.h"
 #include "arx/dbEllipse.h"
 #include "arx/dbLine.h"
+#include "arx/dbSpline.h"
 
 namespace {
 
@@ -71,6 +75,38 @@ AcGeMatrix3d BodyTransform(const Document& doc) {
   return m;
 }
 
+// The edge's B-spline curve as a spline: only where the edge runs over the
+// whole curve (its end parameters, when written, at the curve's ends).
+AcDbEntity* SplineEdge(const Document& doc, const Record& edge, long curveIndex) {
+  std::string error;
+  std::optional<arxhost::sat::Curve> curve = arxhost::sat::DecodeCurve(doc, curveIndex, error);
+  if (!curve || curve->kind != arxhost::sat::CurveKind::Spline) return nullptr;
+  const arxhost::sat::BSplineCurve& b = curve->spline;
+  std::vector<double> params = Numbers(doc, edge);
+  if (params.size() >= 2) {
+    const double span = b.end() - b.start(), tol = 1e-9 * std::max(1.0, std::fabs(span));
+    if (std::fabs(params[0] - b.start()) > tol || std::fabs(params[1] - b.end()) > tol) return nullptr;
+  }
+  AcGePoint3dArray points;
+  AcGeDoubleArray knots, weights;
+  for (int i = 0; i < b.count(); ++i) {
+    const double* p = &b.points[static_cast<size_t>(i) * 4];
+    points.append(AcGePoint3d(p[0], p[1], p[2]));
+    weights.append(p[3]);
+  }
+  // The full knot vector repeats the end knots once more.
+  knots.append(b.knots.front());
+  for (double k : b.knots) knots.append(k);
+  knots.append(b.knots.back());
+  auto* spline = new AcDbSpline();
+  if (spline->setNurbsData(b.degree, b.rational, false, false, points, knots, b.rational ? weights : AcGeDoubleArray()) !=
+      Acad::eOk) {
+    delete spline;
+    return nullptr;
+  }
+  return spline;
+}
+
 AcDbEntity* EdgeCurve(const Document& doc, const Record& edge) {
   std::vector<const Record*> vertices;
   const Record* curve = nullptr;
@@ -78,6 +114,7 @@ AcDbEntity* EdgeCurve(const Document& doc, const Record& edge) {
     if (const Record* v = Target(doc, p, "vertex")) vertices.push_back(v);
     if (const Record* c = Target(doc, p, "straight-curve")) curve = c;
     if (const Record* c = Target(doc, p, "ellipse-curve")) curve = c;
+    if (Target(doc, p, "intcurve-curve")) return SplineEdge(doc, edge, p);
   }
   if (!curve || vertices.empty()) return nullptr;
   AcGePoint3d a, b;

@@ -7,9 +7,12 @@
 #include <BRepBuilderAPI_MakeWire.hxx>
 #include <BRepPrimAPI_MakeBox.hxx>
 #include <BRepPrimAPI_MakeCylinder.hxx>
+#include <BRepPrimAPI_MakeRevol.hxx>
 #include <BRepPrimAPI_MakeSphere.hxx>
 #include <BRepPrimAPI_MakeTorus.hxx>
+#include <Geom_BSplineCurve.hxx>
 #include <Geom_BSplineSurface.hxx>
+#include <TColgp_Array1OfPnt.hxx>
 #include <TColStd_Array1OfInteger.hxx>
 #include <TColStd_Array1OfReal.hxx>
 #include <TColgp_Array2OfPnt.hxx>
@@ -23,6 +26,7 @@
 
 #include "Kelv3dm.h"
 #include "KelvAcis.h"
+#include "SatShapes.h"
 #include "TestSupport.h"
 #include "arx/AcisGeometry.h"
 #include "arx/AcisRecords.h"
@@ -31,55 +35,11 @@
 #include "win32/strconv.h"
 
 using namespace testiges;
+using namespace satshapes;
 using arxhost::sat::Document;
 using arxhost::sat::Record;
 
 namespace {
-
-// A shape's faces as an openNURBS B-rep, the way the IGES path makes them:
-// through the model file and its reader.
-std::unique_ptr<ON_Brep> BrepOf(const TopoDS_Shape& shape, const TempFolder& dir) {
-  kelv::model::BrepT brep;
-  if (!kelv::iges::ShapeToBrep(shape, brep)) return nullptr;
-  kelv::model::ModelMaker m;
-  kelv::model::GeometryUnion g;
-  g.Set(brep);
-  m.AddObject(std::move(g));
-  std::string error;
-  if (!m.Write(dir.File("shape.k3m"), error)) return nullptr;
-  ON_3dmProperties props;
-  if (Kelv3dm::ReadStart(CString(dir.File("shape.k3m").c_str()), props) != 1) return nullptr;
-  std::unique_ptr<ON_Brep> out;
-  if (auto* read = dynamic_cast<const ON_Brep*>(Kelv3dm::ReadGetObject(0))) out = std::make_unique<ON_Brep>(*read);
-  Kelv3dm::ReadEnd();
-  return out;
-}
-
-TopoDS_Shape BsplinePatch() {
-  TColgp_Array2OfPnt poles(1, 4, 1, 3);
-  for (int i = 1; i <= 4; ++i)
-    for (int j = 1; j <= 3; ++j) poles(i, j) = gp_Pnt(i * 2.0, j * 3.0, ((i + j) % 3) * 0.7 + 0.1 * i * j);
-  TColStd_Array1OfReal ku(1, 2), kv(1, 2);
-  TColStd_Array1OfInteger mu(1, 2), mv(1, 2);
-  ku(1) = 0; ku(2) = 1; mu(1) = mu(2) = 4;
-  kv(1) = 0; kv(2) = 2; mv(1) = mv(2) = 3;
-  Handle(Geom_BSplineSurface) s = new Geom_BSplineSurface(poles, ku, kv, mu, mv, 3, 2);
-  return BRepBuilderAPI_MakeFace(s, 1e-7).Shape();
-}
-
-TopoDS_Shape PlateWithHole() {
-  TopoDS_Wire outer = BRepBuilderAPI_MakePolygon(gp_Pnt(0, 0, 0), gp_Pnt(10, 0, 0), gp_Pnt(10, 8, 0),
-                                                 gp_Pnt(0, 8, 0), Standard_True);
-  BRepBuilderAPI_MakeFace face(outer, Standard_True);
-  gp_Circ hole(gp_Ax2(gp_Pnt(4, 4, 0), gp_Dir(0, 0, -1)), 2.0);
-  face.Add(BRepBuilderAPI_MakeWire(BRepBuilderAPI_MakeEdge(hole)).Wire());
-  return face.Shape();
-}
-
-double Size(const ON_Brep& brep) {
-  ON_BoundingBox box = brep.BoundingBox();
-  return box.Diagonal().Length();
-}
 
 std::vector<long> OfType(const Document& doc, const char* type) {
   std::vector<long> out;
@@ -155,6 +115,7 @@ TEST(SatWriter, ShapesRoundTripThroughTheHost) {
       {"torus", BRepPrimAPI_MakeTorus(tilted, 5, 1).Shape(), Kind::Solid, false},
       {"B-spline patch", BsplinePatch(), Kind::Body, false},
       {"plate with a hole", PlateWithHole(), Kind::Region, false},
+      {"revolved B-spline", RevolvedSpline(), Kind::Solid, false},
   };
   TempFolder dir;
   for (const Case& c : cases) {
@@ -347,4 +308,44 @@ TEST(SatWriter, RefusesWhatItCannotWriteAndLeavesNoFile) {
   int files = 0;
   for (auto& entry : std::filesystem::directory_iterator(dir.Path())) (void)entry, ++files;
   EXPECT_EQ(files, 1);
+}
+
+TEST(SatWriter, SolidsExplodeIntoTheirEdgesSplinesIncluded) {
+  TempFolder dir;
+  struct Case {
+    const char* name;
+    TopoDS_Shape shape;
+    std::map<std::string, int> pieces;
+  } cases[] = {
+      {"cylinder", BRepPrimAPI_MakeCylinder(gp_Ax2(gp_Pnt(1, 2, 3), gp_Dir(0, 1, 1)), 2, 5).Shape(),
+       {{"AcDbCircle", 2}, {"AcDbLine", 1}}},
+      {"revolved B-spline", RevolvedSpline(), {{"AcDbSpline", 1}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::unique_ptr<ON_Brep> brep = BrepOf(c.shape, dir);
+    ASSERT_NE(brep, nullptr);
+    ReadBack back = WriteAndRead(*brep, dir);
+    ASSERT_NE(AcDb3dSolid::cast(back.entity.get()), nullptr);
+    AcDbVoidPtrArray pieces;
+    ASSERT_EQ(back.entity->explode(pieces), Acad::eOk);
+    std::map<std::string, int> kinds;
+    for (void* p : pieces) {
+      auto* e = static_cast<AcDbEntity*>(p);
+      ++kinds[arxhost::ToUtf8(e->isA()->name())];
+      // Every open piece runs between vertices of the B-rep.
+      if (auto* curve = AcDbCurve::cast(e); curve && !AcDbCircle::cast(e)) {
+        AcGePoint3d a, b;
+        ASSERT_EQ(curve->getStartPoint(a), Acad::eOk);
+        ASSERT_EQ(curve->getEndPoint(b), Acad::eOk);
+        for (const AcGePoint3d& q : {a, b}) {
+          double nearest = 1e300;
+          for (const ON_BrepVertex& v : brep->m_V) nearest = std::min(nearest, v.Point().DistanceTo(On(q)));
+          EXPECT_LT(nearest, 1e-9 * Size(*brep));
+        }
+      }
+      delete e;
+    }
+    EXPECT_EQ(kinds, c.pieces);
+  }
 }
