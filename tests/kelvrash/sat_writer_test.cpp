@@ -19,6 +19,7 @@
 #include <gp_Ax2.hxx>
 #include <gp_Circ.hxx>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -276,6 +277,11 @@ TEST(SatWriter, RefusesWhatItCannotWriteAndLeavesNoFile) {
   ON_Brep broken(*box);
   broken.m_T[0].m_ei = broken.EdgeCount() + 3;  // a trim on an edge that does not exist
   ON_Brep empty;
+  // Valid topology on geometry no file can hold.
+  ON_Brep notFinite(*box);
+  ON_LineCurve* line = ON_LineCurve::Cast(notFinite.m_C3[notFinite.m_E[0].m_c3i]);
+  ASSERT_NE(line, nullptr);
+  line->m_line.from.x = std::nan("");
   struct Case {
     const char* name;
     const ON_Brep* brep;
@@ -284,6 +290,8 @@ TEST(SatWriter, RefusesWhatItCannotWriteAndLeavesNoFile) {
   } cases[] = {
       {"invalid B-rep", &broken, dir.File("invalid.sat"), "the B-rep is not valid"},
       {"empty B-rep", &empty, dir.File("empty.sat"), "the B-rep has no faces"},
+      {"geometry that is not finite", &notFinite, dir.File("nan.sat"),
+       "the B-rep cannot be expressed in SAT: edge 0: an edge has an end point that is not a finite number"},
       {"missing folder", box.get(), dir.File("missing/box.sat"), "cannot create a temporary file beside it"},
   };
   for (const Case& c : cases) {
