@@ -1,5 +1,6 @@
 // The handlers of points, curves, meshes, B-reps and block instances.
 #include "AcadUtils.h"
+#include "ErrorStatusText.h"
 #include "GeometryConverter.h"
 #include "Kelvrash90Ux64.h"
 #include "ThreeDmImporter.h"
@@ -133,9 +134,37 @@ int ThreeDmImporter::ImportBrep(const ON_Brep& brep, const CString& layer, const
     SetError(KelvAcis::GetError());
     return 0;
   }
-  int result = AcadUtils::ImportSatFile(path, GeometryConverter::XformToMatrix(m_xform), 0);
+  int result = m_blockRecord ? ImportSatIntoBlock(path, layer, color)
+                             : AcadUtils::ImportSatFile(path, GeometryConverter::XformToMatrix(m_xform), 0);
   _wunlink(path);
   return result;
+}
+
+// A B-rep among the members of a block definition belongs to the definition,
+// as every other member does: in model space it would stand once at the
+// block's origin and be missing from every reference of the block. It takes
+// the member's layer and colour like the other members.
+int ThreeDmImporter::ImportSatIntoBlock(const CString& path, const CString& layer, const AcCmColor& color) {
+  AcArray<void*> entities;
+  Acad::ErrorStatus es = AcDbBody::acisIn(path, entities);
+  if (es != Acad::eOk) {
+    AcadUtils::SetError(ErrorStatusText::GetText(es));
+    return 0;
+  }
+  for (int i = 0; i < entities.length(); ++i) {
+    auto* entity = static_cast<AcDbEntity*>(entities[i]);
+    ApplyImportTransform(entity);
+    if (AcadUtils::AddEntity(entity, layer, color, m_blockRecord) == Acad::eOk) {
+      entity->close();
+    } else {
+      delete entity;  // never joined the definition: still ours
+    }
+  }
+  if (entities.length() == 0) {
+    AcadUtils::SetError(L"No entites imported");
+    return 0;
+  }
+  return 1;
 }
 
 int ThreeDmImporter::ImportInstanceRef(const ON_InstanceRef& reference, const CString& layer,

@@ -1,7 +1,11 @@
 // The model importer end to end: models built with the model writer, read
 // through the model reader, checked in the host's drawing database.
+#include <BRepPrimAPI_MakeBox.hxx>
+#include <BRepPrimAPI_MakeCylinder.hxx>
+#include <gp_Ax2.hxx>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <numbers>
@@ -11,7 +15,9 @@
 
 #include "Kelvrash90Ux64.h"
 #include "ThreeDmImporter.h"
+#include "arx/dbAcisEntity.h"
 #include "arx/dbInspector.h"
+#include "iges/ShapeToBrep.h"
 #include "model/ModelWriter.h"
 #include "win32/messagebox.h"
 #include "win32/transcript.h"
@@ -602,3 +608,74 @@ TEST_F(Importer, LeadersDotsAndArrows) {
 }
 
 }  // namespace
+
+// --- B-reps: written as SAT into the temporary folder, brought in as solids ---
+
+namespace {
+
+GeometryUnion BrepOf(const TopoDS_Shape& shape) {
+  BrepT brep;
+  EXPECT_TRUE(kelv::iges::ShapeToBrep(shape, brep));
+  GeometryUnion g;
+  g.Set(std::move(brep));
+  return g;
+}
+
+bool TempHoldsSat(const std::string& folder) {
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    if (entry.path().extension() == ".sat" || entry.path().filename().string().rfind("VRN", 0) == 0) return true;
+  return false;
+}
+
+}  // namespace
+
+TEST_F(Importer, BrepsBecomeSolidsInModelSpaceAndTheTemporaryFileGoes) {
+  ModelMaker m;
+  m.AddObject(BrepOf(BRepPrimAPI_MakeBox(gp_Pnt(0, 0, 0), 1, 2, 3).Shape()));
+  m.AddObject(BrepOf(BRepPrimAPI_MakeCylinder(gp_Ax2(gp_Pnt(10, 0, 0), gp_Dir(0, 0, 1)), 2, 5).Shape()));
+  EXPECT_EQ(Import(m), 1);
+  EXPECT_EQ(printed, L"Successfully imported 2 object(s)\n");
+  EXPECT_EQ(Entities<AcDb3dSolid>().size(), 2u);
+  EXPECT_EQ(EntityCount(), 2);
+  // Both B-reps went through the one temporary name, and it is gone.
+  EXPECT_FALSE(TempHoldsSat(folder_));
+}
+
+TEST_F(Importer, ABrepTheWriterRejectsIsIgnoredWithTheWritersText) {
+  ModelMaker m;
+  GeometryUnion empty;
+  empty.Set(BrepT());  // no faces: nothing a SAT body could hold
+  m.AddObject(std::move(empty));
+  m.AddObject(MakePoint(V3(0, 0, 0)));
+  EXPECT_EQ(Import(m), 1);
+  EXPECT_EQ(printed, L"Successfully imported 1 object(s). 1 object(s) were ignored\n");
+  EXPECT_FALSE(KelvAcis::GetError().IsEmpty());
+  EXPECT_EQ(ThreeDmImporter::GetError(), KelvAcis::GetError());
+  EXPECT_TRUE(Entities<AcDb3dSolid>().empty());
+  EXPECT_FALSE(TempHoldsSat(folder_));
+}
+
+TEST_F(Importer, BrepMembersOfABlockStayInTheDefinition) {
+  ModelMaker m;
+  const Uuid definitionId = NewUuid();
+  AttributesT member = Member();
+  Uuid box = m.AddObject(BrepOf(BRepPrimAPI_MakeBox(gp_Pnt(0, 0, 0), 1, 1, 1).Shape()), member);
+  m.AddInstanceDefinition("Crate", {box}, definitionId);
+  m.AddObject(Reference(definitionId, Translation(5, 0, 0)));
+  m.AddObject(Reference(definitionId, Translation(9, 0, 0)));
+  EXPECT_EQ(Import(m), 1);
+  EXPECT_EQ(Entities<AcDb3dSolid>(L"Crate").size(), 1u);
+  EXPECT_TRUE(Entities<AcDb3dSolid>().empty());
+  EXPECT_EQ(Entities<AcDbBlockReference>().size(), 2u);
+  EXPECT_FALSE(TempHoldsSat(folder_));
+
+  // Exploded, each reference brings its own solid, moved by its transform.
+  arxhost::ResetWorkingDatabase();
+  EXPECT_EQ(Import(m, 1, 0, 0, /*blockMode=*/1), 1);
+  std::vector<AcDb3dSolid*> solids = Entities<AcDb3dSolid>();
+  ASSERT_EQ(solids.size(), 2u);
+  std::vector<double> shifts;
+  for (AcDb3dSolid* s : solids) shifts.push_back(s->acisModel().placement().entry[0][3]);
+  std::sort(shifts.begin(), shifts.end());
+  EXPECT_EQ(shifts, (std::vector<double>{5.0, 9.0}));
+}
