@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and imports the demo fixtures through
-# arxhost: a drawing on the 2D path, a solid as edge curves and as 3D faces.
+# arxhost: a drawing and a solid on the 2D path, the solid as edge curves and
+# as 3D faces.
 # Prints each command-line transcript; the drawings are saved as DXF files in
 # build/demo/.
 set -euo pipefail
@@ -11,7 +12,7 @@ bin="$here/build/bin"
 out="${DEMO_OUT:-$here/build/demo}"
 mkdir -p "$out"
 cd "$here"
-for name in drawing solid-edges solid-faces; do
+for name in drawing solid solid-edges solid-faces; do
   echo "== $name"
   "$bin/arxhost" --registry "$out/registry.reg" --load "$bin/Tolvane.arx" \
     --script "$here/scripts/demo/$name.scr" --save "$out/demo-$name.dxf"
