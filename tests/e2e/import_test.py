@@ -105,9 +105,9 @@ def acis_faces(entity):
     """The faces of the entity's ACIS bodies, as ezdxf's ACIS loader sees them."""
     faces = 0
     for body in acis.load_dxf(entity):
-        for lump in body.lumps:
-            for shell in lump.shells:
-                faces += len(shell.faces)
+        for lump in body.lumps():
+            for shell in lump.shells():
+                faces += len(shell.faces())
     return faces
 
 
