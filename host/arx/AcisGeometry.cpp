@@ -134,7 +134,12 @@ bool ReadBsSurface(Cursor& c, BSplineSurface& out) {
   long du = 0, dv = 0, ku = 0, kv = 0;
   std::string closeU, closeV, singU, singV;
   if (!c.choice("nurbs", "nubs", rational) || !c.integer(du) || !c.integer(dv) || du < 1 || dv < 1 ||
-      du > kMaxDegree || dv > kMaxDegree || !c.word(closeU) || !c.word(closeV) || !c.word(singU) ||
+      du > kMaxDegree || dv > kMaxDegree)
+    return false;
+  // A rational surface says in which directions it is rational.
+  bool both = false;
+  if (rational && !c.choice("both", "u", both) && !c.choice("v", "none", both)) return false;
+  if (!c.word(closeU) || !c.word(closeV) || !c.word(singU) ||
       !c.word(singV) || !c.integer(ku) || !c.integer(kv) || !ReadKnots(c, ku, out.knots[0]) ||
       !ReadKnots(c, kv, out.knots[1]))
     return false;

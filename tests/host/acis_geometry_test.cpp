@@ -48,6 +48,10 @@ TEST(AcisGeometry, SurfacesEvaluateAndProjectAsTheirRecordsSay) {
       {"spline-surface $-1 -1 $-1 forward { exactsur nubs 1 1 open open none none 2 2 0 1 1 1 0 1 2 1 "
        "0 0 0 0 2 0 1 0 0 1 2 0 0 } I I I I",
        0.5, 1, 0.5, 1, 0, 0, 0, 1},
+      // The same patch with weights of 1 except at (1, 2): pulled towards that corner.
+      {"spline-surface $-1 -1 $-1 forward { exactsur nurbs 1 1 both open open none none 2 2 0 1 1 1 0 1 2 1 "
+       "0 0 0 1 0 2 0 1 1 0 0 1 1 2 0 3 0 } I I I I",
+       1, 1, 1, 1.5, 0, 0, 0, 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.record);
@@ -114,7 +118,7 @@ TEST(AcisGeometry, MalformedRecordsDecodeToNothing) {
       "spline-surface $-1 -1 $-1 forward { exactsur nubs 1 1 open open none none 2 2 1 1 0 1 0 1 2 1 "
       "0 0 0 0 2 0 1 0 0 1 2 0 0 } I I I I",  // decreasing knots
       "spline-surface $-1 -1 $-1 forward { exactsur nubs 1 1 open open none none 99999999 99999999 }",
-      "spline-surface $-1 -1 $-1 forward { exactsur nurbs 1 1 open open none none 2 2 0 1 1 1 0 1 2 1 "
+      "spline-surface $-1 -1 $-1 forward { exactsur nurbs 1 1 both open open none none 2 2 0 1 1 1 0 1 2 1 "
       "0 0 0 1 0 2 0 1 1 0 0 1 1 2 0 -1 } I I I I",  // a negative weight
       "mystery-surface $-1 -1 $-1 1 2 3",
   };

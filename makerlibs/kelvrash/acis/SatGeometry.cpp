@@ -78,7 +78,8 @@ bool PushBsCurve(std::vector<std::string>& f, ON_NurbsCurve nc, int dim, std::st
   return true;
 }
 
-// bs3_surface data: type, degrees, closure and singularity in u and v,
+// bs3_surface data: type, degrees, the directions a rational surface is
+// rational in, closure and singularity in u and v,
 // knot counts, knots in u then v, control points with v running fastest.
 bool PushBsSurface(std::vector<std::string>& f, const ON_NurbsSurface& ns, std::string& reason) {
   if (!ns.IsValid() || ns.m_dim != 3) {
@@ -92,6 +93,7 @@ bool PushBsSurface(std::vector<std::string>& f, const ON_NurbsSurface& ns, std::
   f.push_back(ns.IsRational() ? "nurbs" : "nubs");
   f.push_back(Integer(ns.Degree(0)));
   f.push_back(Integer(ns.Degree(1)));
+  if (ns.IsRational()) f.push_back("both");  // rational in u and in v
   f.insert(f.end(), {"open", "open", "none", "none"});
   std::vector<std::string> knots;
   PushKnots(knots, ns.m_knot[0], ns.KnotCount(0));
