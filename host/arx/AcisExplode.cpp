@@ -1,6 +1,6 @@
 // Explode of solids, regions and bodies: the edges of the model as lines,
-// circles, arcs, ellipses and splines (edges on exact B-spline curves that
-// use the whole curve; edges on other curves are left out).
+// circles, arcs, ellipses and splines (edges on exact B-spline curves; edges
+// on other curves are left out).
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -75,17 +75,24 @@ AcGeMatrix3d BodyTransform(const Document& doc) {
   return m;
 }
 
-// The edge's B-spline curve as a spline: only where the edge runs over the
-// whole curve (its end parameters, when written, at the curve's ends).
+// The edge's B-spline curve as a spline, cut to the edge's parameters
+// where it uses only part of the curve.
 AcDbEntity* SplineEdge(const Document& doc, const Record& edge, long curveIndex) {
   std::string error;
   std::optional<arxhost::sat::Curve> curve = arxhost::sat::DecodeCurve(doc, curveIndex, error);
   if (!curve || curve->kind != arxhost::sat::CurveKind::Spline) return nullptr;
-  const arxhost::sat::BSplineCurve& b = curve->spline;
+  arxhost::sat::BSplineCurve b = curve->spline;
   std::vector<double> params = Numbers(doc, edge);
   if (params.size() >= 2) {
     const double span = b.end() - b.start(), tol = 1e-9 * std::max(1.0, std::fabs(span));
-    if (std::fabs(params[0] - b.start()) > tol || std::fabs(params[1] - b.end()) > tol) return nullptr;
+    double t0 = std::min(params[0], params[1]), t1 = std::max(params[0], params[1]);
+    if (std::fabs(t0 - b.start()) <= tol) t0 = b.start();
+    if (std::fabs(t1 - b.end()) <= tol) t1 = b.end();
+    if (t0 != b.start() || t1 != b.end()) {
+      std::optional<arxhost::sat::BSplineCurve> part = b.part(t0, t1);
+      if (!part) return nullptr;
+      b = std::move(*part);
+    }
   }
   AcGePoint3dArray points;
   AcGeDoubleArray knots, weights;

@@ -209,6 +209,70 @@ AcGePoint3d BSplineCurve::evaluate(double t) const {
   return Project(acc[0], acc[1], acc[2], acc[3]);
 }
 
+std::optional<BSplineCurve> BSplineCurve::part(double a, double b) const {
+  if (!(a < b) || a < start() || b > end()) return std::nullopt;
+  const int p = degree;
+  // The full knot vector and homogeneous control points.
+  std::vector<double> U;
+  U.push_back(knots.front());
+  U.insert(U.end(), knots.begin(), knots.end());
+  U.push_back(knots.back());
+  std::vector<double> P(points.size());
+  for (size_t i = 0; i < points.size(); i += 4) {
+    const double w = points[i + 3];
+    P[i] = points[i] * w;
+    P[i + 1] = points[i + 1] * w;
+    P[i + 2] = points[i + 2] * w;
+    P[i + 3] = w;
+  }
+  // Boehm's insertion of u, raising its multiplicity to at least p.
+  auto raise = [&](double u) {
+    int mult = static_cast<int>(std::count(U.begin(), U.end(), u));
+    for (; mult < p; ++mult) {
+      const int n = static_cast<int>(P.size() / 4);
+      int k = p;
+      while (k < n - 1 && u >= U[static_cast<size_t>(k + 1)]) ++k;
+      std::vector<double> Q(P.size() + 4);
+      for (int i = 0; i <= n; ++i) {
+        double* q = &Q[static_cast<size_t>(i) * 4];
+        if (i <= k - p) {
+          std::copy_n(&P[static_cast<size_t>(i) * 4], 4, q);
+        } else if (i > k) {
+          std::copy_n(&P[static_cast<size_t>(i - 1) * 4], 4, q);
+        } else {
+          const double denom = U[static_cast<size_t>(i + p)] - U[static_cast<size_t>(i)];
+          const double alpha = denom != 0.0 ? (u - U[static_cast<size_t>(i)]) / denom : 0.0;
+          for (int c = 0; c < 4; ++c)
+            q[c] = (1.0 - alpha) * P[static_cast<size_t>(i - 1) * 4 + c] + alpha * P[static_cast<size_t>(i) * 4 + c];
+        }
+      }
+      U.insert(U.begin() + k + 1, u);
+      P = std::move(Q);
+    }
+  };
+  raise(a);
+  raise(b);
+  // The curve at a is control point e - p (e: the last knot equal to a),
+  // at b control point f - 1 (f: the first knot equal to b).
+  const int e = static_cast<int>(std::upper_bound(U.begin(), U.end(), a) - U.begin()) - 1;
+  const int f = static_cast<int>(std::lower_bound(U.begin(), U.end(), b) - U.begin());
+  if (e - p < 0 || f - 1 < e - p || static_cast<size_t>(f) > P.size() / 4) return std::nullopt;
+  BSplineCurve out;
+  out.degree = p;
+  out.dimension = dimension;
+  out.rational = rational;
+  out.knots.assign(static_cast<size_t>(p), a);
+  out.knots.insert(out.knots.end(), U.begin() + e + 1, U.begin() + f);
+  out.knots.insert(out.knots.end(), static_cast<size_t>(p), b);
+  for (int i = e - p; i <= f - 1; ++i) {
+    const double* q = &P[static_cast<size_t>(i) * 4];
+    const double w = q[3];
+    out.points.insert(out.points.end(), {q[0] / w, q[1] / w, q[2] / w, w});
+  }
+  if (out.knots.size() != static_cast<size_t>(out.count() + p - 1)) return std::nullopt;
+  return out;
+}
+
 AcGePoint3d BSplineSurface::evaluate(double u, double v) const {
   double nu[kMaxDegree + 1], nv[kMaxDegree + 1];
   const int fu = Basis(knots[0], degree[0], count[0], u, nu);

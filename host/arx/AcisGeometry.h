@@ -26,6 +26,9 @@ struct BSplineCurve {
   double start() const { return knots[static_cast<size_t>(degree - 1)]; }
   double end() const { return knots[knots.size() - static_cast<size_t>(degree)]; }
   AcGePoint3d evaluate(double t) const;
+  // The same curve over [a, b] only (a < b within its domain), by knot
+  // insertion: the shape is unchanged.
+  std::optional<BSplineCurve> part(double a, double b) const;
 };
 
 struct BSplineSurface {

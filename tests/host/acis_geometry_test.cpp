@@ -6,6 +6,7 @@
 #include <numbers>
 
 #include "arx/AcisGeometry.h"
+#include "arx/dbheaders.h"
 
 namespace {
 
@@ -103,6 +104,65 @@ TEST(AcisGeometry, CurvesEvaluateAsTheirRecordsSay) {
   EXPECT_EQ(pc->start(), 0.0);
   EXPECT_EQ(pc->end(), 3.0);
   ExpectAt(pc->evaluate(1.5), 3, 1.5, 0);
+}
+
+TEST(AcisGeometry, PartsOfBSplinesKeepTheirShape) {
+  // A rational cubic with an inner knot, cut at parameters inside spans and on the knot.
+  Document doc = OneRecord(
+      "intcurve-curve $-1 -1 $-1 forward { exactcur nurbs 3 open 3 0 3 1 1 2 3 0 0 0 1 1 2 0 2 2 3 1 0.5 "
+      "4 -1 2 1 5 0 0 1 0 } I I");
+  std::string error;
+  auto curve = DecodeCurve(doc, 0, error);
+  ASSERT_TRUE(curve.has_value()) << error;
+  for (auto [a, b] : {std::pair{0.3, 1.7}, std::pair{0.0, 1.0}, std::pair{1.0, 2.0}, std::pair{0.5, 0.6}}) {
+    SCOPED_TRACE(std::to_string(a) + " to " + std::to_string(b));
+    auto part = curve->spline.part(a, b);
+    ASSERT_TRUE(part.has_value());
+    EXPECT_EQ(part->start(), a);
+    EXPECT_EQ(part->end(), b);
+    for (int k = 0; k <= 10; ++k) {
+      const double t = a + (b - a) * k / 10.0;
+      const AcGePoint3d want = curve->evaluate(t), got = part->evaluate(t);
+      EXPECT_NEAR(got.x, want.x, 1e-12);
+      EXPECT_NEAR(got.y, want.y, 1e-12);
+      EXPECT_NEAR(got.z, want.z, 1e-12);
+    }
+  }
+  EXPECT_FALSE(curve->spline.part(1.5, 1.5).has_value());
+  EXPECT_FALSE(curve->spline.part(-1, 1).has_value());
+}
+
+TEST(AcisGeometry, ExplodeCutsSplineEdgesToTheirParameters) {
+  // A wire body of one edge over part of a cubic B-spline.
+  const std::string sat =
+      "700 0 1 0\n@4 test @11 ACIS 7.0 NT @24 Thu Dec 10 10:00:00 2026\n1 1e-06 1e-10\n"
+      "body $-1 -1 $-1 $-1 $-1 $-1 #\n"
+      "edge $-1 -1 $-1 $2 0.25 $3 1.5 $-1 $6 forward @7 unknown #\n"
+      "vertex $-1 -1 $-1 $1 $4 #\n"
+      "vertex $-1 -1 $-1 $1 $5 #\n"
+      "point $-1 -1 $-1 0 0 0 #\n"
+      "point $-1 -1 $-1 1 1 1 #\n"
+      "intcurve-curve $-1 -1 $-1 forward { exactcur nubs 3 open 3 0 3 1 1 2 3 0 0 0 1 2 0 2 2 3 4 -1 2 5 0 0 "
+      "0 } I I #\nEnd-of-ACIS-data\n";
+  std::string error;
+  auto doc = Parse(sat, error);
+  ASSERT_TRUE(doc.has_value()) << error;
+  auto curve = DecodeCurve(*doc, 6, error);
+  ASSERT_TRUE(curve.has_value()) << error;
+  // The edge record points at its curve through the body's record list.
+  AcDbBody body;
+  ASSERT_EQ(body.setSatText(sat), Acad::eOk);
+  AcDbVoidPtrArray pieces;
+  ASSERT_EQ(body.explode(pieces), Acad::eOk);
+  ASSERT_EQ(pieces.length(), 1);
+  auto* spline = AcDbSpline::cast(static_cast<AcDbEntity*>(pieces[0]));
+  ASSERT_NE(spline, nullptr);
+  AcGePoint3d a, b;
+  spline->getStartPoint(a);
+  spline->getEndPoint(b);
+  EXPECT_LT(a.distanceTo(curve->evaluate(0.25)), 1e-12);
+  EXPECT_LT(b.distanceTo(curve->evaluate(1.5)), 1e-12);
+  for (void* p : pieces) delete static_cast<AcDbEntity*>(p);
 }
 
 TEST(AcisGeometry, MalformedRecordsDecodeToNothing) {
