@@ -11,6 +11,7 @@
 #include "arx/dbLayerTable.h"
 #include "arx/dbLinetypeTable.h"
 #include "arx/dbTextStyleTable.h"
+#include "arx/names.h"
 
 ARXHOST_RX_DEFINE(AcDbSymbolTableRecord, AcDbObject, L"")
 ARXHOST_RX_DEFINE(AcDbSymbolTable, AcDbObject, L"")
@@ -74,18 +75,33 @@ Acad::ErrorStatus AcDbSymbolTableRecord::setName(const ACHAR* name) {
     if (table->getAt(name, other) == Acad::eOk && other != objectId()) return Acad::eDuplicateRecordName;
   }
   name_ = name;
+  if (auto* table = AcDbSymbolTable::cast(arxhost::PeekObject(ownerId()))) table->dropNameIndex();
   return Acad::eOk;
 }
 
 // --- tables ---
+const std::vector<AcDbObjectId>* AcDbSymbolTable::recordsNamed(const ACHAR* name) const {
+  if (indexed_ != records_.size() || records_.size() == 0) {
+    byName_.clear();
+    for (size_t i = 0; i < records_.size(); ++i)
+      if (auto* r = AcDbSymbolTableRecord::cast(records_.objectAt(i)))
+        byName_[arxhost::UpperName(r->name().GetString())].push_back(records_.idAt(i));
+    indexed_ = records_.size();
+  }
+  auto it = byName_.find(arxhost::UpperName(name));
+  return it == byName_.end() ? nullptr : &it->second;
+}
+
 AcDbObjectId AcDbSymbolTable::find(const ACHAR* name, bool includeErased) const {
   if (!name) return AcDbObjectId();
   AcDbObjectId erasedMatch;
-  for (size_t i = 0; i < records_.size(); ++i) {
-    auto* r = AcDbSymbolTableRecord::cast(records_.objectAt(i));
+  const std::vector<AcDbObjectId>* ids = recordsNamed(name);
+  if (!ids) return erasedMatch;
+  for (AcDbObjectId id : *ids) {
+    auto* r = AcDbSymbolTableRecord::cast(arxhost::PeekObject(id));
     if (!r || !SameName(r->name(), name)) continue;
-    if (!r->isErased()) return records_.idAt(i);
-    if (includeErased && erasedMatch.isNull()) erasedMatch = records_.idAt(i);
+    if (!r->isErased()) return id;
+    if (includeErased && erasedMatch.isNull()) erasedMatch = id;
   }
   return erasedMatch;
 }
@@ -135,6 +151,12 @@ Acad::ErrorStatus AcDbSymbolTable::add(AcDbObjectId& id, AcDbSymbolTableRecord* 
   Acad::ErrorStatus es = database()->store().adopt(record, objectId(), newId);
   if (es != Acad::eOk) return es;
   records_.addId(newId);
+  // Kept up to date rather than made again, so that filling a table stays
+  // linear.
+  if (indexed_ + 1 == records_.size()) {
+    byName_[arxhost::UpperName(record->name().GetString())].push_back(newId);
+    indexed_ = records_.size();
+  }
   id = newId;
   return Acad::eOk;
 }

@@ -1,4 +1,7 @@
 #pragma once
+#include <string>
+#include <unordered_map>
+#include <vector>
 // Symbol tables and their records: names compared without regard to case,
 // erased records skipped unless asked for.
 #include "arx/dbObject.h"
@@ -53,7 +56,16 @@ class AcDbSymbolTable : public AcDbObject {
 
  private:
   friend class AcDbDatabase;
+  friend class AcDbSymbolTableRecord;
+  // The records by their name in capitals, in table order, so that a name
+  // is found without walking every record (a drawing read from a file may
+  // hold tens of thousands). Made again when records were added behind
+  // its back or renamed.
+  void dropNameIndex() const { indexed_ = 0; }
+  const std::vector<AcDbObjectId>* recordsNamed(const ACHAR* name) const;
   arxhost::OwnedObjects records_;
+  mutable std::unordered_map<std::wstring, std::vector<AcDbObjectId>> byName_;
+  mutable size_t indexed_ = 0;
 };
 
 class AcDbSymbolTableIterator {

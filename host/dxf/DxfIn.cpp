@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <memory>
+#include <unordered_map>
 #include <set>
 
 #include "arx/dbBlockTable.h"
@@ -73,15 +75,29 @@ class Commit : public NameResolver {
     for (const auto& [handle, name] : tables.textStyleHandles) styleHandles_[HandleKey(handle)] = name;
   }
 
-  AcDbObjectId find(AcDbObjectId tableId, std::wstring_view name) const {
-    auto* table = AcDbSymbolTable::cast(PeekObject(tableId));
-    AcDbObjectId id;
-    if (table) table->getAt(std::wstring(name).c_str(), id);
-    return id;
+  // The record of the name in the table, through an index of the table's
+  // names made on first use: the tables' own look-up walks every record,
+  // which a file of many blocks or layers would make quadratic.
+  AcDbObjectId find(AcDbObjectId tableId, std::wstring_view name) {
+    auto& index = indexes_[tableId.value()];
+    if (!index) {
+      index = std::make_unique<std::unordered_map<std::wstring, AcDbObjectId>>();
+      if (auto* table = AcDbSymbolTable::cast(PeekObject(tableId))) {
+        const auto& owned = table->records();
+        for (std::size_t i = 0; i < owned.size(); ++i) {
+          auto* record = AcDbSymbolTableRecord::cast(owned.objectAt(i));
+          if (record && !record->isErased()) index->emplace(Upper(record->name().GetString()), owned.idAt(i));
+        }
+      }
+    }
+    auto it = index->find(Upper(name));
+    return it == index->end() ? AcDbObjectId() : it->second;
   }
 
   // Adds the record unless the table has one of its name; the id either way.
-  AcDbObjectId add(AcDbObjectId tableId, AcDbSymbolTableRecord* record) {
+  // The record is the database's once added, else stays with owned.
+  AcDbObjectId add(AcDbObjectId tableId, RecordPtr& owned) {
+    AcDbSymbolTableRecord* record = owned.get();
     AcDbObjectId id = find(tableId, record->name().GetString());
     if (!id.isNull()) return id;
     AcDbSymbolTable* table = nullptr;
@@ -89,7 +105,9 @@ class Commit : public NameResolver {
     Acad::ErrorStatus es = table->add(id, record);
     table->close();
     if (es != Acad::eOk) throw DxfReadError("the drawing refuses the record \"" + ToUtf8Name(record) + "\"");
+    owned.release();
     added_.push_back(id);
+    indexes_[tableId.value()]->emplace(Upper(record->name().GetString()), id);
     record->close();
     return id;
   }
@@ -122,11 +140,8 @@ class Commit : public NameResolver {
     AcDbObjectId id = find(db_.layerTableId(), name);
     if (!id.isNull()) return id;
     // A layer the file uses but does not define is made with the defaults.
-    auto* record = new AcDbLayerTableRecord;
-    if (record->setName(std::wstring(name).c_str()) != Acad::eOk) {
-      delete record;
-      return find(db_.layerTableId(), L"0");
-    }
+    RecordPtr record(new AcDbLayerTableRecord);
+    if (record->setName(std::wstring(name).c_str()) != Acad::eOk) return find(db_.layerTableId(), L"0");
     return add(db_.layerTableId(), record);
   }
   AcDbObjectId linetype(std::wstring_view name) override { return find(db_.linetypeTableId(), name); }
@@ -150,6 +165,7 @@ class Commit : public NameResolver {
   std::vector<AcDbObjectId> added_;
   std::map<std::wstring, std::wstring> renamed_;
   std::map<std::string, std::wstring> styleHandles_;
+  std::unordered_map<std::uint64_t, std::unique_ptr<std::unordered_map<std::wstring, AcDbObjectId>>> indexes_;
 };
 
 std::string Commit::ToUtf8Name(AcDbSymbolTableRecord* record) {
@@ -203,18 +219,18 @@ DxfInResult Read(AcDbDatabase& db, std::string_view text) {
 
   Commit commit(db, tables);
   try {
-    for (auto& lt : tables.linetypes) commit.add(db.linetypeTableId(), lt.get());
+    for (auto& lt : tables.linetypes) commit.add(db.linetypeTableId(), lt);
     for (auto& layer : tables.layers) {
       auto* record = static_cast<AcDbLayerTableRecord*>(layer.record.get());
       if (AcDbObjectId lt = commit.linetype(layer.linetype); !lt.isNull()) record->setLinetypeObjectId(lt);
-      commit.add(db.layerTableId(), record);
+      commit.add(db.layerTableId(), layer.record);
     }
-    for (auto& style : tables.textStyles) commit.add(db.textStyleTableId(), style.get());
+    for (auto& style : tables.textStyles) commit.add(db.textStyleTableId(), style);
     for (auto& style : tables.dimStyles) {
       auto* record = static_cast<AcDbDimStyleTableRecord*>(style.record.get());
       if (std::wstring name = commit.textStyleOfHandle(style.textStyleHandle); !name.empty())
         if (AcDbObjectId id = commit.textStyle(name); !id.isNull()) record->setDimtxsty(id);
-      commit.add(db.dimStyleTableId(), record);
+      commit.add(db.dimStyleTableId(), style.record);
     }
     // Block records first, so that blocks and entities can name any of
     // them; a named block the drawing has keeps its own definition.
@@ -230,7 +246,7 @@ DxfInResult Read(AcDbDatabase& db, std::string_view text) {
       if (record->setName(name.c_str()) != Acad::eOk) b.source->head.fail("has an invalid name");
       record->setOrigin(PointOf(b.source->head, 10));
       if (b.source->head.has(4)) record->setComments(Wide(b.source->head.text(4)).c_str());
-      AcDbObjectId id = commit.add(db.blockTableId(), owned.release());
+      AcDbObjectId id = commit.add(db.blockTableId(), owned);
       filled.emplace_back(id, &b);
       ++result.blocks;
     }

@@ -94,6 +94,8 @@ std::vector<DxfGroup> ReadDxfGroups(std::string_view text) {
     g.code = static_cast<int>(code);
     if (!nextLine(value)) FailAt(g.line, "the file ends after group code " + std::to_string(code) + " without its value");
     g.value = value;
+    // No text file holds NUL characters; names with one would be cut.
+    if (value.find('\0') != std::string_view::npos) FailAt(line, "the value holds a NUL character");
     switch (KindOfCode(g.code)) {
       case DxfValueKind::Real:
         if (!ParseReal(value, g.real)) FailAt(line, "\"" + Shown(value) + "\" is not a number");

@@ -382,7 +382,9 @@ TEST_F(DxfIn, ADrawingSavedByTheWriterReadsBackEntityByEntity) {
   EXPECT_NE(FirstDifference(before, Groups(changed)), "");
   // The dimensions keep the graphics blocks of the file.
   for (auto id : now.entities()) {
-    if (auto* dim = now.get<AcDbDimension>(id)) EXPECT_FALSE(dim->dimBlockId().isNull());
+    if (auto* dim = now.get<AcDbDimension>(id)) {
+      EXPECT_FALSE(dim->dimBlockId().isNull());
+    }
   }
 }
 
@@ -499,7 +501,7 @@ TEST(DxfGroups, NumbersReadTheSameInAnyLocaleAndBadGroupsNameTheirLine) {
   EXPECT_EQ(groups[2].value, " text ") << "string values keep their blanks";
 
   struct Case {
-    const char* text;
+    std::string_view text;
     const char* error;
   } bad[] = {
       {"  0\nSECTION\n 10\n", "line 3: the file ends after group code 10 without its value"},
@@ -509,6 +511,7 @@ TEST(DxfGroups, NumbersReadTheSameInAnyLocaleAndBadGroupsNameTheirLine) {
       {" 70\n1.5\n", "line 2: \"1.5\" is not an integer"},
       {"  5\nXYZ\n", "line 2: \"XYZ\" is not a handle"},
       {"2000\nx\n", "line 1: \"2000\" is not a group code"},
+      {std::string_view("  8\nlay\0er\n", 11), "line 2: the value holds a NUL character"},
   };
   for (const auto& c : bad) {
     try {

@@ -62,15 +62,15 @@ class DxfImport : public ::testing::Test {
 };
 
 TEST_F(DxfImport, SingleFileIsReadAndZoomedOnlyWhenAsked) {
-  Write("one.dxf", Lines(2));
-  EXPECT_EQ(AcadUtils::DxfIn(Win("one.dxf"), 0), 1);
+  Write("one file.dxf", Lines(2));
+  EXPECT_EQ(AcadUtils::DxfIn(Win("one file.dxf"), 0), 1);
   EXPECT_EQ(Entities(), 2u);
   EXPECT_EQ(Count(transcript.Text(), L"Command: _zoom"), 0u);
-  EXPECT_EQ(AcadUtils::DxfIn(Win("one.dxf"), 1), 1);
+  EXPECT_EQ(AcadUtils::DxfIn(Win("one file.dxf"), 1), 1);
   EXPECT_EQ(Entities(), 4u);
   EXPECT_EQ(Count(transcript.Text(), L"Command: _zoom"), 1u);
   EXPECT_EQ(Count(transcript.Text(), L"Unknown command"), 0u);
-  EXPECT_TRUE(fs::exists(dir_ / "one.dxf")) << "a single import keeps its file";
+  EXPECT_TRUE(fs::exists(dir_ / "one file.dxf")) << "a single import keeps its file";
 
   Write("broken.dxf", Lines(2).substr(0, 60));
   transcript.Clear();
