@@ -211,6 +211,9 @@ DxfInResult Read(AcDbDatabase& db, std::string_view text) {
       for (const auto& e : b.entities) build(e, model, upper != L"*MODEL_SPACE");
       continue;
     }
+    // A name the block table refuses fails the file here, before anything
+    // is added.
+    if (AcDbBlockTableRecord probe; probe.setName(name.c_str()) != Acad::eOk) b.head.fail("has an invalid name");
     BuiltBlock block{&b, name, {}};
     for (const auto& e : b.entities) build(e, block.entities, false);
     blocks.push_back(std::move(block));

@@ -449,6 +449,11 @@ TEST_F(DxfIn, AFileThatCannotBeReadLeavesTheDrawingUnchanged) {
       {"bad_last.dxf", badLast, "radius that is not positive"},
       {"undefined_block.dxf", undefinedBlock, "refers to a block that is not defined"},
       {"not_dxf.dxf", "  0\nHELLO\n", "not a DXF file"},
+      // A new layer, then a block the table refuses.
+      {"bad_block_name.dxf",
+       "  0\nSECTION\n  2\nTABLES\n  0\nTABLE\n  2\nLAYER\n  0\nLAYER\n  2\nNew\n 62\n1\n  0\nENDTAB\n  0\nENDSEC\n"
+       "  0\nSECTION\n  2\nBLOCKS\n  0\nBLOCK\n  2\na<b\n  0\nENDBLK\n  0\nENDSEC\n  0\nEOF\n",
+       "line 23: the BLOCK has an invalid name"},
   };
   DatabaseInspector inspect;
   size_t objects = inspect.allObjects().size();
