@@ -196,6 +196,40 @@ TEST_F(Protocol, SymbolTableLookupAddAndIterate) {
   EXPECT_EQ(block.setName(L"*U1"), Acad::eOk);  // anonymous blocks start with '*'
 }
 
+// Names are looked up through an index of the table: renames, erasures and
+// replacements must show in it at once.
+TEST_F(Protocol, RenamedErasedAndReplacedRecordsAreFoundByTheirCurrentNames) {
+  AcDbLayerTable* layers = nullptr;
+  ASSERT_EQ(db().getSymbolTable(layers, AcDb::kForWrite), Acad::eOk);
+  AcDbObjectId a, b;
+  auto* first = new AcDbLayerTableRecord();
+  first->setName(L"First");
+  ASSERT_EQ(layers->add(a, first), Acad::eOk);
+  ASSERT_EQ(first->setName(L"Renamed"), Acad::eOk);
+  EXPECT_FALSE(layers->has(L"first"));
+  EXPECT_TRUE(layers->has(L"RENAMED"));
+  first->erase();
+  first->close();
+  auto* second = new AcDbLayerTableRecord();
+  second->setName(L"renamed");
+  ASSERT_EQ(layers->add(b, second), Acad::eOk) << "the erased record's name is free";
+  second->close();
+  AcDbObjectId found;
+  EXPECT_EQ(layers->getAt(L"Renamed", found), Acad::eOk);
+  EXPECT_EQ(found, b);
+  EXPECT_EQ(layers->getAt(L"First", found, true), Acad::eKeyNotFound);
+  // Many records: each still found by name.
+  for (int i = 0; i < 500; ++i) {
+    auto* r = new AcDbLayerTableRecord();
+    r->setName((L"L" + std::to_wstring(i)).c_str());
+    ASSERT_EQ(layers->add(r), Acad::eOk);
+    r->close();
+  }
+  for (int i = 0; i < 500; i += 37) EXPECT_TRUE(layers->has((L"l" + std::to_wstring(i)).c_str()));
+  EXPECT_FALSE(layers->has(L"L500"));
+  layers->close();
+}
+
 TEST_F(Protocol, BlockRecordIteratorWalksEntitiesInOrder) {
   AcDbObjectId a = AddLine(), b = AddLine();
   AcDbBlockTableRecord* ms = nullptr;
