@@ -109,4 +109,10 @@ InputScope::~InputScope() {
   if (it != stack.rend()) stack.erase(std::next(it).base());
 }
 
+void ScriptedLines::Replace(std::vector<std::wstring> lines) {
+  scope_.reset();
+  lines_ = std::make_unique<LineInput>(std::move(lines));
+  scope_ = std::make_unique<InputScope>(*lines_);
+}
+
 }  // namespace arxhost

@@ -6,6 +6,7 @@
 // over it for as long as they run.
 #include <deque>
 #include <istream>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -97,6 +98,18 @@ class InputScope {
 
  private:
   InputSource* source_;
+};
+
+// Lines that answer what is asked next, on top of the input stack while the
+// object lives; Replace puts new lines in place of those left.
+class ScriptedLines {
+ public:
+  ScriptedLines() { Replace({}); }
+  void Replace(std::vector<std::wstring> lines);
+
+ private:
+  std::unique_ptr<InputScope> scope_;  // released before the lines it names
+  std::unique_ptr<LineInput> lines_;
 };
 
 }  // namespace arxhost

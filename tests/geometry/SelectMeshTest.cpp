@@ -17,9 +17,7 @@ class SelectMesh : public GeometryTest {
   }
 
   void Answer(std::vector<std::wstring> lines) {
-    scope.reset();
-    input = std::make_unique<arxhost::LineInput>(std::move(lines));
-    scope = std::make_unique<arxhost::InputScope>(*input);
+    answers.Replace(std::move(lines));
     transcript.Clear();
   }
 
@@ -54,8 +52,7 @@ class SelectMesh : public GeometryTest {
 
   AcDbObjectId line, face, solid, polygon;
   arxhost::Transcript::Capture transcript;
-  std::unique_ptr<arxhost::LineInput> input;
-  std::unique_ptr<arxhost::InputScope> scope;
+  arxhost::ScriptedLines answers;
 };
 
 }  // namespace

@@ -28,9 +28,7 @@ class Prompt : public ::testing::Test {
 
   // The lines that answer what is asked next (replacing earlier ones).
   void Answer(std::vector<std::wstring> lines) {
-    scope.reset();
-    input = std::make_unique<arxhost::LineInput>(std::move(lines));
-    scope = std::make_unique<arxhost::InputScope>(*input);
+    answers.Replace(std::move(lines));
     transcript.Clear();
   }
 
@@ -58,8 +56,7 @@ class Prompt : public ::testing::Test {
   AcDbObjectId line, face, point;
   arxhost::DatabaseInspector db;
   arxhost::Transcript::Capture transcript;
-  std::unique_ptr<arxhost::LineInput> input;
-  std::unique_ptr<arxhost::InputScope> scope;
+  arxhost::ScriptedLines answers;
 };
 
 CStringArray Classes(std::initializer_list<const wchar_t*> names) {
