@@ -9,19 +9,47 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
 #include "DxfChecker.h"
+#include "arx/cmColor.h"
 #include "arx/dbBlockTable.h"
 #include "arx/dbDatabase.h"
 #include "arx/dbEntity.h"
 #include "arx/dbLayerTable.h"
+#include "arx/geArrays.h"
 #include "dxf/DxfOut.h"
 
 namespace dxftest {
 
 namespace fs = std::filesystem;
+
+// Colours and arrays for building drawings in a line.
+inline AcCmColor Aci(int index) {
+  AcCmColor c;
+  c.setColorIndex(static_cast<Adesk::UInt16>(index));
+  return c;
+}
+
+inline AcCmColor Rgb(int r, int g, int b) {
+  AcCmColor c;
+  c.setRGB(static_cast<Adesk::UInt8>(r), static_cast<Adesk::UInt8>(g), static_cast<Adesk::UInt8>(b));
+  return c;
+}
+
+inline AcGePoint3dArray Points(std::initializer_list<AcGePoint3d> list) {
+  AcGePoint3dArray a;
+  for (const auto& p : list) a.append(p);
+  return a;
+}
+
+inline AcGeDoubleArray Doubles(std::initializer_list<double> list) {
+  AcGeDoubleArray a;
+  for (double d : list) a.append(d);
+  return a;
+}
 
 inline fs::path TempDir(const std::string& name) {
   auto dir = ProcessFolder() / name;

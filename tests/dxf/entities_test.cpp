@@ -36,30 +36,6 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-AcCmColor Aci(int index) {
-  AcCmColor c;
-  c.setColorIndex(static_cast<Adesk::UInt16>(index));
-  return c;
-}
-
-AcCmColor Rgb(int r, int g, int b) {
-  AcCmColor c;
-  c.setRGB(static_cast<Adesk::UInt8>(r), static_cast<Adesk::UInt8>(g), static_cast<Adesk::UInt8>(b));
-  return c;
-}
-
-AcGePoint3dArray Points(std::initializer_list<AcGePoint3d> list) {
-  AcGePoint3dArray a;
-  for (const auto& p : list) a.append(p);
-  return a;
-}
-
-AcGeDoubleArray Doubles(std::initializer_list<double> list) {
-  AcGeDoubleArray a;
-  for (double d : list) a.append(d);
-  return a;
-}
-
 struct Case {
   std::function<AcDbEntity*()> make;
   std::string expected;  // the ENTITY object of check_dxf.py
