@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "arx/AcisRecords.h"
-#include "dxf/AtomicFile.h"
+#include "win32/atomicfile.h"
 #include "win32/strconv.h"
 
 namespace arxhost {
@@ -165,7 +165,7 @@ Acad::ErrorStatus WriteSatFile(const std::wstring& path, const std::vector<SatPl
                                std::string& error) {
   std::optional<std::string> text = CombineSat(bodies, error);
   if (!text) return Acad::eInvalidInput;
-  error = dxf::WriteFileAtomically(NativePath(path), *text);
+  error = WriteFileAtomically(NativePath(path), *text);
   return error.empty() ? Acad::eOk : Acad::eFileAccessErr;
 }
 

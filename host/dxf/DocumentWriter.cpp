@@ -1,6 +1,6 @@
 #include "dxf/DocumentWriter.h"
 
-#include "dxf/AtomicFile.h"
+#include "win32/atomicfile.h"
 
 namespace arxhost::dxf {
 

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "AtomicFile.h"
 #include "Brennic90Ux64.h"
 #include "ErrnoText.h"
 #include "OcctMessages.h"
 #include "ShapeTriangles.h"
 #include "StlEncoding.h"
+#include "win32/atomicfile.h"
 #include "win32/strconv.h"
 
 namespace {
@@ -42,7 +42,7 @@ int BrennStl::Write(const CString& path, const Handle_TopTools_HSequenceOfShape&
   const bool ascii = mode == 1;
   brennic::SilenceOpenCascade();
 
-  brennic::AtomicFile file;
+  arxhost::AtomicFile file;
   if (!file.Open(arxhost::NativePath(path.str()))) return Fail(path, brennic::ErrnoText(errno));
 
   std::string buffer;

@@ -2,14 +2,13 @@
 #include <BRepPrimAPI_MakeBox.hxx>
 #include <BRepPrimAPI_MakeSphere.hxx>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "Brennic90Ux64.h"
+#include "FullDisk.h"
 #include "TestFolder.h"
 #ifdef TOLVANE_HAVE_KELVRASH
 #include "KelvStl.h"
@@ -110,15 +109,11 @@ TEST(BrennStlWrite, FailedWriteLeavesTheOldFileAndNoTemporary) {
   const auto path = folder / "out.stl";
   std::ofstream(path) << "earlier content";
 
-  struct rlimit saved {};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-  struct rlimit small = saved;
-  small.rlim_cur = 4096;
-  auto* previous = std::signal(SIGXFSZ, SIG_IGN);
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  const int result = BrennStl::Write(Wide(path), BoxSphereAndEdge(), 1);
-  setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, previous);
+  int result = 1;
+  {
+    FullDisk full(4096);
+    result = BrennStl::Write(Wide(path), BoxSphereAndEdge(), 1);
+  }
 
   EXPECT_EQ(result, 0);
   EXPECT_NE(BrennStl::GetError().Find(L"larger than allowed"), -1) << BrennStl::GetError().GetString();

@@ -1,18 +1,16 @@
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
 #include <sys/stat.h>
-
-#include <csignal>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
-#include "dxf/AtomicFile.h"
+#include "FullDisk.h"
+#include "win32/atomicfile.h"
 
 namespace fs = std::filesystem;
-using arxhost::dxf::WriteFileAtomically;
+using arxhost::WriteFileAtomically;
 
 namespace {
 
@@ -34,25 +32,6 @@ struct AtomicFileTest : ::testing::Test {
   size_t FilesIn(const fs::path& p) { return static_cast<size_t>(std::distance(fs::directory_iterator(p), {})); }
 };
 
-// A full disk, which folder permissions cannot stand in for when the tests
-// run as root: writes past the first byte of any file fail.
-class FullDisk {
- public:
-  FullDisk() : handler_(std::signal(SIGXFSZ, SIG_IGN)) {
-    getrlimit(RLIMIT_FSIZE, &old_);
-    rlimit tiny = old_;
-    tiny.rlim_cur = 1;
-    setrlimit(RLIMIT_FSIZE, &tiny);
-  }
-  ~FullDisk() {
-    setrlimit(RLIMIT_FSIZE, &old_);
-    std::signal(SIGXFSZ, handler_);
-  }
-
- private:
-  rlimit old_{};
-  void (*handler_)(int);
-};
 
 }  // namespace
 
@@ -105,7 +84,7 @@ TEST_F(AtomicFileTest, FullDiskKeepsTheOldFileAndLeavesNoTemporary) {
   ASSERT_EQ(WriteFileAtomically(target.string(), "old"), "");
   std::string error;
   {
-    FullDisk full;
+    FullDisk full(1);
     error = WriteFileAtomically(target.string(), "a drawing too big for the disk");
   }
   EXPECT_NE(error.find("Cannot save " + target.string()), std::string::npos) << error;

@@ -2,10 +2,9 @@
 // is read, refused with a sentence that names the file and the reason.
 #include <fstream>
 #include <iterator>
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
+#include "FullDisk.h"
 #include "TestSupport.h"
 #include "model/ModelFile.h"
 
@@ -37,25 +36,6 @@ ModelMaker SampleModel(Uuid& lineId) {
   return m;
 }
 
-// A full disk, which folder permissions cannot stand in for when the tests
-// run as root: writes past the first few bytes of any file fail.
-class FullDisk {
- public:
-  FullDisk() : handler_(std::signal(SIGXFSZ, SIG_IGN)) {
-    getrlimit(RLIMIT_FSIZE, &old_);
-    rlimit tiny = old_;
-    tiny.rlim_cur = 16;
-    setrlimit(RLIMIT_FSIZE, &tiny);
-  }
-  ~FullDisk() {
-    setrlimit(RLIMIT_FSIZE, &old_);
-    std::signal(SIGXFSZ, handler_);
-  }
-
- private:
-  rlimit old_{};
-  void (*handler_)(int);
-};
 
 }  // namespace
 
@@ -160,7 +140,7 @@ TEST(ModelFile, FullDiskKeepsTheOldFileAndLeavesNoTemporary) {
   bigger.AddLayer("More");
   bool written = true;
   {
-    FullDisk full;
+    FullDisk full(16);
     written = bigger.Write(dir.File("a.k3m"), error);
   }
   EXPECT_FALSE(written);

@@ -1,7 +1,7 @@
 #pragma once
-// Writes a whole file under a temporary name in the target's folder and
-// renames it into place, so the target is either the complete new file or
-// untouched.
+// The model and SAT files, written through the host's atomic writer with
+// reasons worded for the data-exchange library's messages: the target is
+// either the complete new file or untouched.
 #include <cstdint>
 #include <span>
 #include <string>
