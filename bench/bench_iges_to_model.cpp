@@ -18,11 +18,6 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-
-}  // namespace
-
 int main(int argc, char** argv) {
   const int count = argc > 1 ? std::atoi(argv[1]) : 4;
   const int runs = argc > 2 ? std::atoi(argv[2]) : 3;

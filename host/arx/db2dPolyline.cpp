@@ -73,23 +73,19 @@ Acad::ErrorStatus AcDb2dPolyline::getPointAtParam(double t, AcGePoint3d& point) 
 
 Acad::ErrorStatus AcDb2dPolyline::subTransformBy(const AcGeMatrix3d& xform) {
   if (!arxhost::IsUniformTransform(xform)) return Acad::eCannotScaleNonUniformly;
-  AcGeVector3d n = (xform * normal_).normal();
-  bool mirrored = xform.det() < 0.0;
-  if (mirrored) n = -n;
-  AcGeMatrix3d toPlane = AcGeMatrix3d::worldToPlane(n);
-  double scale = xform.scale();
+  const arxhost::BulgePlaneMove move = arxhost::MoveBulgePlane(xform, normal_);
   double elevation = elevation_;
   for (size_t i = 0; i < vertices_.size(); ++i) {
     auto* v = AcDb2dVertex::cast(vertices_.objectAt(i));
     if (!v) continue;
-    AcGePoint3d p = toPlane * (xform * vertexPosition(*v));
+    AcGePoint3d p = move.toPlane * (xform * vertexPosition(*v));
     elevation = p.z;
     // The vertex is the polyline's: it moves whatever its own open state.
-    v->placeInPlane(AcGePoint2d(p.x, p.y), mirrored ? -v->bulge() : v->bulge(), scale);
+    v->placeInPlane(AcGePoint2d(p.x, p.y), move.Bulge(v->bulge()), move.scale);
   }
-  normal_ = n;
+  normal_ = move.normal;
   elevation_ = elevation;
-  thickness_ *= scale;
+  thickness_ *= move.scale;
   return Acad::eOk;
 }
 

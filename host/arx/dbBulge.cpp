@@ -30,4 +30,14 @@ double BulgeSegmentLength(const AcGePoint2d& p0, const AcGePoint2d& p1, double b
   return arc.radius * std::fabs(arc.sweep);
 }
 
+BulgePlaneMove MoveBulgePlane(const AcGeMatrix3d& xform, const AcGeVector3d& normal) {
+  BulgePlaneMove move;
+  move.mirrored = xform.det() < 0.0;
+  move.normal = (xform * normal).normal();
+  if (move.mirrored) move.normal = -move.normal;
+  move.toPlane = AcGeMatrix3d::worldToPlane(move.normal);
+  move.scale = xform.scale();
+  return move;
+}
+
 }  // namespace arxhost

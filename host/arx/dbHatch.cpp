@@ -55,19 +55,17 @@ Acad::ErrorStatus AcDbHatch::getLoopAt(int index, Adesk::Int32& loopType, AcGePo
 Acad::ErrorStatus AcDbHatch::subTransformBy(const AcGeMatrix3d& xform) {
   if (!xform.isUniScaledOrtho()) return Acad::eCannotScaleNonUniformly;
   AcGeMatrix3d toWorld = AcGeMatrix3d::planeToWorld(normal_);
-  bool mirrored = xform.det() < 0.0;
-  AcGeVector3d n = (xform * normal_).normal();
-  if (mirrored) n = -n;
-  AcGeMatrix3d toPlane = AcGeMatrix3d::worldToPlane(n);
+  const arxhost::BulgePlaneMove move = arxhost::MoveBulgePlane(xform, normal_);
   double elevation = elevation_;
   for (Loop& loop : loops_)
     for (size_t i = 0; i < loop.points.size(); ++i) {
-      AcGePoint3d p = toPlane * (xform * (toWorld * AcGePoint3d(loop.points[i].x, loop.points[i].y, elevation_)));
+      AcGePoint3d p =
+          move.toPlane * (xform * (toWorld * AcGePoint3d(loop.points[i].x, loop.points[i].y, elevation_)));
       loop.points[i].set(p.x, p.y);
       elevation = p.z;
-      if (mirrored) loop.bulges[i] = -loop.bulges[i];
+      loop.bulges[i] = move.Bulge(loop.bulges[i]);
     }
-  normal_ = n;
+  normal_ = move.normal;
   elevation_ = elevation;
   return Acad::eOk;
 }

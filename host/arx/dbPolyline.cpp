@@ -179,24 +179,19 @@ Acad::ErrorStatus AcDbPolyline::getDistAtParam(double t, double& dist) const {
 
 Acad::ErrorStatus AcDbPolyline::subTransformBy(const AcGeMatrix3d& xform) {
   if (!arxhost::IsUniformTransform(xform)) return Acad::eCannotScaleNonUniformly;
-  AcGeVector3d n = (xform * normal_).normal();
-  bool mirrored = xform.det() < 0.0;
-  // A mirror keeps the plane's normal and turns the bulges.
-  if (mirrored) n = -n;
-  AcGeMatrix3d toPlane = AcGeMatrix3d::worldToPlane(n);
-  double scale = xform.scale();
+  const arxhost::BulgePlaneMove move = arxhost::MoveBulgePlane(xform, normal_);
   double elevation = elevation_;
   for (size_t k = 0; k < vertices_.size(); ++k) {
-    AcGePoint3d p = toPlane * (xform * toWorld(vertices_[k].point));
+    AcGePoint3d p = move.toPlane * (xform * toWorld(vertices_[k].point));
     vertices_[k].point.set(p.x, p.y);
     elevation = p.z;
-    vertices_[k].startWidth *= scale;
-    vertices_[k].endWidth *= scale;
-    if (mirrored) vertices_[k].bulge = -vertices_[k].bulge;
+    vertices_[k].startWidth *= move.scale;
+    vertices_[k].endWidth *= move.scale;
+    vertices_[k].bulge = move.Bulge(vertices_[k].bulge);
   }
-  normal_ = n;
+  normal_ = move.normal;
   elevation_ = elevation;
-  thickness_ *= scale;
+  thickness_ *= move.scale;
   return Acad::eOk;
 }
 
