@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace testiges {
@@ -18,6 +19,32 @@ inline std::string R(double v) {
   std::string s = buf;
   if (s.find_first_of(".eE") == std::string::npos) s += ".";
   return s;
+}
+
+// A pointer parameter: the directory entry of another entity.
+inline std::string S(int de) { return std::to_string(de); }
+
+// The parameters of a leader (214): arrowhead size, then the head and the
+// points it runs through, at z 0.
+inline std::vector<std::string> Leader(double arrowHeight, double arrowWidth,
+                                       const std::vector<std::pair<double, double>>& pts) {
+  std::vector<std::string> p = {std::to_string(pts.size() - 1), R(arrowHeight), R(arrowWidth), "0.",
+                                R(pts[0].first), R(pts[0].second)};
+  for (size_t i = 1; i < pts.size(); ++i) {
+    p.push_back(R(pts[i].first));
+    p.push_back(R(pts[i].second));
+  }
+  return p;
+}
+
+// The parameters of a witness line (106 form 40) through the points.
+inline std::vector<std::string> Witness(const std::vector<std::pair<double, double>>& pts) {
+  std::vector<std::string> p = {"1", std::to_string(pts.size()), "0."};
+  for (auto& [x, y] : pts) {
+    p.push_back(R(x));
+    p.push_back(R(y));
+  }
+  return p;
 }
 
 struct EntityOptions {

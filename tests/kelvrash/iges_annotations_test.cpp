@@ -23,26 +23,6 @@ std::vector<std::string> Note(const std::vector<std::vector<std::string>>& strin
   return p;
 }
 
-std::vector<std::string> Leader(double aw, std::vector<std::pair<double, double>> pts) {
-  std::vector<std::string> p = {std::to_string(pts.size() - 1), "0.05", R(aw), "0.", R(pts[0].first), R(pts[0].second)};
-  for (size_t i = 1; i < pts.size(); ++i) {
-    p.push_back(R(pts[i].first));
-    p.push_back(R(pts[i].second));
-  }
-  return p;
-}
-
-std::vector<std::string> Witness(std::vector<std::pair<double, double>> pts) {
-  std::vector<std::string> p = {"1", std::to_string(pts.size()), "0."};
-  for (auto& [x, y] : pts) {
-    p.push_back(R(x));
-    p.push_back(R(y));
-  }
-  return p;
-}
-
-std::string S(int de) { return std::to_string(de); }
-
 void ExpectPoint(const Vec2& p, double x, double y) {
   EXPECT_NEAR(p.x(), x, 1e-9);
   EXPECT_NEAR(p.y(), y, 1e-9);
@@ -96,7 +76,7 @@ TEST(IgesAnnotations, DimensionsLeadersAndLabelsPlaceTheirDefinitionPoints) {
     return b.Add(212, Note({NoteString(text, h, 1, angle, x, y)}), kPart);
   };
   auto leader = [&](std::vector<std::pair<double, double>> pts, double aw = 0.2) {
-    return b.Add(214, Leader(aw, pts), {.form = 1, .subordinate = 1, .use = 1});
+    return b.Add(214, Leader(0.05, aw, pts), {.form = 1, .subordinate = 1, .use = 1});
   };
   auto witness = [&](std::vector<std::pair<double, double>> pts) {
     return b.Add(106, Witness(pts), {.form = 40, .subordinate = 1, .use = 1});
@@ -120,7 +100,7 @@ TEST(IgesAnnotations, DimensionsLeadersAndLabelsPlaceTheirDefinitionPoints) {
   // A label with one leader, on level 5 in green; a free leader.
   int n6 = note("HOLE", 0.15, 20, 5), l9 = leader({{18, 3}, {19.8, 5}});
   b.Add(210, {S(n6), "1", S(l9)}, {.level = 5, .color = 3, .use = 1});
-  b.Add(214, Leader(0.3, {{30, 0}, {31, 1}, {33, 1}}), {.form = 1, .use = 1});
+  b.Add(214, Leader(0.05, 0.3, {{30, 0}, {31, 1}, {33, 1}}), {.form = 1, .use = 1});
   // Ordinate and point dimensions.
   int n7 = note("12.5", 0.15, 12.5, -2), w5 = witness({{12.5, 0}, {12.5, -0.1}, {12.5, -1.8}}),
       l10 = leader({{12.5, -1.8}, {12.5, -1.9}});

@@ -12,8 +12,6 @@ namespace {
 
 constexpr EntityOptions kMember{.subordinate = 1};
 
-std::string S(int de) { return std::to_string(de); }
-
 std::vector<double> M(const InstanceRefT& r) {
   std::vector<double> m;
   for (double v : *r.xform.m()) m.push_back(v);
