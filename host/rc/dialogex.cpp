@@ -109,36 +109,41 @@ bool Rectangle(Parser& p, arxhost::DialogItemTemplate& item) {
 // What may follow the last fixed field of a control: "," and a number.
 bool MoreFields(Parser& p) { return !p.IsEnd() && p.LooksLikeNumber(); }
 
+// A number or a string into a field; false, with the parser's error, when
+// the field is missing or malformed.
+template <class T>
+bool ReadNumber(Parser& p, const wchar_t* what, T& field) {
+  auto v = Dword(p, what);
+  if (!v) return false;
+  field = static_cast<T>(*v);
+  return true;
+}
+
+bool ReadText(Parser& p, std::wstring& field) {
+  auto text = p.String();
+  if (!text) return false;
+  field = *text;
+  return true;
+}
+
 bool Control(Parser& p, const std::wstring& keyword, arxhost::DialogItemTemplate& item) {
   constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
   if (Upper(keyword, L"CONTROL")) {
-    auto text = p.String();
-    if (!text) return false;
-    item.text = *text;
+    DWORD style = 0;
+    if (!ReadText(p, item.text)) return false;
     p.SkipComma();
-    auto id = Dword(p, L"the control id");
-    if (!id) return false;
-    item.id = static_cast<int>(*id);
+    if (!ReadNumber(p, L"the control id", item.id)) return false;
     p.SkipComma();
-    auto cls = p.String();
-    if (!cls) return false;
-    item.className = *cls;
+    if (!ReadText(p, item.className)) return false;
     p.SkipComma();
-    auto style = Dword(p, L"the style");
-    if (!style) return false;
-    item.style = *style | kChild;
+    if (!ReadNumber(p, L"the style", style)) return false;
+    item.style = style | kChild;
     p.SkipComma();
     if (!Rectangle(p, item)) return false;
     if (MoreFields(p)) {
-      auto ex = Dword(p, L"the extended style");
-      if (!ex) return false;
-      item.exStyle = *ex;
+      if (!ReadNumber(p, L"the extended style", item.exStyle)) return false;
       p.SkipComma();
-      if (MoreFields(p)) {
-        auto help = Dword(p, L"the help id");
-        if (!help) return false;
-        item.helpId = *help;
-      }
+      if (MoreFields(p) && !ReadNumber(p, L"the help id", item.helpId)) return false;
     }
     return true;
   }
@@ -146,27 +151,19 @@ bool Control(Parser& p, const std::wstring& keyword, arxhost::DialogItemTemplate
     if (!Upper(keyword, s.keyword)) continue;
     item.className = s.className;
     if (s.hasText) {
-      auto text = p.String();
-      if (!text) return false;
-      item.text = *text;
+      if (!ReadText(p, item.text)) return false;
       p.SkipComma();
     }
-    auto id = Dword(p, L"the control id");
-    if (!id) return false;
-    item.id = static_cast<int>(*id);
+    if (!ReadNumber(p, L"the control id", item.id)) return false;
     p.SkipComma();
     if (!Rectangle(p, item)) return false;
     item.style = s.style | kChild;
     if (MoreFields(p)) {
-      auto style = Dword(p, L"the style");
-      if (!style) return false;
-      item.style |= *style;
+      DWORD style = 0;
+      if (!ReadNumber(p, L"the style", style)) return false;
+      item.style |= style;
       p.SkipComma();
-      if (MoreFields(p)) {
-        auto ex = Dword(p, L"the extended style");
-        if (!ex) return false;
-        item.exStyle = *ex;
-      }
+      if (MoreFields(p) && !ReadNumber(p, L"the extended style", item.exStyle)) return false;
     }
     return true;
   }
@@ -184,9 +181,7 @@ bool CompileDialog(Parser& p, std::uint32_t id, std::vector<arxhost::ResourceBlo
   d.cx = frame.cx;
   d.cy = frame.cy;
   if (extended && MoreFields(p)) {
-    auto help = Dword(p, L"the help id");
-    if (!help) return false;
-    d.helpId = *help;
+    if (!ReadNumber(p, L"the help id", d.helpId)) return false;
   }
 
   bool styled = false, captioned = false, font = false;
@@ -196,18 +191,12 @@ bool CompileDialog(Parser& p, std::uint32_t id, std::vector<arxhost::ResourceBlo
     const Token option = p.Next();
     if (option.kind != TokenKind::kIdentifier) return p.Error(L"a dialog option or BEGIN expected");
     if (Upper(option.text, L"STYLE")) {
-      auto v = Dword(p, L"the style");
-      if (!v) return false;
-      style = *v;
+      if (!ReadNumber(p, L"the style", style)) return false;
       styled = true;
     } else if (Upper(option.text, L"EXSTYLE")) {
-      auto v = Dword(p, L"the extended style");
-      if (!v) return false;
-      d.exStyle = *v;
+      if (!ReadNumber(p, L"the extended style", d.exStyle)) return false;
     } else if (Upper(option.text, L"CAPTION")) {
-      auto text = p.String();
-      if (!text) return false;
-      d.caption = *text;
+      if (!ReadText(p, d.caption)) return false;
       captioned = true;
     } else if (Upper(option.text, L"FONT")) {
       auto size = p.Number();
