@@ -126,7 +126,7 @@ bool IgesDocument::LoadBytes(std::string_view bytes, std::string& error) {
 }
 
 bool IgesDocument::ReadChecked(const std::string& nativePath, std::string_view bytes, std::string& error) {
-  if (!ScanIges(bytes, scan_, error)) return false;
+  if (!igesread::ScanIges(bytes, scan_, error)) return false;
   SilenceOpenCascade();
   TempCopy copy;
   std::string readPath = nativePath;

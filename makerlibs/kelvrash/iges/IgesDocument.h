@@ -12,6 +12,8 @@
 
 namespace kelv::iges {
 
+using igesread::ScanResult;
+
 class IgesDocument {
  public:
   IgesDocument();

@@ -22,6 +22,8 @@ class IGESDimen_LeaderArrow;
 
 namespace kelv::iges {
 
+using igesread::ScanResult;
+
 // A plane of an annotation: origin and unit axes in world coordinates.
 struct Frame {
   gp_XYZ origin{0, 0, 0}, x{1, 0, 0}, y{0, 1, 0}, z{0, 0, 1};

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-namespace kelv::iges {
+namespace igesread {
 
 struct DirectoryEntry {
   int type = 0;
@@ -50,4 +50,4 @@ bool ScanIges(std::string_view bytes, ScanResult& result, std::string& reason);
 bool SplitParameters(std::string_view text, char paramDelimiter, char recordDelimiter,
                      std::vector<std::string>& params);
 
-}  // namespace kelv::iges
+}  // namespace igesread

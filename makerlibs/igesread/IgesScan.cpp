@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace kelv::iges {
+namespace igesread {
 
 namespace {
 
@@ -538,4 +538,4 @@ bool ScanIges(std::string_view bytes, ScanResult& result, std::string& reason) {
   return true;
 }
 
-}  // namespace kelv::iges
+}  // namespace igesread
