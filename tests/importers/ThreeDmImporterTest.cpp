@@ -426,6 +426,39 @@ TEST_F(Importer, PolyCurvesComeWholeOrSegmentBySegment) {
   EXPECT_EQ(Entities<AcDbArc>().size(), 1u);
 }
 
+TEST_F(Importer, APolyCurveThatDrawsNothingCountsAsIgnored) {
+  // Two lines far apart have no NURBS form as one curve; segment by segment
+  // both are drawn.
+  auto gapped = [] {
+    PolyCurveT p;
+    for (double x : {0.0, 5.0}) {
+      auto seg = std::make_unique<CurveT>();
+      LineCurveT l;
+      l.from = V3(x, 0, 0);
+      l.to = V3(x + 1, 0, 0);
+      l.domain = Interval(0, 1);
+      seg->geometry.Set(std::move(l));
+      p.segments.push_back(std::move(seg));
+    }
+    CurveGeometryUnion c;
+    c.Set(std::move(p));
+    return MakeCurve(std::move(c));
+  };
+  ModelMaker whole;
+  whole.AddObject(gapped());
+  whole.AddObject(MakeLine(V3(0, 1, 0), V3(1, 1, 0)));
+  Import(whole, 1, /*polyCurveMode=*/0);
+  EXPECT_EQ(EntityCount(), 1);
+  EXPECT_EQ(printed, L"Successfully imported 1 object(s). 1 object(s) were ignored\n");
+
+  arxhost::ResetWorkingDatabase();
+  ModelMaker split;
+  split.AddObject(gapped());
+  Import(split, 1, 1);
+  EXPECT_EQ(EntityCount(), 2);
+  EXPECT_EQ(printed, L"Successfully imported 1 object(s)\n");
+}
+
 TEST_F(Importer, MeshesBecomePolyfaceMeshesWithinTheLimitAndFacesBeyondIt) {
   auto triangleAndQuad = [] {
     return MeshOf({V3(0, 0), V3(1, 0), V3(1, 1), V3(0, 1), V3(2, 0)}, {0, 1, 2, 2, 0, 1, 4, 3});

@@ -19,6 +19,7 @@ class IGESBasic_SubfigureDef;
 class IGESDraw_NetworkSubfigureDef;
 class IGESDimen_GeneralNote;
 class IGESDimen_LeaderArrow;
+class IGESGeom_CompositeCurve;
 
 namespace kelv::iges {
 
@@ -68,6 +69,10 @@ class Mapper {
   bool MapPoint(const Entity& e, const gp_GTrsf& placement, int mode, std::vector<model::Uuid>& made);
   bool MapCopious(const Entity& e, const gp_GTrsf& placement, int mode, std::vector<model::Uuid>& made);
   bool CheckBSpline(const Entity& e);
+  bool CompositePieces(const Handle(IGESGeom_CompositeCurve)& composite, const gp_GTrsf& placement,
+                       std::vector<model::CurveGeometryUnion>& pieces, int depth);
+  // Emits a curve and the loose pieces its composite curve left.
+  void EmitCurve(const Entity& e, model::CurveGeometryUnion curve, int mode, std::vector<model::Uuid>& made);
 
   // Surfaces and solids (MapBreps.cpp)
   bool MapBrep(const Entity& e, const gp_GTrsf& parent, int mode, std::vector<model::Uuid>& made);
@@ -107,6 +112,7 @@ class Mapper {
   std::vector<model::AnnotationT*> texts_;  // font indices to fix once the table is complete
   std::unordered_map<const Standard_Transient*, model::Uuid> definitions_;
   std::vector<char> broken_;
+  std::vector<model::CurveGeometryUnion> looseCurves_;  // pieces of the last composite curve that did not chain
   std::string fatal_;
   double unitFactor_ = 1.0;
 };
