@@ -238,3 +238,35 @@ TEST(IgesCurves, CompositePiecesOutOfOrderAndTurnedJoinIntoOneClosedCurve) {
   ExpectNear(loose->from, 20, 5, 0);
   EXPECT_TRUE(c.result.skipped.empty());
 }
+
+TEST(IgesCurves, AFileOfWhichNothingConvertsFailsWithWhatItHolds) {
+  // Two unknown entities, a line whose parameters cannot be read, a line
+  // marked as part of another entity, and a transformation that places
+  // nothing.
+  auto nothing = [](IgesBuilder& b) {
+    b.Add(110, {"0.", "0.", "0.", "1.", "0.", "0."}, {.subordinate = 1});
+    b.Add(999, {"1.", "2."});
+    b.Add(999, {"3."});
+    b.Add(110, {"1.", "2."});
+    b.Add(124, {"1.", "0.", "0.", "0.", "0.", "1.", "0.", "0.", "0.", "0.", "1.", "0."});
+  };
+  IgesBuilder empty;
+  nothing(empty);
+  Converted c;
+  Convert(empty.Text(), c);
+  EXPECT_FALSE(c.ok);
+  EXPECT_EQ(c.reason,
+            "holds 5 entities and none of them can be converted: 1 is part of another entity (1 of type 110); "
+            "1 could not be read (1 of type 110); 2 could not be converted (2 of type 999); "
+            "1 draws nothing of its own (1 of type 124)");
+
+  // One line is enough for a conversion that reports what it left out.
+  IgesBuilder some;
+  nothing(some);
+  some.Add(110, {"0.", "0.", "0.", "1.", "0.", "0."});
+  Converted d;
+  Convert(some.Text(), d);
+  ASSERT_TRUE(d.ok) << d.reason;
+  EXPECT_EQ(d.model().objects.size(), 1u);
+  EXPECT_EQ(d.result.skipped, (std::map<int, int>{{110, 1}, {999, 2}}));
+}
