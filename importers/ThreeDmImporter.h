@@ -40,7 +40,7 @@ class ThreeDmImporter {
   int ImportPolyCurve(const ON_PolyCurve& curve, const CString& layer, const AcCmColor& color);
   int ImportMesh(const ON_Mesh& mesh, const CString& layer, const AcCmColor& color);
   int ImportBrep(const ON_Brep& brep, const CString& layer, const AcCmColor& color);
-  int ImportSatIntoBlock(const CString& path, const CString& layer, const AcCmColor& color);
+  int ImportSatSolids(const CString& path, const CString& layer, const AcCmColor& color);
   int ImportInstanceRef(const ON_InstanceRef& reference, const CString& layer, const AcCmColor& color);
 
   // Annotations of both generations.

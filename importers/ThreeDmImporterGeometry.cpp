@@ -136,17 +136,16 @@ int ThreeDmImporter::ImportBrep(const ON_Brep& brep, const CString& layer, const
     SetError(KelvAcis::GetError());
     return 0;
   }
-  int result = m_blockRecord ? ImportSatIntoBlock(path, layer, color)
-                             : AcadUtils::ImportSatFile(path, GeometryConverter::XformToMatrix(m_xform), 0);
+  int result = ImportSatSolids(path, layer, color);
   _wunlink(path);
   return result;
 }
 
-// A B-rep among the members of a block definition belongs to the definition,
-// as every other member does: in model space it would stand once at the
-// block's origin and be missing from every reference of the block. It takes
-// the member's layer and colour like the other members.
-int ThreeDmImporter::ImportSatIntoBlock(const CString& path, const CString& layer, const AcCmColor& color) {
+// The solids go where every other entity of the object goes: into the block
+// definition being filled (in model space a member would stand once at the
+// block's origin and be missing from every reference), and with the object's
+// layer and colour, as the curves and texts of the same file get them.
+int ThreeDmImporter::ImportSatSolids(const CString& path, const CString& layer, const AcCmColor& color) {
   AcArray<void*> entities;
   Acad::ErrorStatus es = AcDbBody::acisIn(path, entities);
   if (es != Acad::eOk) {
@@ -156,10 +155,12 @@ int ThreeDmImporter::ImportSatIntoBlock(const CString& path, const CString& laye
   for (int i = 0; i < entities.length(); ++i) {
     auto* entity = static_cast<AcDbEntity*>(entities[i]);
     ApplyImportTransform(entity);
-    if (AcadUtils::AddEntity(entity, layer, color, m_blockRecord) == Acad::eOk) {
+    // A layer the drawing cannot give it does not cost the solid.
+    if (AcadUtils::AddEntity(entity, layer, color, m_blockRecord) == Acad::eOk ||
+        AcadUtils::AppendEntity(entity, m_blockRecord) == Acad::eOk) {
       entity->close();
     } else {
-      delete entity;  // never joined the definition: still ours
+      delete entity;  // never joined the drawing: still ours
     }
   }
   if (entities.length() == 0) {

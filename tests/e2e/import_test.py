@@ -111,10 +111,27 @@ def acis_faces(entity):
     return faces
 
 
-def solids(name, igs, breps, faces=None):
+BODIES = ("3DSOLID", "BODY", "REGION")
+
+
+def placed_bodies(doc, layout, depth=0):
+    """The bodies that the layout shows, those of its block references included."""
+    n = 0
+    for e in layout:
+        if e.dxftype() in BODIES:
+            n += 1
+        elif e.dxftype() == "INSERT" and depth < 16:
+            n += placed_bodies(doc, doc.blocks.get(e.dxf.name), depth + 1)
+    return n
+
+
+def solids(name, igs, breps, faces=None, placed=None):
     text, doc, n = two_d(name, igs)
-    bodies = [e for e in doc.modelspace() if e.dxftype() in ("3DSOLID", "BODY", "REGION")]
+    bodies = [e for e in doc.modelspace() if e.dxftype() in BODIES]
     check(len(bodies) == breps, f"{name}: {len(bodies)} bodies for {breps} B-reps\n{text}")
+    if placed is not None:
+        shown = placed_bodies(doc, doc.modelspace())
+        check(shown == placed, f"{name}: {shown} bodies shown where the assembly has {placed}")
     check("were ignored" not in text, f"{name}: B-reps ignored\n{text}")
     for body in bodies:
         try:
@@ -127,13 +144,34 @@ def solids(name, igs, breps, faces=None):
 
 
 solids("solid-2d", os.path.join(FIXTURES, "demo_solid.igs"), 1)
-for rel, breps, faces in [("occt-import-js/Cube_10x10.igs", 1, 6), ("occt/OCC8842_cylinder_Ideas.igs", 1, None),
-                          ("occt/bug33327.igs", 10, None)]:
+# The solids of bug33327.igs all live in subfigure definitions: four
+# placements of ten solids, none loose.
+for rel, breps, faces, placed in [("occt-import-js/Cube_10x10.igs", 1, 6, None),
+                                  ("occt/OCC8842_cylinder_Ideas.igs", 1, None, None),
+                                  ("occt/bug33327.igs", 0, None, 40)]:
     path = os.path.join(CORPUS, rel)
     if not os.path.exists(path):
         print(f"skipped {rel}: the public corpus is not there")
         continue
-    solids(rel.replace("/", "_") + "-solids", path, breps, faces)
+    solids(rel.replace("/", "_") + "-solids", path, breps, faces, placed)
+
+# Solids and surfaces keep the levels and colours of their entities.
+for rel, layers, colours in [("occt/BIGES.igs", {"1", "100", "110"}, None),
+                             ("debian-freecad/SOT23.igs", None, {(204, 204, 204)})]:
+    path = os.path.join(CORPUS, rel)
+    if not os.path.exists(path):
+        print(f"skipped {rel}: the public corpus is not there")
+        continue
+    name = rel.replace("/", "_") + "-attributes"
+    text, doc, n = two_d(name, path)
+    bodies = [e for e in doc.modelspace() if e.dxftype() in BODIES]
+    check(bodies, f"{name}: no bodies\n{text}")
+    if layers is not None:
+        found = {b.dxf.layer for b in bodies}
+        check(found == layers, f"{name}: bodies on layers {sorted(found)}")
+    if colours is not None:
+        found = collections.Counter(b.rgb for b in bodies)
+        check(set(found) <= colours and None not in found, f"{name}: body colours {dict(found)}")
 
 # Every way out: cancels and failures of the libraries.
 missing = os.path.join(WORK, "nowhere.igs")

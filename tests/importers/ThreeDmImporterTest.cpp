@@ -712,3 +712,36 @@ TEST_F(Importer, BrepMembersOfABlockStayInTheDefinition) {
   std::sort(shifts.begin(), shifts.end());
   EXPECT_EQ(shifts, (std::vector<double>{5.0, 9.0}));
 }
+
+TEST_F(Importer, SolidsTakeTheirObjectsLayerAndColourWhereverTheyGo) {
+  ModelMaker m;
+  const int walls = m.AddLayer("Walls", 0x000000);
+  AttributesT grey;
+  grey.layer_index = walls;
+  grey.color = 0x808080;
+  grey.color_source = 1;
+  m.AddObject(BrepOf(BRepPrimAPI_MakeBox(gp_Pnt(0, 0, 0), 1, 2, 3).Shape()), grey);
+  AttributesT member = Member();
+  member.layer_index = walls;
+  member.color = 0x0000FF;  // red
+  member.color_source = 1;
+  const Uuid definitionId = NewUuid();
+  Uuid box = m.AddObject(BrepOf(BRepPrimAPI_MakeBox(gp_Pnt(0, 0, 0), 1, 1, 1).Shape()), member);
+  m.AddInstanceDefinition("Crate", {box}, definitionId);
+  m.AddObject(Reference(definitionId, Translation(5, 0, 0)));
+  EXPECT_EQ(Import(m), 1);
+
+  auto expect = [](AcDb3dSolid* solid, int red, int green, int blue) {
+    ACHAR* layer = solid->layer();
+    EXPECT_STREQ(layer, L"Walls");
+    delete[] layer;
+    AcCmColor c = solid->color();
+    EXPECT_EQ(std::vector<int>({c.red(), c.green(), c.blue()}), std::vector<int>({red, green, blue}));
+  };
+  std::vector<AcDb3dSolid*> loose = Entities<AcDb3dSolid>(), held = Entities<AcDb3dSolid>(L"Crate");
+  ASSERT_EQ(loose.size(), 1u);
+  ASSERT_EQ(held.size(), 1u);
+  expect(loose[0], 128, 128, 128);
+  expect(held[0], 255, 0, 0);
+  EXPECT_FALSE(TempHoldsSat(folder_));
+}

@@ -1,6 +1,7 @@
 // Subfigures as instance definitions (members of mode 3) and references with
 // their transform and scale, nested ones included; network subfigures and
 // pattern arrays as references; level names from the level map.
+#include <algorithm>
 #include <cmath>
 
 #include "TestSupport.h"
@@ -117,4 +118,87 @@ TEST(IgesSubfigures, DefinitionsInstancesAndArraysComeOverAsBlocks) {
   // Circular array: four places a quarter turn apart on a circle of 5.
   const double circ[4][2] = {{0, 0}, {-5, 5}, {-10, 0}, {-5, -5}};
   for (int k = 0; k < 4; ++k) ExpectTranslation(*refs[7 + k], circ[k][0], circ[k][1], 0);
+}
+
+namespace {
+
+// The x of each top-level line's start, sorted: which lines the drawing gets.
+std::vector<double> LooseLineStarts(const ModelT& m) {
+  std::vector<double> xs;
+  for (auto* o : TopLevel(m))
+    if (auto* c = o->geometry.AsCurve())
+      if (auto* l = c->geometry.AsLineCurve()) xs.push_back(l->from.x());
+  std::sort(xs.begin(), xs.end());
+  return xs;
+}
+
+std::vector<std::string> LineAt(double x) { return {R(x), "0.", "0.", R(x), "1.", "0."}; }
+
+}  // namespace
+
+TEST(IgesSubfigures, EachEntityIsDrawnOnceThroughWhatUsesIt) {
+  IgesBuilder b;
+  constexpr EntityOptions kDependent{.subordinate = 1};
+  // Dependent, yet nothing refers to it: drawn alone.
+  b.Add(110, LineAt(1), kDependent);
+  // Dependent and only listed by a group: a group draws nothing itself.
+  int grouped = b.Add(110, LineAt(2), kDependent);
+  b.Add(402, {"1", S(grouped)}, {.form = 7});
+  // Dependent and drawn by its parent: only as part of the composite curve.
+  int part = b.Add(110, LineAt(3), kDependent);
+  int next = b.Add(110, {"3.", "1.", "0.", "6.", "1.", "0."}, kDependent);
+  b.Add(102, {"2", S(part), S(next)});
+  // Flagged independent but a definition member: through the instance only.
+  int member = b.Add(110, LineAt(4));
+  int def = b.Add(308, {"0", H("HELD"), "1", S(member)});
+  b.Add(408, {S(def), "10.", "0.", "0.", "1."});
+  // A definition that nothing places draws nothing.
+  int unused = b.Add(110, LineAt(5));
+  b.Add(308, {"0", H("UNUSED"), "1", S(unused)});
+
+  Converted c;
+  Convert(b.Text(), c);
+  ASSERT_TRUE(c.ok) << c.reason;
+  for (auto [type, count] : c.result.skipped) ADD_FAILURE() << "skipped " << count << " of type " << type;
+  const ModelT& m = c.model();
+  EXPECT_EQ(LooseLineStarts(m), (std::vector<double>{1, 2}));
+  int polycurves = 0, references = 0;
+  for (auto* o : TopLevel(m)) {
+    if (o->geometry.AsCurve() && o->geometry.AsCurve()->geometry.AsPolyCurve()) ++polycurves;
+    if (o->geometry.AsInstanceRef()) ++references;
+  }
+  EXPECT_EQ(polycurves, 1);
+  EXPECT_EQ(references, 1);
+  ASSERT_EQ(m.instance_definitions.size(), 1u);
+  EXPECT_EQ(m.instance_definitions[0]->name, "HELD");
+  EXPECT_EQ(m.instance_definitions[0]->members.size(), 1u);
+}
+
+TEST(IgesSubfigures, BlockNamesStayUniqueWhereFilesRepeatThem) {
+  IgesBuilder b;
+  auto place = [&](const std::string& name, int member) {
+    int def = b.Add(308, {"0", H(name), "1", S(member)});
+    b.Add(408, {S(def), "0.", "0.", "0.", "1."});
+    return def;
+  };
+  const int first = place("TWIN", b.Add(110, LineAt(1), kMember));
+  const int second = place("TWIN", b.Add(110, LineAt(2), kMember));
+  // A name that a file spells the way a repeated one is renamed.
+  place("TWIN_" + std::to_string(second), b.Add(110, LineAt(3), kMember));
+  // A definition holding one of its own name: the inner one is made first
+  // and keeps the name.
+  int innerDef = b.Add(308, {"0", H("SAME"), "1", S(b.Add(110, LineAt(4), kMember))});
+  int nested = b.Add(408, {S(innerDef), "0.", "0.", "0.", "1."}, kMember);
+  const int outer = b.Add(308, {"1", H("SAME"), "1", S(nested)});
+  b.Add(408, {S(outer), "0.", "0.", "0.", "1."});
+  (void)first;
+
+  Converted c;
+  Convert(b.Text(), c);
+  ASSERT_TRUE(c.ok) << c.reason;
+  std::vector<std::string> names;
+  for (auto& d : c.model().instance_definitions) names.push_back(d->name);
+  const std::string s = std::to_string(second);
+  EXPECT_EQ(names, (std::vector<std::string>{"TWIN", "TWIN_" + s, "TWIN_" + s + "_" + std::to_string(second + 6),
+                                             "SAME", "SAME_" + std::to_string(outer)}));
 }

@@ -65,11 +65,6 @@ bool Mapper::DefinitionOf(const Entity& def, Uuid& id, int depth) {
     name = "ARRAY";
   }
   if (name.empty()) name = "SUBFIGURE";
-  // Block names must be unique; a repeated name gets the DE number.
-  static const std::string kNo;
-  bool taken = false;
-  for (auto& d : out_.Model().instance_definitions) taken = taken || d->name == name;
-  if (taken || name == "ARRAY" || name == "SUBFIGURE") name += "_" + std::to_string(2 * iges_->Number(def) - 1);
 
   std::vector<Uuid> made;
   for (const Entity& m : members) {
@@ -83,6 +78,13 @@ bool Mapper::DefinitionOf(const Entity& def, Uuid& id, int depth) {
     }
     if (!fatal_.empty()) return false;
   }
+  // Block names must be unique; a repeated name gets the DE number. Named
+  // after the members, so that a nested definition of the same name (made
+  // above) keeps it.
+  const std::string suffix = "_" + std::to_string(2 * iges_->Number(def) - 1);
+  if (definitionNames_.count(name) || name == "ARRAY" || name == "SUBFIGURE") name += suffix;
+  while (definitionNames_.count(name)) name += suffix;
+  definitionNames_.insert(name);
   id = NewUuid();
   out_.AddInstanceDefinition(name, made, id);
   definitions_[def.get()] = id;

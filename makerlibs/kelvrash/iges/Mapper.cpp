@@ -5,9 +5,18 @@
 
 #include <IGESAppli_LevelFunction.hxx>
 #include <IGESAppli_LevelToPWBLayerMap.hxx>
+#include <IGESBasic_SingularSubfigure.hxx>
+#include <IGESBasic_SubfigureDef.hxx>
+#include <IGESDraw_Drawing.hxx>
+#include <IGESDraw_DrawingWithRotation.hxx>
+#include <IGESDraw_NetworkSubfigure.hxx>
+#include <IGESDraw_NetworkSubfigureDef.hxx>
 #include <IGESData_LevelListEntity.hxx>
 #include <IGESGraph_Color.hxx>
 #include <Interface_Check.hxx>
+#include <Interface_EntityIterator.hxx>
+#include <Interface_GeneralLib.hxx>
+#include <Interface_GeneralModule.hxx>
 #include <Standard_Failure.hxx>
 #include <TCollection_HAsciiString.hxx>
 
@@ -51,15 +60,12 @@ bool Mapper::Run(std::string& error) {
     broken_[static_cast<size_t>(i)] = (!check.IsNull() && check->HasFailed()) || iges_->IsErrorEntity(i);
   }
   ReadLevelNames();
+  FindDrawnAlone();
   for (int i = 1; i <= count; ++i) {
     Entity e = iges_->Entity(i);
     if (e.IsNull()) continue;
-    // Dependent entities are drawn through their parents; parameter-space
-    // curves (use 5) belong to their surfaces; definitions are drawn
-    // through their instances.
-    int sub = e->SubordinateStatus();
-    if (sub == 1 || sub == 3) continue;
-    if (e->UseFlag() == 5) continue;
+    // Parameter-space curves (use 5) belong to their surfaces.
+    if (!alone_[static_cast<size_t>(i)] || e->UseFlag() == 5) continue;
     std::vector<Uuid> made;
     int mode = e->BlankStatus() == 1 ? 1 : 0;
     try {
@@ -135,13 +141,98 @@ bool Mapper::MapEntity(const Entity& e, const gp_GTrsf& parent, int mode, std::v
       return MapInstance(e, parent, mode, made, depth);
     // Structure, properties, associativities, drawings and views: they take
     // effect through the entities that use them.
+    case 404:
+      return MapDrawing(e, made, depth);
     case 0: case 124: case 302: case 304: case 306: case 310: case 312: case 314: case 316: case 322: case 402:
-    case 404: case 406: case 410: case 502: case 504: case 508:
+    case 406: case 410: case 502: case 504: case 508:
       return true;
     default:
       Skip(e);
       return false;
   }
+}
+
+// --- what the main pass draws ----------------------------------------------
+
+void Mapper::FindDrawnAlone() {
+  const int count = iges_->NbEntities();
+  std::vector<char> referenced(static_cast<size_t>(count) + 1, 0), member(static_cast<size_t>(count) + 1, 0);
+  auto mark = [&](std::vector<char>& flags, const Handle(Standard_Transient)& e) {
+    int n = e.IsNull() ? 0 : iges_->Number(e);
+    if (n > 0) flags[static_cast<size_t>(n)] = 1;
+  };
+  auto markMembers = [&](const Entity& def) {
+    if (auto sub = Handle(IGESBasic_SubfigureDef)::DownCast(def)) {
+      for (int k = 1; k <= sub->NbEntities(); ++k) mark(member, sub->AssociatedEntity(k));
+    } else if (auto net = Handle(IGESDraw_NetworkSubfigureDef)::DownCast(def)) {
+      for (int k = 1; k <= net->NbEntities(); ++k) mark(member, net->Entity(k));
+    }
+  };
+  Interface_GeneralLib lib(iges_->Protocol());
+  for (int i = 1; i <= count; ++i) {
+    Entity e = iges_->Entity(i);
+    if (e.IsNull() || Broken(e)) continue;
+    try {
+      Handle(Interface_GeneralModule) module;
+      Standard_Integer cn = 0;
+      if (lib.Select(e, module, cn)) {
+        Interface_EntityIterator shared;
+        module->FillShared(iges_, cn, e, shared);
+        // Groups and other associativities do not draw what they list.
+        if (e->TypeNumber() != 402)
+          for (; shared.More(); shared.Next())
+            if (shared.Value() != e) mark(referenced, shared.Value());
+      }
+      // Open CASCADE reads a point dimension without its pointers.
+      if (e->TypeNumber() == 220)
+        for (size_t k = 1; k <= 3; ++k) mark(referenced, RawPointer(e, k));
+      // Definition members appear through the instances only, whatever
+      // their own status says. A damaged definition is still drawn by its
+      // instances, so its members are hidden only where one uses it.
+      if (e->TypeNumber() == 308 || e->TypeNumber() == 320) {
+        markMembers(e);
+      } else if (auto single = Handle(IGESBasic_SingularSubfigure)::DownCast(e)) {
+        if (Broken(single->Subfigure())) markMembers(single->Subfigure());
+      } else if (auto placed = Handle(IGESDraw_NetworkSubfigure)::DownCast(e)) {
+        if (Broken(placed->SubfigureDefinition())) markMembers(placed->SubfigureDefinition());
+      }
+    } catch (const Standard_Failure&) {
+    }
+  }
+  // An entity flagged dependent that nothing refers to has no parent to be
+  // drawn through: it stands alone, as most readers take it.
+  alone_.assign(static_cast<size_t>(count) + 1, 0);
+  for (int i = 1; i <= count; ++i) {
+    Entity e = iges_->Entity(i);
+    if (e.IsNull() || member[static_cast<size_t>(i)]) continue;
+    int sub = e->SubordinateStatus();
+    alone_[static_cast<size_t>(i)] = (sub != 1 && sub != 3) || !referenced[static_cast<size_t>(i)];
+  }
+  drawnByDrawing_.assign(static_cast<size_t>(count) + 1, 0);
+}
+
+// The annotations a drawing lists are in the drawing's own coordinates; its
+// views place nothing (the model's entities stay where the model has them).
+// Each listed entity that the main pass does not draw is drawn once, by the
+// first drawing that lists it.
+bool Mapper::MapDrawing(const Entity& e, std::vector<Uuid>& made, int depth) {
+  auto draw = [&](const Entity& a) {
+    if (a.IsNull()) return;
+    const size_t n = static_cast<size_t>(iges_->Number(a));
+    if (n == 0 || alone_[n] || drawnByDrawing_[n]) return;
+    drawnByDrawing_[n] = 1;
+    try {
+      MapEntity(a, gp_GTrsf(), a->BlankStatus() == 1 ? 1 : 0, made, depth + 1);
+    } catch (const Standard_Failure&) {
+      Skip(a);
+    }
+  };
+  if (auto drawing = Handle(IGESDraw_Drawing)::DownCast(e)) {
+    for (int i = 1; i <= drawing->NbAnnotations() && fatal_.empty(); ++i) draw(drawing->Annotation(i));
+  } else if (auto rotated = Handle(IGESDraw_DrawingWithRotation)::DownCast(e)) {
+    for (int i = 1; i <= rotated->NbAnnotations() && fatal_.empty(); ++i) draw(rotated->Annotation(i));
+  }
+  return fatal_.empty();
 }
 
 // --- layers and colours ---------------------------------------------------

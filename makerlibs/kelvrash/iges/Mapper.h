@@ -5,6 +5,7 @@
 #include <map>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include <IGESData_IGESEntity.hxx>
@@ -59,6 +60,10 @@ class Mapper {
   std::string Describe(const Entity& e) const;
   gp_GTrsf Placement(const Entity& e, const gp_GTrsf& parent) const;
 
+  // What the main pass draws, and drawings (Mapper.cpp)
+  void FindDrawnAlone();
+  bool MapDrawing(const Entity& e, std::vector<model::Uuid>& made, int depth);
+
   // Tables (Mapper.cpp)
   int LayerIndex(const Entity& e);
   void ReadLevelNames();
@@ -111,6 +116,10 @@ class Mapper {
   std::map<std::string, int> dimStyleOfKey_;
   std::vector<model::AnnotationT*> texts_;  // font indices to fix once the table is complete
   std::unordered_map<const Standard_Transient*, model::Uuid> definitions_;
+  std::unordered_set<std::string> definitionNames_;
+  // By entity number: drawn by the main pass (not only through a parent,
+  // a drawing or a subfigure instance); listed by a drawing and drawn.
+  std::vector<char> alone_, drawnByDrawing_;
   std::vector<char> broken_;
   std::vector<model::CurveGeometryUnion> looseCurves_;  // pieces of the last composite curve that did not chain
   std::string fatal_;
