@@ -1,6 +1,5 @@
 // One IGES file read along both paths (shapes, and the model file) gives the
 // same coordinates, in the file's own units.
-#ifdef TOLVANE_HAVE_KELVRASH
 #include <BRep_Tool.hxx>
 #include <TopExp_Explorer.hxx>
 #include <TopoDS.hxx>
@@ -76,4 +75,3 @@ TEST(BothPaths, GiveTheSameCoordinatesInTheFilesUnits) {
 }
 
 }  // namespace
-#endif
