@@ -240,11 +240,10 @@ TEST(IgesCurves, CompositePiecesOutOfOrderAndTurnedJoinIntoOneClosedCurve) {
 }
 
 TEST(IgesCurves, AFileOfWhichNothingConvertsFailsWithWhatItHolds) {
-  // Two unknown entities, a line whose parameters cannot be read, a line
-  // marked as part of another entity, and a transformation that places
-  // nothing.
+  // Two unknown entities, a line whose parameters cannot be read and a
+  // transformation that places nothing. (A line flagged as part of another
+  // entity that nothing uses is drawn alone, so it has no place here.)
   auto nothing = [](IgesBuilder& b) {
-    b.Add(110, {"0.", "0.", "0.", "1.", "0.", "0."}, {.subordinate = 1});
     b.Add(999, {"1.", "2."});
     b.Add(999, {"3."});
     b.Add(110, {"1.", "2."});
@@ -256,8 +255,7 @@ TEST(IgesCurves, AFileOfWhichNothingConvertsFailsWithWhatItHolds) {
   Convert(empty.Text(), c);
   EXPECT_FALSE(c.ok);
   EXPECT_EQ(c.reason,
-            "holds 5 entities and none of them can be converted: 1 is part of another entity (1 of type 110); "
-            "1 could not be read (1 of type 110); 2 could not be converted (2 of type 999); "
+            "holds 4 entities and none of them can be converted: 1 could not be read (1 of type 110); 2 could not be converted (2 of type 999); "
             "1 draws nothing of its own (1 of type 124)");
 
   // One line is enough for a conversion that reports what it left out.
