@@ -10,7 +10,7 @@
 #include <unistd.h>
 
 #include <IGESData_IGESEntity.hxx>
-#include <Interface_EntityIterator.hxx>
+#include <Interface_EntityList.hxx>
 #include <Message.hxx>
 #include <Message_Messenger.hxx>
 #include <Standard_Failure.hxx>
@@ -77,6 +77,20 @@ void SilenceOpenCascade() {
 
 IgesDocument::IgesDocument() = default;
 
+namespace {
+
+// Open CASCADE removes one associativity at a time through a list that
+// breaks on long lists (a view that a hundred groups point back at): the
+// whole list is replaced by an empty one instead, through the loader that
+// the entity keeps for its readers.
+struct AssociativityLoader : IGESData_IGESEntity {
+  static void Clear(IGESData_IGESEntity& entity) {
+    (entity.*(&AssociativityLoader::LoadAssociativities))(Interface_EntityList());
+  }
+};
+
+}  // namespace
+
 IgesDocument::~IgesDocument() {
   // Members point back at the groups that hold them (associativities): cut
   // those cycles so that the model goes with the reader.
@@ -84,11 +98,7 @@ IgesDocument::~IgesDocument() {
     if (model_.IsNull()) return;
     for (int i = 1; i <= model_->NbEntities(); ++i) {
       const Handle(IGESData_IGESEntity) entity = model_->Entity(i);
-      if (entity.IsNull()) continue;
-      for (Interface_EntityIterator it = entity->Associativities(); it.More(); it.Next()) {
-        const Handle(IGESData_IGESEntity) group = Handle(IGESData_IGESEntity)::DownCast(it.Value());
-        if (!group.IsNull()) group->Dissociate(entity);
-      }
+      if (!entity.IsNull() && entity->NbAssociativities() > 0) AssociativityLoader::Clear(*entity);
     }
   } catch (const Standard_Failure&) {
   }
