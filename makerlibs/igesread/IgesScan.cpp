@@ -474,6 +474,10 @@ bool ScanIges(std::string_view bytes, ScanResult& result, std::string& reason) {
       line = line.substr(0, kRecordWidth);  // the rest is blank
       padded = true;
     }
+    if (line.size() < 73 && section >= 0 && li + 1 == lines.size()) {
+      reason = "is truncated: its last line, " + Num(static_cast<int64_t>(li + 1)) + ", is cut short";
+      return false;
+    }
     if (line.size() < 73) {
       reason = (section < 0 ? "is not an IGES file: line " : "is damaged: line ") + Num(static_cast<int64_t>(li + 1)) +
                " has no section letter in column 73";
