@@ -16,7 +16,7 @@ namespace igesread {
 
 // Deepest nesting of subfigures, groups, composite curves, B-rep topology
 // and transformation chains that is read.
-constexpr int kMaxNesting = 100;
+constexpr int kMaxNesting = 64;
 
 struct DirectoryEntry {
   int type = 0;

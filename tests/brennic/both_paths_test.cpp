@@ -159,7 +159,7 @@ TEST(BothPaths, RefuseTheCrashersWithTheSameSentence) {
   } cases[] = {
       {"font310_nochars.igs", L"declares an impossible count"},
       {"bug33327.badtype.igs", L"has the entity type -12"},
-      {"deep_group_402_chain_2000.igs", L"nests entities deeper than 100 levels"},
+      {"deep_group_402_chain_2000.igs", L"nests entities deeper than 64 levels"},
       {"fuzz_128_BSplineSurface_Init_segv.igs", L"parameter line 6 is not among the lines"},
       {"fuzz_BSplineCurve_Init_ReadOwnParams.igs", L"parameter line 261 is not among the lines"},
       {"fuzz_ToolLoop_ReadOwnParams_IsKind_null.igs", L"pointer out of range in entity 17 (type 508)"},
