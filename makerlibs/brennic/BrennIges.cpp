@@ -12,7 +12,7 @@
 #include <string>
 
 #include "Brennic90Ux64.h"
-#include "IgesFileCheck.h"
+#include "IgesRead.h"
 #include "OcctMessages.h"
 #include "win32/strconv.h"
 
@@ -36,7 +36,7 @@ TopoDS_Shape OwnShape(TopoDS_Shape shape) {
 CString g_igesError;
 
 int Fail(const CString& path, const std::wstring& reason) {
-  g_igesError.Format(L"The IGES file \"%s\" %s.", path.GetString(), reason.c_str());
+  g_igesError.Format(L"The IGES file '%s' %s.", path.GetString(), reason.c_str());
   return 0;
 }
 
@@ -97,14 +97,16 @@ int BrennIges::Read(const CString& path, Handle_TopTools_HSequenceOfShape shapes
     return 0;
   }
   const std::string nativePath = arxhost::NativePath(path.str());
-  if (auto problem = brennic::CheckIgesFile(nativePath)) return Fail(path, *problem);
 
   brennic::SilenceOpenCascade();
   try {
     IGESControl_Reader reader;
     ModelCycleBreaker cycleBreaker(reader);
-    if (reader.ReadFile(nativePath.c_str()) != IFSelect_RetDone)
-      return Fail(path, L"is damaged and cannot be read as IGES");
+    // The same check and read as the model-file path: a file is refused or
+    // read alike on both.
+    igesread::ScanResult scan;
+    std::string reason;
+    if (!igesread::ReadIgesFile(nativePath, reader, scan, reason)) return Fail(path, arxhost::FromUtf8(reason));
     Handle(IGESData_IGESModel) model = reader.IGESModel();
     if (model.IsNull() || model->NbEntities() == 0) return Fail(path, L"holds no entities");
     KeepFileUnits(model);

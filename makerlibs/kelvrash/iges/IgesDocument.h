@@ -28,8 +28,6 @@ class IgesDocument {
   const ScanResult& Scan() const { return scan_; }
 
  private:
-  bool ReadChecked(const std::string& nativePath, std::string_view bytes, std::string& error);
-
   std::unique_ptr<IGESControl_Reader> reader_;
   Handle(IGESData_IGESModel) model_;
   ScanResult scan_;
