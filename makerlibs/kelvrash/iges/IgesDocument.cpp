@@ -9,11 +9,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <IGESData_IGESEntity.hxx>
-#include <Interface_EntityIterator.hxx>
 #include <Message.hxx>
 #include <Message_Messenger.hxx>
 #include <Standard_Failure.hxx>
+
+#include "ModelTeardown.h"
 
 
 namespace kelv::iges {
@@ -78,20 +78,9 @@ void SilenceOpenCascade() {
 IgesDocument::IgesDocument() = default;
 
 IgesDocument::~IgesDocument() {
-  // Members point back at the groups that hold them (associativities): cut
-  // those cycles so that the model goes with the reader.
-  try {
-    if (model_.IsNull()) return;
-    for (int i = 1; i <= model_->NbEntities(); ++i) {
-      const Handle(IGESData_IGESEntity) entity = model_->Entity(i);
-      if (entity.IsNull()) continue;
-      for (Interface_EntityIterator it = entity->Associativities(); it.More(); it.Next()) {
-        const Handle(IGESData_IGESEntity) group = Handle(IGESData_IGESEntity)::DownCast(it.Value());
-        if (!group.IsNull()) group->Dissociate(entity);
-      }
-    }
-  } catch (const Standard_Failure&) {
-  }
+  // Members point back at the groups and views that hold them: cut those
+  // cycles so that the model goes with the reader.
+  igesread::CutBackReferences(model_);
 }
 
 bool IgesDocument::Load(const std::string& nativePath, std::string& error) {
