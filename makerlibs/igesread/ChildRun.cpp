@@ -7,7 +7,9 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fcntl.h>
 #include <mutex>
 #include <new>
@@ -112,11 +114,42 @@ void SilenceOutput() {
   ::close(null);
 }
 
+// A folder of the child's own for its temporary files: what a child that
+// dies leaves there goes with the folder.
+class ChildTempFolder {
+ public:
+  ChildTempFolder() {
+    std::string base = "/tmp";
+    for (const char* name : {"TMPDIR", "TEMP", "TMP"})
+      if (const char* value = std::getenv(name); value && *value) {
+        base = value;
+        break;
+      }
+    std::string path = base + "/igesread.XXXXXX";
+    if (::mkdtemp(path.data())) path_ = path;
+  }
+  ~ChildTempFolder() {
+    std::error_code ignored;
+    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+  }
+  ChildTempFolder(const ChildTempFolder&) = delete;
+  ChildTempFolder& operator=(const ChildTempFolder&) = delete;
+  // In the child: its temporary files go to the folder.
+  void Use() const {
+    if (!path_.empty()) ::setenv("TMPDIR", path_.c_str(), 1);
+  }
+
+ private:
+  std::string path_;
+};
+
 // The child's frame: ok (8 bytes), reason length (8 bytes), reason, answer.
-[[noreturn]] void RunChild(int fd, pid_t parent, const ChildWork& work, const ChildLimits& limits) {
+[[noreturn]] void RunChild(int fd, pid_t parent, const ChildWork& work, const ChildLimits& limits,
+                           const ChildTempFolder& temp) {
   ::prctl(PR_SET_PDEATHSIG, SIGKILL);
   if (::getppid() != parent) ::_exit(4);
   SilenceOutput();
+  temp.Use();
   SetLimit(RLIMIT_CORE, 0);  // a crash leaves no core file behind
   const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(limits.time).count();
   SetLimit(RLIMIT_CPU, static_cast<rlim_t>(seconds + 2));
@@ -182,6 +215,7 @@ bool RunInChild(const ChildWork& work, const ChildLimits& limits, std::string& a
   // Output still buffered here would otherwise be written once more by the
   // child, should anything in it flush.
   std::fflush(nullptr);
+  const ChildTempFolder temp;
   int fds[2];
   if (::pipe2(fds, O_CLOEXEC) != 0) {
     reason = std::string("could not be read (") + std::strerror(errno) + ")";
@@ -197,7 +231,7 @@ bool RunInChild(const ChildWork& work, const ChildLimits& limits, std::string& a
   }
   if (pid == 0) {
     ::close(fds[0]);
-    RunChild(fds[1], parent, work, limits);
+    RunChild(fds[1], parent, work, limits, temp);
   }
   ::close(fds[1]);
 
