@@ -182,7 +182,7 @@ TEST(IgesRobustness, BrokenFilesAreRefusedClearly) {
     SCOPED_TRACE(c.name);
     Outcome r = ConvertText(dir, c.name, c.text);
     EXPECT_EQ(r.result, 0);
-    EXPECT_NE(r.error.find(std::string("'") + dir.File(c.name) + "'"), std::string::npos) << r.error;
+    EXPECT_NE(r.error.find("'" + dir.File(c.name) + "'"), std::string::npos) << r.error;
     EXPECT_NE(r.error.find(c.reason), std::string::npos) << r.error;
     EXPECT_FALSE(r.modelExists);
   }
