@@ -6,6 +6,8 @@
 #include <cstring>
 #include <fstream>
 #include <mutex>
+#include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -23,47 +25,62 @@ namespace {
 constexpr uint64_t kMaxIgesSize = 1ull << 31;
 
 std::string TempFolder() {
-  for (const char* name : {"TMPDIR", "TEMP", "TMP"}) {
+  for (const char* name : {"TEMP", "TMP", "TMPDIR"}) {
     const char* v = std::getenv(name);
     if (v && *v) return v;
   }
   return "/tmp";
 }
 
-// A private temporary copy for Open CASCADE, removed when it goes.
+// A private copy for Open CASCADE, which reads only from a path. It lives in
+// memory where the system allows, so that a parser that dies on it leaves no
+// file behind; else in the session's temporary folder. Gone when it goes.
 class TempCopy {
  public:
   bool Write(std::string_view bytes, std::string& error) {
-    path_ = TempFolder() + "/kelviges.XXXXXX";
-    int fd = ::mkstemp(path_.data());
-    if (fd < 0) {
-      error = std::string("cannot be copied for reading (") + std::strerror(errno) + ")";
-      path_.clear();
-      return false;
+    fd_ = ::memfd_create("kelviges", MFD_CLOEXEC);
+    if (fd_ >= 0) {
+      path_ = "/proc/self/fd/" + std::to_string(fd_);
+      if (::access(path_.c_str(), R_OK) != 0) {  // no /proc to reach it by
+        ::close(fd_);
+        fd_ = -1;
+      }
+    }
+    if (fd_ < 0) {
+      file_ = TempFolder() + "/kelviges.XXXXXX";
+      fd_ = ::mkostemp(file_.data(), O_CLOEXEC);
+      if (fd_ < 0) {
+        file_.clear();
+        return Fail(error);
+      }
+      path_ = file_;
     }
     const char* p = bytes.data();
     size_t left = bytes.size();
     while (left > 0) {
-      ssize_t n = ::write(fd, p, left);
+      ssize_t n = ::write(fd_, p, left);
       if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) {
-        error = std::string("cannot be copied for reading (") + std::strerror(errno) + ")";
-        ::close(fd);
-        return false;
-      }
+      if (n <= 0) return Fail(error);
       p += n;
       left -= static_cast<size_t>(n);
     }
-    ::close(fd);
     return true;
   }
   const std::string& Path() const { return path_; }
   ~TempCopy() {
-    if (!path_.empty()) ::unlink(path_.c_str());
+    if (fd_ >= 0) ::close(fd_);
+    if (!file_.empty()) ::unlink(file_.c_str());
   }
 
  private:
+  bool Fail(std::string& error) const {
+    error = std::string("cannot be copied for reading (") + std::strerror(errno) + ")";
+    return false;
+  }
+
+  int fd_ = -1;
   std::string path_;
+  std::string file_;  // the copy on disk, when it is not in memory
 };
 
 }  // namespace
@@ -115,7 +132,7 @@ bool IgesDocument::Load(const std::string& nativePath, std::string& error) {
   }
   std::string bytes(static_cast<size_t>(st.st_size), '\0');
   if (!bytes.empty() && !in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) {
-    error = "cannot be read completely";
+    error = "cannot be read completely (it changed or was removed while it was read)";
     return false;
   }
   return ReadChecked(nativePath, bytes, error);
@@ -128,14 +145,13 @@ bool IgesDocument::LoadBytes(std::string_view bytes, std::string& error) {
 bool IgesDocument::ReadChecked(const std::string& nativePath, std::string_view bytes, std::string& error) {
   if (!igesread::ScanIges(bytes, scan_, error)) return false;
   SilenceOpenCascade();
+  // Open CASCADE reads the bytes that were checked, not the file again: a file
+  // changed or removed in between would otherwise pass for a damaged one.
   TempCopy copy;
-  std::string readPath = nativePath;
-  if (scan_.needsNormalizedCopy || readPath.empty()) {
-    if (!copy.Write(scan_.needsNormalizedCopy ? std::string_view(scan_.normalized) : bytes, error)) return false;
-    readPath = copy.Path();
-    scan_.normalized.clear();
-    scan_.normalized.shrink_to_fit();
-  }
+  if (!copy.Write(scan_.needsNormalizedCopy ? std::string_view(scan_.normalized) : bytes, error)) return false;
+  const std::string readPath = copy.Path();
+  scan_.normalized.clear();
+  scan_.normalized.shrink_to_fit();
   reader_ = std::make_unique<IGESControl_Reader>();
   try {
     IFSelect_ReturnStatus status = reader_->ReadFile(readPath.c_str());
