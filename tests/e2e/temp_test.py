@@ -125,7 +125,7 @@ check(os.listdir(temp) == [], f"limit: TEMP keeps {os.listdir(temp)}")
 temp = fresh("stl-temp")
 folder, args, env = prepare("stl", [os.path.join(FIXTURES, "demo_solid.igs")] * 2, temp,
                             answers=("click 201", "click 203", "ok"))
-env = dict(env, LD_PRELOAD=os.environ["UNREADABLE_STL"],
+env = dict(env, LD_PRELOAD=os.environ["FILE_FAULTS"],
            ASAN_OPTIONS=os.environ.get("ASAN_OPTIONS", "") + ":verify_asan_link_order=0")
 done = subprocess.run(args, capture_output=True, text=True, env=env, timeout=240)
 check(done.returncode == 0, f"stl: exit status {done.returncode}: {done.stderr}")
@@ -134,6 +134,20 @@ check(done.stdout.count("(warning) ---") == 2 and "VRNTemp.stl" in done.stdout,
 # The shim says so when the second import finds the first one's file.
 check("STALE" not in done.stderr, f"stl: the STL file of the failed read-back stayed: {done.stderr}")
 check(os.listdir(temp) == [], f"stl: TEMP keeps {os.listdir(temp)}")
+
+# A file that is gone once it has been read (removed, or replaced, while the
+# import runs): the 2D path converts what it read, and does not call the file
+# damaged.
+temp = fresh("vanish-temp")
+solid_copy = os.path.join(WORK, "vanishing.igs")
+shutil.copy(os.path.join(FIXTURES, "demo_solid.igs"), solid_copy)
+folder, args, env = prepare("vanish", [solid_copy], temp)
+env = dict(env, LD_PRELOAD=os.environ["FILE_FAULTS"], VANISHING_FILE=solid_copy,
+           ASAN_OPTIONS=os.environ.get("ASAN_OPTIONS", "") + ":verify_asan_link_order=0")
+done = subprocess.run(args, capture_output=True, text=True, env=env, timeout=240)
+check(done.returncode == 0, f"vanish: exit status {done.returncode}: {done.stderr}")
+check("Successfully imported 1 object(s)" in done.stdout and "damaged" not in done.stdout,
+      f"vanish: the file read once is not imported\n{done.stdout}")
 
 if failures:
     print("\n".join("FAIL: " + f for f in failures))

@@ -1,7 +1,9 @@
-/* Loaded into arxhost by a test: the STL file the mesh path writes cannot
-   be opened for reading, as when the disk fails between write and read; and
-   each IGES file opened says on standard error whether TEMP still holds the
-   STL file of an earlier import. */
+/* Loaded into arxhost by a test to stage faults of the file system:
+   - the STL file the mesh path writes cannot be opened for reading, as when
+     the disk fails between write and read; each IGES file opened says on
+     standard error whether TEMP still holds the STL file of an earlier import;
+   - with VANISHING_FILE set, that file can be opened once per process: it is
+     gone for every later open, as if removed while it was being read. */
 #define _GNU_SOURCE
 #include <dlfcn.h>
 #include <errno.h>
@@ -26,6 +28,13 @@ static void SayStale(const char* path) {
   }
 }
 
+static int Vanished(const char* path) {
+  static int opened;
+  const char* name = getenv("VANISHING_FILE");
+  if (!name || strcmp(path, name) != 0) return 0;
+  return opened++ > 0;
+}
+
 static int Refused(const char* path, int flags) {
   const char* name = strrchr(path, '/');
   return (flags & O_ACCMODE) == O_RDONLY && name && strstr(name, "VRNTemp.stl") && !strstr(name, "VRNTemp.stl.");
@@ -36,6 +45,10 @@ static int Refused(const char* path, int flags) {
     static int (*real)(const char*, int, ...);                             \
     if (!real) real = (int (*)(const char*, int, ...))dlsym(RTLD_NEXT, #fn); \
     SayStale(path);                                                        \
+    if (Vanished(path)) {                                                  \
+      errno = ENOENT;                                                      \
+      return -1;                                                           \
+    }                                                                      \
     if (Refused(path, flags)) {                                            \
       errno = EIO;                                                         \
       return -1;                                                           \
@@ -54,6 +67,10 @@ OPEN(open64)
     static FILE* (*real)(const char*, const char*);                                  \
     if (!real) real = (FILE * (*)(const char*, const char*)) dlsym(RTLD_NEXT, #fn); \
     SayStale(path);                                                                  \
+    if (Vanished(path)) {                                                            \
+      errno = ENOENT;                                                                \
+      return NULL;                                                                   \
+    }                                                                                \
     return real(path, mode);                                                         \
   }
 FOPEN(fopen)
