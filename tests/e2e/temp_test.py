@@ -149,6 +149,31 @@ check(done.returncode == 0, f"vanish: exit status {done.returncode}: {done.stder
 check("Successfully imported 1 object(s)" in done.stdout and "damaged" not in done.stdout,
       f"vanish: the file read once is not imported\n{done.stdout}")
 
+# A conversion that crashes on a file leaves no copy of it, neither in TEMP
+# nor in TMPDIR (as the file is given, and re-cut with CR LF, which the check
+# normalizes before the parser reads it).
+CRASHERS = os.path.join(SOURCE, "..", "shared", "crashers")
+if os.path.isdir(CRASHERS):
+    temp = fresh("crash-temp")
+    tmpdir = fresh("crash-tmpdir")
+    files = []
+    for name in ["font310_nochars.igs", "bug33327.badtype.igs"]:
+        with open(os.path.join(CRASHERS, name), "rb") as f:
+            lines = f.read().splitlines()
+        crlf = os.path.join(WORK, name.replace(".igs", ".crlf.igs"))
+        with open(crlf, "wb") as f:
+            f.write(b"".join(line + b"\r\n" for line in lines))
+        files += [os.path.join(CRASHERS, name), crlf]
+    folder, args, env = prepare("crash", files, temp)
+    env = dict(env, TMPDIR=tmpdir)
+    done = subprocess.run(args, capture_output=True, text=True, env=env, timeout=240)
+    check(done.returncode == 0, f"crash: exit status {done.returncode}: {done.stderr}")
+    check(done.stdout.count("Failure [") == len(files), f"crash: a failure line per file expected in\n{done.stdout}")
+    check(os.listdir(temp) == [] and os.listdir(tmpdir) == [],
+          f"crash: left behind: TEMP {os.listdir(temp)}, TMPDIR {os.listdir(tmpdir)}")
+else:
+    print("skipped the crashing conversions: ../shared/crashers is not there")
+
 if failures:
     print("\n".join("FAIL: " + f for f in failures))
     sys.exit(1)
