@@ -285,6 +285,37 @@ TEST_F(RegistryFile, AMalformedFileIsKeptAsideAndReadsAsEmpty) {
   EXPECT_EQ(ReadText(folder_ / "registry.reg.malformed.1"), "garbage");
 }
 
+// What cannot be stored is said where the user sees it, and what is not a
+// registry file is not moved: a folder at the registry's name stays, with
+// what it holds, and the settings read as defaults.
+TEST_F(RegistryFile, FailuresAreSaidAndAFolderIsLeftWhereItIs) {
+  HKEY key = CreateKey(kKey);
+  SetRenameFunction([](const char*, const char*) {
+    errno = EIO;
+    return -1;
+  });
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(SetDword(key, L"File Type", 0), ERROR_CANTWRITE);
+  std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_NE(said.find("the settings were not saved: cannot replace " + file_.string()), std::string::npos) << said;
+  SetRenameFunction(nullptr);
+  RegCloseKey(key);
+
+  fs::remove(file_);
+  fs::create_directory(file_);
+  WriteText(file_ / "inside.txt", "kept");
+  testing::internal::CaptureStderr();
+  key = nullptr;
+  EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+            ERROR_REGISTRY_CORRUPT);
+  said = testing::internal::GetCapturedStderr();
+  EXPECT_NE(said.find("The registry file " + file_.string() + " is a folder"), std::string::npos) << said;
+  EXPECT_TRUE(fs::is_directory(file_));
+  EXPECT_EQ(ReadText(file_ / "inside.txt"), "kept");
+  EXPECT_EQ(FilesInFolder(), 1u) << "nothing moved aside, no temporary file";
+}
+
 TEST_F(RegistryFile, TheFileIsFoundWhereTheOptionsAndEnvironmentSay) {
   SetFileOverride(std::nullopt);
   const char* previousRegistry = std::getenv("ARXHOST_REGISTRY");
