@@ -607,7 +607,8 @@ bool ScanIges(std::string_view bytes, ScanResult& result, std::string& reason) {
       reason = "is damaged: directory entry " + Num(deNumber) + " cannot be read";
       return false;
     }
-    if (type <= 0 || type > 9999 || type2 != type) {
+    // Type 0 is the null entity, which readers pass over.
+    if (type < 0 || type > 9999 || type2 != type) {
       reason = "is damaged: directory entry " + Num(deNumber) + " has the entity type " + Num(type) +
                (type2 != type ? " on its first line and " + Num(type2) + " on its second" : ", which IGES does not have");
       return false;
