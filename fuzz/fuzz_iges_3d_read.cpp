@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "Brennic90Ux64.h"
@@ -16,9 +17,12 @@ namespace {
 
 const std::string& Folder() {
   static const std::string folder = [] {
-    std::string name = "/tmp/fuzz_iges_3d_read.XXXXXX";
+    const char* base = std::getenv("TMPDIR");
+    std::string name = std::string(base && *base ? base : "/tmp") + "/fuzz_iges_3d_read.XXXXXX";
     if (!mkdtemp(name.data())) std::abort();
     setenv("TEMP", name.c_str(), 1);
+    static const std::string* const made = new std::string(name);  // outlives the statics
+    std::atexit([] { std::filesystem::remove_all(*made); });
     return name;
   }();
   return folder;

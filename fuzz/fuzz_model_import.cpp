@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "ThreeDmImporter.h"
@@ -24,9 +25,12 @@ namespace {
 // The importer writes "VRNTemp.sat" into TEMP: a private folder of this run.
 const std::string& Folder() {
   static const std::string folder = [] {
-    std::string name = "/tmp/fuzz_model_import.XXXXXX";
+    const char* base = std::getenv("TMPDIR");
+    std::string name = std::string(base && *base ? base : "/tmp") + "/fuzz_model_import.XXXXXX";
     if (!mkdtemp(name.data())) std::abort();
     setenv("TEMP", name.c_str(), 1);
+    static const std::string* const made = new std::string(name);  // outlives the statics
+    std::atexit([] { std::filesystem::remove_all(*made); });
     return name;
   }();
   return folder;

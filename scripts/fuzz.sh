@@ -39,17 +39,18 @@ seed() {
 
 run() {
   local name=$1 work="$dir/fuzz-runs/$1" start=$SECONDS
-  rm -rf "$work/findings"
-  mkdir -p "$work/corpus" "$work/findings"
+  rm -rf "$work/findings" "$work/tmp"
+  mkdir -p "$work/corpus" "$work/findings" "$work/tmp"
   seed "$name" "$work/corpus"
   # Leaks and undefined behaviour stop an input as a crash does; one worker
   # that starts again after each finding, so that the run lasts its whole
   # time, and every finding kept under findings/ for triage.
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:allocator_may_return_null=1 \
-  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 TMPDIR="$work/tmp" \
     "$dir/bin/$name" -fork=1 -ignore_crashes=1 -ignore_ooms=1 -ignore_timeouts=1 \
       -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=60 \
       -artifact_prefix="$work/findings/" "$work/corpus" > "$work/log.txt" 2>&1 || true
+  rm -rf "$work/tmp"  # what inputs that crashed left behind
   local execs found
   execs=$(grep -o '^#[0-9]*:' "$work/log.txt" | tail -1 | tr -d '#:')
   found=$(ls "$work/findings" | wc -l)
