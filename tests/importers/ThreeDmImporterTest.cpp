@@ -638,6 +638,12 @@ TEST_F(Importer, SecondGenerationAnnotationsKeepTextPlaceArrowheadsAndBlankTexts
   placed.user_positioned_text = true;
   placed.text_display_mode = 1;
   add(placed);
+  AnnotationT angle;
+  angle.cls = AnnotationClass::AngularDimension2;
+  angle.plane = WorldXY();
+  angle.points = {Vec2(0, 0), Vec2(3, 0), Vec2(0, 3), Vec2(2, 2), Vec2(4, 4)};
+  angle.user_positioned_text = true;
+  add(angle);
   AnnotationT blanks;
   blanks.cls = AnnotationClass::TextEntity2;
   blanks.plane = WorldXY();
@@ -661,6 +667,11 @@ TEST_F(Importer, SecondGenerationAnnotationsKeepTextPlaceArrowheadsAndBlankTexts
   EXPECT_FALSE(linear[0]->isUsingDefaultTextPosition());
   EXPECT_EQ(linear[0]->textPosition(), AcGePoint3d(6, 1, 0));
   EXPECT_TRUE(linear[0]->dimtih());
+
+  auto angular = Entities<AcDb3PointAngularDimension>();
+  ASSERT_EQ(angular.size(), 1u);
+  EXPECT_EQ(angular[0]->arcPoint(), AcGePoint3d(2, 2, 0));
+  EXPECT_EQ(angular[0]->textPosition(), AcGePoint3d(4, 4, 0));
 
   auto texts = Entities<AcDbMText>();
   ASSERT_EQ(texts.size(), 2u);
