@@ -42,7 +42,7 @@ constexpr std::chrono::seconds kBaseTime{15};
 constexpr std::chrono::seconds kTimePerMegabyte{30};
 // Sanitizers reserve terabytes of address space and run several times
 // slower: no address-space limit under them, and more time.
-constexpr int kSanitizedSlowdown = 4;
+constexpr int kSanitizedSlowdown = 2;
 constexpr std::uint64_t kBaseMemory = 1ull << 30;
 constexpr std::uint64_t kMemoryPerFileByte = 128;
 
@@ -60,7 +60,7 @@ std::string SignalWords(int signal) {
 }
 
 std::string TimeReason(const ChildLimits& limits) {
-  const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(limits.time + std::chrono::milliseconds(999));
+  const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(limits.time + std::chrono::milliseconds(500));
   return "could not be read within " + std::to_string(seconds.count()) + " seconds; the reading was stopped";
 }
 
