@@ -106,12 +106,12 @@ std::string PackShapes(const std::vector<TopoDS_Shape>& shapes) {
   return std::move(out).str();
 }
 
-bool UnpackShapes(const std::string& bytes, const Handle(TopTools_HSequenceOfShape)& shapes) {
+bool UnpackShapes(const std::string& bytes, std::vector<TopoDS_Shape>& shapes) {
   std::istringstream in(bytes, std::ios::binary);
   TopoDS_Shape all;
   BinTools::Read(all, in);
   if (all.IsNull() || all.ShapeType() != TopAbs_COMPOUND) return false;
-  for (TopoDS_Iterator members(all); members.More(); members.Next()) shapes->Append(members.Value());
+  for (TopoDS_Iterator members(all); members.More(); members.Next()) shapes.push_back(members.Value());
   return true;
 }
 
@@ -172,8 +172,11 @@ int BrennIges::Read(const CString& path, Handle_TopTools_HSequenceOfShape shapes
   const auto work = [&](std::string& out, std::string& why) { return ReadAndTransfer(nativePath, mode, out, why); };
   if (!igesread::RunInChild(work, igesread::LimitsForFile(nativePath), answer, reason))
     return Fail(path, arxhost::FromUtf8(reason));
+  // Nothing reaches the caller's sequence unless every shape arrived.
+  std::vector<TopoDS_Shape> arrived;
   try {
-    if (!UnpackShapes(answer, shapes)) return Fail(path, L"could not be read: the reader ended without a result");
+    if (!UnpackShapes(answer, arrived)) return Fail(path, L"could not be read: the reader ended without a result");
+    for (const TopoDS_Shape& shape : arrived) shapes->Append(shape);
   } catch (const Standard_Failure& failure) {
     return Fail(path, L"could not be read: its shapes did not arrive (" + FailureText(failure) + L")");
   } catch (const std::bad_alloc&) {
