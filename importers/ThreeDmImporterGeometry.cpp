@@ -80,18 +80,20 @@ int ThreeDmImporter::ImportNurbsCurve(const ON_NurbsCurve& curve, const CString&
 }
 
 int ThreeDmImporter::ImportPolyCurve(const ON_PolyCurve& curve, const CString& layer, const AcCmColor& color) {
+  // A poly-curve counts as imported only when something of it was drawn.
   ON_NurbsCurve nurbs;
+  int drawn = 0;
   if (m_polyCurveMode == 1) {
     for (int i = 0; i < curve.Count(); ++i) {
       const ON_Curve* segment = curve.SegmentCurve(i);
       // A segment without a NURBS form is left out rather than drawn as
       // whatever the previous segment left in the curve.
-      if (segment && segment->NurbsCurve(&nurbs, 0.0, nullptr)) ImportNurbsCurve(nurbs, layer, color);
+      if (segment && segment->NurbsCurve(&nurbs, 0.0, nullptr) && ImportNurbsCurve(nurbs, layer, color) == 1) ++drawn;
     }
-  } else if (curve.NurbsCurve(&nurbs, 0.0, nullptr)) {
-    ImportNurbsCurve(nurbs, layer, color);
+  } else if (curve.NurbsCurve(&nurbs, 0.0, nullptr) && ImportNurbsCurve(nurbs, layer, color) == 1) {
+    ++drawn;
   }
-  return 1;
+  return drawn > 0 ? 1 : 0;
 }
 
 int ThreeDmImporter::ImportMesh(const ON_Mesh& mesh, const CString& layer, const AcCmColor& color) {

@@ -10,9 +10,7 @@
 #include "Brennic90Ux64.h"
 #include "FullDisk.h"
 #include "TestFolder.h"
-#ifdef TOLVANE_HAVE_KELVRASH
 #include "KelvStl.h"
-#endif
 
 namespace {
 
@@ -43,7 +41,6 @@ TEST(BrennStlWrite, AsciiHasOneSolidPerShapeWithFaces) {
   EXPECT_EQ(folder.FileCount(), 1u);             // no temporary file left beside it
 }
 
-#ifdef TOLVANE_HAVE_KELVRASH
 TEST(BrennStlWrite, ReadsBackAsOneWeldedMeshPerShape) {
   TestFolder folder;
   for (int mode : {1, 0}) {
@@ -69,7 +66,6 @@ TEST(BrennStlWrite, ReadsBackAsOneWeldedMeshPerShape) {
     }
   }
 }
-#endif
 
 TEST(BrennStlWrite, NothingToMeshIsAnError) {
   TestFolder folder;

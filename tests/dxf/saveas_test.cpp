@@ -8,8 +8,6 @@
 
 #include "DrawingFixture.h"
 
-#ifdef ARXHOST_EXE
-
 namespace fs = std::filesystem;
 using namespace dxftest;
 
@@ -64,5 +62,3 @@ TEST(SaveAsCommand, ADrawingThatCannotBeSavedFailsTheProgram) {
   EXPECT_NE(run.output.find("Cannot save"), std::string::npos) << run.output;
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 1) << "only the script, no partial file";
 }
-
-#endif

@@ -1,6 +1,9 @@
 // Curves and points from IGES: each family's class, coordinates (with the
 // entity's transformation), layer, colour and mode.
+#include <algorithm>
 #include <cmath>
+
+#include "model/ModelToNurbs.h"
 
 #include "TestSupport.h"
 
@@ -161,4 +164,107 @@ TEST(IgesCurves, BSplineInInchesIsNotScaled) {
     ExpectNear(NurbsEnd(*n, false), 11, 2, 3);
     ExpectNear(NurbsEnd(*n, true), 14, 5, 6);
   }
+}
+
+namespace {
+
+// The whole curve of the first object as openNURBS makes it from the file.
+std::unique_ptr<ON_NurbsCurve> NurbsOfObject(const ModelT& m, size_t i) {
+  std::vector<uint8_t> bytes = PackModel(m);
+  const Model* packed = GetModel(bytes.data());
+  auto curve = ToNurbsCurve(packed->objects()->Get(static_cast<flatbuffers::uoffset_t>(i))->geometry_as_Curve());
+  if (!curve) return nullptr;
+  auto nurbs = std::make_unique<ON_NurbsCurve>();
+  if (!curve->NurbsCurve(nurbs.get(), 0.0, nullptr)) return nullptr;
+  return nurbs;
+}
+
+}  // namespace
+
+TEST(IgesCurves, CompositePiecesOutOfOrderAndTurnedJoinIntoOneClosedCurve) {
+  // A slot: two lines and two half circles, listed bottom line, top line
+  // (drawn left to right, against the path), right arc, left arc, with a gap
+  // of half the file's resolution (1E-6) at one corner.
+  IgesBuilder b;
+  std::vector<int> parts;
+  auto part = [&](int type, std::vector<std::string> params) {
+    parts.push_back(b.Next());
+    b.Add(type, std::move(params), {.subordinate = 1});
+  };
+  part(110, {"0.", "0.", "0.", "4.", "0.", "0."});
+  part(110, {"0.", "2.", "0.", "4.", "2.", "0."});
+  part(100, {"0.", "4.", "1.", "4.0000005", "0.", "4.", "2."});
+  part(100, {"0.", "0.", "1.", "0.", "2.", "0.", "0."});
+  std::vector<std::string> params = {std::to_string(parts.size())};
+  for (int de : parts) params.push_back(S(de));
+  b.Add(102, params);
+  // An open composite whose second piece meets nothing: both are kept.
+  int a = b.Next();
+  b.Add(110, {"10.", "0.", "0.", "11.", "0.", "0."}, {.subordinate = 1});
+  int far = b.Next();
+  b.Add(110, {"20.", "5.", "0.", "21.", "5.", "0."}, {.subordinate = 1});
+  b.Add(102, {"2", S(a), S(far)});
+
+  Converted c;
+  Convert(b.Text(), c);
+  ASSERT_TRUE(c.ok) << c.reason;
+  const ModelT& m = c.model();
+  ASSERT_EQ(m.objects.size(), 3u);
+  const PolyCurveT* poly = CurveAt(m, 0)->geometry.AsPolyCurve();
+  ASSERT_NE(poly, nullptr);
+  ASSERT_EQ(poly->segments.size(), 4u);
+  auto nurbs = NurbsOfObject(m, 0);
+  ASSERT_NE(nurbs, nullptr) << "the pieces do not join";
+  EXPECT_TRUE(nurbs->IsClosed());
+  // The joints are the slot's corners, each met once, and the far side of
+  // each half circle bulges outwards.
+  std::vector<std::pair<double, double>> corners;
+  for (size_t i = 0; i + 1 < poly->params.size(); ++i) {
+    ON_3dPoint p = nurbs->PointAt(poly->params[i]);
+    corners.push_back({std::round(p.x * 1e4) / 1e4, std::round(p.y * 1e4) / 1e4});
+    ON_3dPoint mid = nurbs->PointAt(0.5 * (poly->params[i] + poly->params[i + 1]));
+    EXPECT_TRUE(mid.DistanceTo(ON_3dPoint(2, 0, 0)) < 1e-6 || mid.DistanceTo(ON_3dPoint(2, 2, 0)) < 1e-6 ||
+                mid.DistanceTo(ON_3dPoint(5, 1, 0)) < 1e-6 || mid.DistanceTo(ON_3dPoint(-1, 1, 0)) < 1e-6)
+        << mid.x << "," << mid.y;
+  }
+  std::sort(corners.begin(), corners.end());
+  EXPECT_EQ(corners, (std::vector<std::pair<double, double>>{{0, 0}, {0, 2}, {4, 0}, {4, 2}}));
+
+  const LineCurveT* first = CurveAt(m, 1)->geometry.AsLineCurve();
+  const LineCurveT* loose = CurveAt(m, 2)->geometry.AsLineCurve();
+  ASSERT_NE(first, nullptr);
+  ASSERT_NE(loose, nullptr);
+  ExpectNear(first->from, 10, 0, 0);
+  ExpectNear(loose->from, 20, 5, 0);
+  EXPECT_TRUE(c.result.skipped.empty());
+}
+
+TEST(IgesCurves, AFileOfWhichNothingConvertsFailsWithWhatItHolds) {
+  // Two unknown entities, a line whose parameters cannot be read and a
+  // transformation that places nothing. (A line flagged as part of another
+  // entity that nothing uses is drawn alone, so it has no place here.)
+  auto nothing = [](IgesBuilder& b) {
+    b.Add(999, {"1.", "2."});
+    b.Add(999, {"3."});
+    b.Add(110, {"1.", "2."});
+    b.Add(124, {"1.", "0.", "0.", "0.", "0.", "1.", "0.", "0.", "0.", "0.", "1.", "0."});
+  };
+  IgesBuilder empty;
+  nothing(empty);
+  Converted c;
+  Convert(empty.Text(), c);
+  EXPECT_FALSE(c.ok);
+  EXPECT_EQ(c.reason,
+            "holds 4 entities and none of them can be converted: 1 could not be read (1 of type 110); 2 could not be converted (2 of type 999); "
+            "1 draws nothing of its own (1 of type 124)");
+
+  // One line is enough for a conversion that reports what it left out.
+  IgesBuilder some;
+  nothing(some);
+  some.Add(110, {"0.", "0.", "0.", "1.", "0.", "0."});
+  Converted d;
+  Convert(some.Text(), d);
+  ASSERT_TRUE(d.ok) << d.reason;
+  EXPECT_EQ(d.model().objects.size(), 1u);
+  EXPECT_EQ(d.result.skipped, (std::map<int, int>{{110, 1}, {999, 2}}));
 }

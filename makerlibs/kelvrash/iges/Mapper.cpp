@@ -114,7 +114,7 @@ bool Mapper::MapEntity(const Entity& e, const gp_GTrsf& parent, int mode, std::v
         if (fatal_.empty()) Skip(e);
         return false;
       }
-      made.push_back(Emit(e, MakeCurve(std::move(curve)), mode));
+      EmitCurve(e, std::move(curve), mode, made);
       return true;
     }
     case 106:

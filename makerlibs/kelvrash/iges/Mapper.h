@@ -20,6 +20,7 @@ class IGESBasic_SubfigureDef;
 class IGESDraw_NetworkSubfigureDef;
 class IGESDimen_GeneralNote;
 class IGESDimen_LeaderArrow;
+class IGESGeom_CompositeCurve;
 
 namespace kelv::iges {
 
@@ -73,6 +74,10 @@ class Mapper {
   bool MapPoint(const Entity& e, const gp_GTrsf& placement, int mode, std::vector<model::Uuid>& made);
   bool MapCopious(const Entity& e, const gp_GTrsf& placement, int mode, std::vector<model::Uuid>& made);
   bool CheckBSpline(const Entity& e);
+  bool CompositePieces(const Handle(IGESGeom_CompositeCurve)& composite, const gp_GTrsf& placement,
+                       std::vector<model::CurveGeometryUnion>& pieces, int depth);
+  // Emits a curve and the loose pieces its composite curve left.
+  void EmitCurve(const Entity& e, model::CurveGeometryUnion curve, int mode, std::vector<model::Uuid>& made);
 
   // Surfaces and solids (MapBreps.cpp)
   bool MapBrep(const Entity& e, const gp_GTrsf& parent, int mode, std::vector<model::Uuid>& made);
@@ -84,7 +89,7 @@ class Mapper {
                  std::vector<model::Uuid>& made);
   bool MapAnnotation(const Entity& e, const gp_GTrsf& parent, int mode, std::vector<model::Uuid>& made);
   int FontIndex(const Handle(IGESDimen_GeneralNote)& note, int string);
-  int DimStyleIndex(double textHeight, double arrowSize, int font);
+  int DimStyleIndex(double textHeight, double arrowSize, int font, bool arrowhead = true);
   void FixFontIndices();
 
   // Subfigures (MapSubfigures.cpp)
@@ -116,6 +121,7 @@ class Mapper {
   // a drawing or a subfigure instance); listed by a drawing and drawn.
   std::vector<char> alone_, drawnByDrawing_;
   std::vector<char> broken_;
+  std::vector<model::CurveGeometryUnion> looseCurves_;  // pieces of the last composite curve that did not chain
   std::string fatal_;
   double unitFactor_ = 1.0;
 };
