@@ -21,9 +21,10 @@ void AtomicFile::Discard() {
   errno = saved;
 }
 
-bool AtomicFile::Open(const std::string& nativePath) {
+bool AtomicFile::Open(const std::string& nativePath, bool durable) {
   Discard();
   target_ = nativePath;
+  durable_ = durable;
   std::string name = nativePath + ".XXXXXX";
   const int fd = ::mkostemp(name.data(), O_CLOEXEC);
   if (fd < 0) return false;
@@ -61,7 +62,7 @@ bool AtomicFile::Flush() {
   // Some file systems report a full disk only when the data reach it.
   const int fd = fd_;
   fd_ = -1;
-  if (::fsync(fd) != 0) {
+  if (durable_ && ::fsync(fd) != 0) {
     const int error = errno;
     ::close(fd);
     errno = error;

@@ -18,9 +18,11 @@ class AtomicFile {
 
   // Each step returns false with errno set; after a failure the temporary
   // file is gone and only Open starts again.
-  bool Open(const std::string& nativePath);
+  // A file that is read back at once and deleted need not survive a crash:
+  // not durable, it is renamed into place without waiting for the disk.
+  bool Open(const std::string& nativePath, bool durable = true);
   bool Write(std::string_view bytes);
-  bool Flush();   // the data on disk, the temporary file closed
+  bool Flush();   // the data on disk (if durable), the temporary file closed
   bool Commit();  // flushes if not done yet, then renames over the target
 
  private:
@@ -29,6 +31,7 @@ class AtomicFile {
   std::string target_;
   std::string temporary_;
   int fd_ = -1;
+  bool durable_ = true;
 };
 
 // The whole content in one go. Returns an empty string on success, otherwise
