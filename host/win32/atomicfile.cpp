@@ -102,6 +102,10 @@ std::string FolderOf(const std::string& path) {
 }  // namespace
 
 std::string WriteFileAtomically(const std::string& nativePath, std::string_view content) {
+  return WriteFileAtomically(nativePath, {content});
+}
+
+std::string WriteFileAtomically(const std::string& nativePath, std::initializer_list<std::string_view> parts) {
   const std::string fail = "Cannot save " + nativePath + ": ";
   if (nativePath.empty()) return "Cannot save the drawing: no file name was given.";
   if (nativePath.back() == '/') return fail + "the name is a folder, not a file.";
@@ -113,7 +117,9 @@ std::string WriteFileAtomically(const std::string& nativePath, std::string_view 
     return fail + "a folder of that name exists.";
 
   AtomicFile file;
-  if (file.Open(nativePath) && file.Write(content) && file.Commit()) return {};
+  bool ok = file.Open(nativePath);
+  for (auto part = parts.begin(); ok && part != parts.end(); ++part) ok = file.Write(*part);
+  if (ok && file.Commit()) return {};
   return fail + std::system_category().message(errno) + ".";
 }
 

@@ -4,6 +4,7 @@
 // readers see either the old file or the new one, never a part. Every
 // failure, a full disk included, removes the temporary file. The one writer
 // of the host and the maker libraries.
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -38,5 +39,7 @@ class AtomicFile {
 // a sentence that names the file and what went wrong ("Cannot save ..."); the
 // target and its folder are left as they were.
 std::string WriteFileAtomically(const std::string& nativePath, std::string_view content);
+// The same for content in parts, written one after the other.
+std::string WriteFileAtomically(const std::string& nativePath, std::initializer_list<std::string_view> parts);
 
 }  // namespace arxhost
