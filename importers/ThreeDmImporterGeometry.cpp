@@ -201,7 +201,7 @@ int ThreeDmImporter::ImportInstanceRef(const ON_InstanceRef& reference, const CS
   }
 
   CString name = definition.Name();
-  int i = AcadUtils::FindString(m_blockNames, name);
+  int i = AcadUtils::FindString(m_blockIndex, name);
   if (i < 0) {
     acutPrintf(L"Failure [Unable to locate block '%s']\n", name.GetString());
     return 0;

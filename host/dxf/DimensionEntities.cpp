@@ -111,7 +111,7 @@ void WriteOverrides(EntityOut& e, const Dim& d) {
 // entities; else the writer draws one.
 std::wstring GraphicsBlock(EntityOut& e, const AcDbDimension& d, const DimGeometry& g, const DimLook& look) {
   if (auto* block = AcDbBlockTableRecord::cast(PeekObject(d.dimBlockId()));
-      block && !block->isErased() && block->entities().liveCount() > 0 && HasBlock(e.ctx.view, block->name().str()))
+      block && !block->isErased() && block->entities().liveCount() > 0 && e.ctx.HasBlock(block->name().str()))
     return block->name().str();
   return MakeDimensionBlock(e.ctx, g, look);
 }

@@ -13,7 +13,7 @@ void WriteInsert(EntityOut& e) {
   const auto& ref = static_cast<const AcDbBlockReference&>(e.entity);
   auto* block = AcDbSymbolTableRecord::cast(PeekObject(ref.blockTableRecord()));
   // A reference to a block that is gone would make the file unreadable.
-  if (!block || block->isErased() || !HasBlock(e.ctx.view, block->name().str())) return;
+  if (!block || block->isErased() || !e.ctx.HasBlock(block->name().str())) return;
   Ocs ocs(V(ref.normal()));
   AcGeScale3d scale = ref.scaleFactors();
   e.head("INSERT");

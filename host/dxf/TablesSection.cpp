@@ -170,7 +170,7 @@ void WriteDimStyles(WriteContext& ctx) {
         case DimVar::Kind::Block:
           // Arrow blocks the drawing does not define are left to the
           // reader's default rather than pointing nowhere.
-          if (!var.text.empty() && HasBlock(ctx.view, var.text)) out.handle(var.code, ctx.record("BLOCK_RECORD", var.text));
+          if (!var.text.empty() && ctx.HasBlock(var.text)) out.handle(var.code, ctx.record("BLOCK_RECORD", var.text));
           break;
       }
     }

@@ -4,6 +4,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <cwchar>
+#include <cstdio>
 #include <sstream>
 #include <string>
 
@@ -262,6 +265,36 @@ TEST_F(RegistryFile, AFailedReplacementKeepsThePreviousFile) {
   DWORD number = 7;
   EXPECT_EQ(GetDword(key, L"File Type", number), ERROR_SUCCESS);
   EXPECT_EQ(number, 1u);
+  RegCloseKey(key);
+}
+
+// Setting a value to what it holds already (its name in any case) leaves the
+// file alone; a new value or type rewrites it.
+TEST_F(RegistryFile, OnlyAChangedValueRewritesTheFile) {
+  static int renames;
+  renames = 0;
+  SetRenameFunction([](const char* from, const char* to) {
+    ++renames;
+    return std::rename(from, to);
+  });
+  HKEY key = CreateKey(kKey);
+  const int afterCreate = renames;
+  auto setText = [&](const wchar_t* name, const wchar_t* text) {
+    return RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                          static_cast<DWORD>((std::wcslen(text) + 1) * sizeof(wchar_t)));
+  };
+  struct Step {
+    std::function<LSTATUS()> set;
+    int renames;  // since the key was made
+  } steps[] = {{[&] { return SetDword(key, L"File Type", 1); }, 1}, {[&] { return SetDword(key, L"File Type", 1); }, 1},
+               {[&] { return SetDword(key, L"File Type", 2); }, 2}, {[&] { return SetDword(key, L"FILE TYPE", 2); }, 2},
+               {[&] { return setText(L"FILE TYPE", L"2"); }, 3},    {[&] { return setText(L"file type", L"2"); }, 3},
+               {[&] { return setText(L"FILE TYPE", L"3"); }, 4}};
+  for (size_t i = 0; i < std::size(steps); ++i) {
+    EXPECT_EQ(steps[i].set(), ERROR_SUCCESS) << i;
+    EXPECT_EQ(renames - afterCreate, steps[i].renames) << i;
+  }
+  EXPECT_NE(ReadText(file_).find("\"File Type\"=\"3\""), std::string::npos) << ReadText(file_);
   RegCloseKey(key);
 }
 

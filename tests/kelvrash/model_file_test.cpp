@@ -67,6 +67,29 @@ TEST(ModelFile, WrittenModelReadsBackWithItsTablesAndLookups) {
   EXPECT_EQ(line->to()->y(), 4.0);
 }
 
+// The packed bytes are those of a plain builder, whether the model fits the
+// first guess of its size or makes the builder grow many times over.
+TEST(ModelFile, PackedBytesDoNotDependOnHowTheBufferGrew) {
+  auto plain = [](const ModelT& model) {
+    flatbuffers::FlatBufferBuilder builder;
+    FinishModelBuffer(builder, Model::Pack(builder, &model));
+    return std::vector<uint8_t>(builder.GetBufferPointer(), builder.GetBufferPointer() + builder.GetSize());
+  };
+  Uuid id;
+  ModelMaker small = SampleModel(id);
+  ModelMaker large = SampleModel(id);
+  std::vector<Vec3> points;
+  for (int i = 0; i < 200000; ++i) points.push_back(V3(i, i % 7));
+  large.AddObject(MakePolyline(points));
+  for (int i = 0; i < 1000; ++i) large.AddObject(MakeLine(V3(i, 0), V3(i, 1)));
+  for (const ModelMaker* m : {&small, &large}) {
+    std::vector<uint8_t> packed = PackModel(m->Model());
+    EXPECT_EQ(packed, plain(m->Model()));
+    flatbuffers::Verifier verifier(packed.data(), packed.size());
+    EXPECT_TRUE(VerifyModelBuffer(verifier));
+  }
+}
+
 TEST(ModelFile, BadFilesAreRefusedWithTheirReason) {
   TempFolder dir;
   Uuid id;
