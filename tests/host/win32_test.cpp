@@ -3,7 +3,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include "Utf8Cases.h"
 #include "win32/input.h"
 #include "win32/messagebox.h"
 #include "win32/shell.h"
@@ -42,16 +41,6 @@ TEST(SplitPath, TakesBothSeparatorsAndTheLastDot) {
   wchar_t dir[_MAX_DIR];
   _wsplitpath(longDir.c_str(), nullptr, dir, nullptr, nullptr);
   EXPECT_EQ(std::wcslen(dir), static_cast<size_t>(_MAX_DIR - 1));
-}
-
-TEST(Utf8, BytesThatAreNotUtf8ComeThroughAsLatin1) {
-  for (const auto& c : utf8cases::kDecodings) {
-    SCOPED_TRACE(c.what);
-    EXPECT_EQ(arxhost::FromUtf8(c.bytes), c.text);
-  }
-  // Text of well-formed bytes goes back to the same bytes.
-  EXPECT_EQ(arxhost::ToUtf8(arxhost::FromUtf8("caf\xC3\xA9 \xF0\x9F\x98\x80")), "caf\xC3\xA9 \xF0\x9F\x98\x80");
-  for (wchar_t c : utf8cases::kUnencodable) EXPECT_EQ(arxhost::ToUtf8(std::wstring(1, c)), utf8cases::kReplacement);
 }
 
 TEST(Swprintf, UsesTheHostFormatter) {
