@@ -1,11 +1,11 @@
 // Placing SAT bodies by transform records and joining them into one file.
-#include "arx/AcisWriter.h"
+#include "acis/AcisWriter.h"
 
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 
-#include "arx/AcisRecords.h"
+#include "acis/AcisRecords.h"
 #include "win32/atomicfile.h"
 #include "win32/strconv.h"
 #include "win32/wformat.h"
