@@ -1,5 +1,8 @@
 // INSERT: a reference to a block definition.
 #include "arx/dbBlockReference.h"
+
+#include <numbers>
+
 #include "arx/dbSymbolTable.h"
 #include "dxf/EntityGeometry.h"
 #include "dxf/EntityWriter.h"
@@ -7,7 +10,7 @@
 namespace arxhost::dxf {
 namespace {
 
-constexpr double kDegrees = 180.0 / 3.14159265358979323846;
+constexpr double kDegrees = 180.0 / std::numbers::pi;
 
 void WriteInsert(EntityOut& e) {
   const auto& ref = static_cast<const AcDbBlockReference&>(e.entity);

@@ -16,10 +16,10 @@
 #include <string>
 #include <vector>
 
-#include "arx/applications.h"
+#include "editor/applications.h"
 #include "environment.h"
-#include "arx/hostcommands.h"
-#include "arx/sysvars.h"
+#include "editor/hostcommands.h"
+#include "editor/sysvars.h"
 #include "win32/input.h"
 #include "win32/strconv.h"
 #include "win32/transcript.h"

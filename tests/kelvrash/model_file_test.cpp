@@ -7,6 +7,7 @@
 #include "FullDisk.h"
 #include "TestSupport.h"
 #include "model/ModelFile.h"
+#include "model/ModelToNurbs.h"
 
 using namespace testiges;
 using namespace kelv::model;
@@ -38,6 +39,20 @@ ModelMaker SampleModel(Uuid& lineId) {
 
 
 }  // namespace
+
+// Record ids are the vocabulary's ids in the file's byte order: version 4,
+// and back to the same ON_UUID the reader hands out.
+TEST(ModelFile, NewRecordIdsAreVersion4UuidsInTheVocabularysLayout) {
+  const Uuid a = NewUuid(), b = NewUuid();
+  EXPECT_FALSE(a == b);
+  EXPECT_FALSE(IsNil(a));
+  EXPECT_EQ(a.bytes()->Get(6) >> 4, 4);
+  EXPECT_EQ(a.bytes()->Get(8) & 0xC0, 0x80);
+  const ON_UUID on = ToOnUuid(&a);
+  EXPECT_EQ(on.Data3 >> 12, 4);
+  EXPECT_EQ(on.Data1 >> 24, a.bytes()->Get(0));
+  EXPECT_TRUE(FromOnUuid(on) == a);
+}
 
 TEST(ModelFile, WrittenModelReadsBackWithItsTablesAndLookups) {
   TempFolder dir;

@@ -17,8 +17,8 @@
 #include "KelvAcis.h"
 #include "SatShapes.h"
 #include "TestSupport.h"
-#include "arx/AcisGeometry.h"
-#include "arx/AcisRecords.h"
+#include "acis/AcisGeometry.h"
+#include "acis/AcisRecords.h"
 #include "arx/dbheaders.h"
 #include "win32/strconv.h"
 

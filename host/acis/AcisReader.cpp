@@ -1,13 +1,13 @@
 // Splitting SAT files into bodies and telling solids, regions and bodies
 // apart.
-#include "arx/AcisReader.h"
+#include "acis/AcisReader.h"
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 
-#include "arx/AcisRecords.h"
+#include "acis/AcisRecords.h"
 #include "win32/strconv.h"
 
 namespace arxhost {
