@@ -348,7 +348,8 @@ TEST(SatWriterCorpus, EveryBrepArrivesWholeAsOpenCascadeTransfersIt) {
     withLoops += figures.facesWithLoops;
     std::cout << std::left << std::setw(40) << name << " breps " << std::setw(4) << figures.breps << " faces "
               << std::setw(5) << figures.faces << " with loops " << std::setw(5) << figures.facesWithLoops
-              << " occt " << std::setw(5) << reference.faces << " " << Kinds(figures.kinds) << "\n";
+              << " occt " << std::setw(5) << reference.faces << " " << std::setw(16) << Kinds(figures.kinds)
+              << " occt vertices " << std::setprecision(9) << reference.vertices << std::setprecision(6) << "\n";
     EXPECT_EQ(figures.refused, 0);
     EXPECT_EQ(figures.facesWithLoops, figures.faces);
     auto difference = kDifferences.find(name);
