@@ -75,6 +75,10 @@ AcDbMText* MakeMText(const Text& entity, const CString& faceName, double height,
   mtext->setContents(WithFontPrefix(faceName, text));
   mtext->setTextHeight(height);
   mtext->setAttachment(attachment);
+  // A text of blanks only gets a box as wide as its blanks: readers cannot
+  // lay out blanks in a box of no width.
+  if (!text.IsEmpty() && text.SpanIncluding(L" \t").GetLength() == text.GetLength())
+    mtext->setWidth(text.GetLength() * height);
   return mtext;
 }
 
@@ -117,6 +121,10 @@ int ThreeDmImporter::ImportLeader2(const ON_Object* object, const CString& layer
   for (int i = 0; i < entity.PointCount(); ++i) leader->appendVertex(DefinitionPoint(entity, i));
   const AcDbObjectId style = DimStyleAt(entity.Index());
   if (!style.isNull()) leader->setDimensionStyle(style);
+  // A style whose leader arrow has no size draws leaders without arrowheads.
+  ON_DimStyle record;
+  if (Kelv3dm::ReadGetDimStyle(entity.Index(), record) && !(record.LeaderArrowSize() > 0.0))
+    leader->disableArrowHead();
   PlaceAnnotation(leader, ecs, layer, color);
   return 1;
 }
@@ -177,7 +185,16 @@ int ThreeDmImporter::ImportLinearDimension(const ON_Object* object, const CStrin
 int ThreeDmImporter::ImportLinearDimension2(const ON_Object* object, const CString& layer,
                                             const AcCmColor& color) {
   const auto& entity = *static_cast<const ON_LinearDimension2*>(object);
-  AcDbDimension* dimension = MakeLinearDimension(entity);
+  AcDbDimension* dimension;
+  if (entity.m_userpositionedtext) {
+    // Point 4 holds the text's place; the first arrowhead (point 1) lies on
+    // the dimension line.
+    dimension = new AcDbRotatedDimension(0.0, DefinitionPoint(entity, 0), DefinitionPoint(entity, 2),
+                                         DefinitionPoint(entity, 1), CString(entity.UserText()), AcDbObjectId::kNull);
+    dimension->setTextPosition(DefinitionPoint(entity, 4));
+  } else {
+    dimension = MakeLinearDimension(entity);
+  }
   ApplyStyleAndTextMode(dimension, entity, DimStyleAt(entity.Index()));
   PlaceAnnotation(dimension, EcsToWorld(entity), layer, color);
   return 1;

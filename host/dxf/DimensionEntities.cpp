@@ -41,6 +41,8 @@ DimLook LookOf(const Dim& d) {
   look.decimals = d.dimdec();
   look.angleDecimals = d.dimadec() < 0 ? d.dimdec() : d.dimadec();
   look.textAbove = d.dimtad();
+  look.horizontalInside = d.dimtih();
+  look.horizontalOutside = d.dimtoh();
   look.zeroSuppression = d.dimzin();
   // Colours and the text style have no resolving getters.
   const auto& o = d.dimOverrides();

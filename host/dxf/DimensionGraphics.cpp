@@ -263,10 +263,15 @@ std::wstring MakeDimensionBlock(WriteContext& ctx, const DimGeometry& g, const D
         draw.line(x + n * look.extOffset, a + n * look.extExtend, look.extColor);
       }
       P2 along = Unit(l.a2 - l.a1);
-      double textAngle = Readable(Angle(l.u));
-      // A text on the line (not above it, not moved away) breaks the line.
-      double half = TextWidth(text, look) / 2 + look.gap;
       double t = Dot(textAt - l.a1, along), length = Length(l.a2 - l.a1);
+      const bool inside = t >= 0 && t <= length;
+      const bool horizontal = inside ? look.horizontalInside : look.horizontalOutside;
+      double textAngle = horizontal ? 0.0 : Readable(Angle(l.u));
+      // A text on the line (not above it, not moved away) breaks the line
+      // for as much of it as the text covers along the line.
+      const double turn = textAngle - Angle(along);
+      double half = std::fabs(std::cos(turn)) * TextWidth(text, look) / 2 +
+                    std::fabs(std::sin(turn)) * look.textHeight / 2 + look.gap;
       bool onLine = !text.empty() && !look.textAbove && std::fabs(Dot(textAt - l.a1, Perp(along))) < 1e-9 &&
                     t - half > 0 && t + half < length;
       if (onLine) {
@@ -287,12 +292,16 @@ std::wstring MakeDimensionBlock(WriteContext& ctx, const DimGeometry& g, const D
       P2 d = Unit(p - c);
       draw.line(c, p, look.lineColor);
       draw.arrow(p, d, look.arrowSize, look.lineColor);
-      // Text beyond the curve: a leader from the curve to the text.
-      if (Length(textAt - c) > Length(p - c)) {
-        P2 end = textAt - d * (TextWidth(text, look) / 2 + look.gap);
+      const bool outside = Length(textAt - c) > Length(p - c);
+      const double textAngle = (outside ? look.horizontalOutside : look.horizontalInside) ? 0.0 : Readable(Angle(d));
+      // Text beyond the curve: a leader from the curve to the text's edge.
+      if (outside) {
+        const double turn = textAngle - Angle(d);
+        P2 end = textAt - d * (std::fabs(std::cos(turn)) * TextWidth(text, look) / 2 +
+                               std::fabs(std::sin(turn)) * look.textHeight / 2 + look.gap);
         if (Dot(end - p, d) > 0) draw.line(p, end, look.lineColor);
       }
-      if (!text.empty()) draw.text(textAt, Readable(Angle(d)), text, look, 5);
+      if (!text.empty()) draw.text(textAt, textAngle, text, look, 5);
       break;
     }
     case DimGeometry::Kind::Angular3Point: {
@@ -314,7 +323,7 @@ std::wstring MakeDimensionBlock(WriteContext& ctx, const DimGeometry& g, const D
         draw.arrow(endPoint, Perp(Polar(a.start + a.sweep, 1.0)), look.arrowSize, look.lineColor);
       }
       double mid = a.start + a.sweep / 2;
-      if (!text.empty()) draw.text(textAt, Readable(mid - kPi / 2), text, look, 5);
+      if (!text.empty()) draw.text(textAt, look.horizontalInside ? 0.0 : Readable(mid - kPi / 2), text, look, 5);
       break;
     }
   }

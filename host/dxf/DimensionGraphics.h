@@ -18,6 +18,9 @@ struct DimLook {
   double arrowSize = 0.18, extOffset = 0.0625, extExtend = 0.18, gap = 0.09, textHeight = 0.18;
   double linearFactor = 1.0;
   int decimals = 4, angleDecimals = 0, textAbove = 0, zeroSuppression = 0;
+  // Text kept horizontal between the extension lines (DIMTIH) and outside
+  // them (DIMTOH), instead of along the dimension line.
+  bool horizontalInside = false, horizontalOutside = false;
   int lineColor = 0, extColor = 0, textColor = 0;  // ACI; 0 by block
   std::wstring textStyle = L"Standard";
 };

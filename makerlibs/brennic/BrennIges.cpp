@@ -1,42 +1,32 @@
 // BrennIges: an IGES file into Open CASCADE shapes.
+#include <BRep_Builder.hxx>
+#include <BinTools.hxx>
 #include <IGESControl_Reader.hxx>
 #include <IGESData_GlobalSection.hxx>
-#include <IGESData_IGESEntity.hxx>
 #include <IGESData_IGESModel.hxx>
-#include <Interface_EntityIterator.hxx>
 #include <Standard_Failure.hxx>
 #include <TopoDS_Iterator.hxx>
+#include <TopTools_MapOfShape.hxx>
+#include <TopoDS_Compound.hxx>
 #include <TopoDS_Shape.hxx>
 
 #include <new>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "Brennic90Ux64.h"
-#include "IgesFileCheck.h"
+#include "ChildRun.h"
+#include "IgesRead.h"
 #include "OcctMessages.h"
 #include "win32/strconv.h"
 
 namespace {
 
-// The translation wraps a root's shape in compounds of one member (a solid
-// of a 186 comes as a compound holding that solid): the root's own shape is
-// what lies inside them.
-TopoDS_Shape OwnShape(TopoDS_Shape shape) {
-  while (!shape.IsNull() && shape.ShapeType() == TopAbs_COMPOUND) {
-    TopoDS_Iterator members(shape);
-    if (!members.More()) break;
-    TopoDS_Shape only = members.Value();
-    members.Next();
-    if (members.More()) break;
-    shape = only;
-  }
-  return shape;
-}
-
 CString g_igesError;
 
 int Fail(const CString& path, const std::wstring& reason) {
-  g_igesError.Format(L"The IGES file \"%s\" %s.", path.GetString(), reason.c_str());
+  g_igesError.Format(L"The IGES file '%s' %s.", path.GetString(), reason.c_str());
   return 0;
 }
 
@@ -59,33 +49,94 @@ void KeepFileUnits(const Handle(IGESData_IGESModel)& model) {
   }
 }
 
-// Members that point back at their groups (associativities) form reference
-// cycles that outlive the reader; cut them once the shapes are out.
-class ModelCycleBreaker {
- public:
-  explicit ModelCycleBreaker(const IGESControl_Reader& reader) : reader_(reader) {}
-  ModelCycleBreaker(const ModelCycleBreaker&) = delete;
-  ModelCycleBreaker& operator=(const ModelCycleBreaker&) = delete;
-  ~ModelCycleBreaker() {
-    try {
-      const Handle(IGESData_IGESModel) model = reader_.IGESModel();
-      if (model.IsNull()) return;
-      for (int i = 1; i <= model->NbEntities(); ++i) {
-        const Handle(IGESData_IGESEntity) entity = model->Entity(i);
-        if (entity.IsNull()) continue;
-        for (Interface_EntityIterator it = entity->Associativities(); it.More(); it.Next()) {
-          const Handle(IGESData_IGESEntity) group = Handle(IGESData_IGESEntity)::DownCast(it.Value());
-          if (!group.IsNull()) group->Dissociate(entity);
-        }
-      }
-    } catch (const Standard_Failure&) {
-      // Leaking a model is better than failing a read that succeeded.
+// What the edge converter and the mesher can take, from what lies inside
+// the compounds of the transfer (groups, assemblies, subfigure instances):
+// every solid, shell, face, wire, edge and vertex once, in file order and in
+// place. An instance placed twice is the same shape at two locations, so it
+// stays twice.
+void AppendPlacedMembers(const TopoDS_Shape& root, TopTools_MapOfShape& seen, std::vector<TopoDS_Shape>& out) {
+  auto take = [&](const TopoDS_Shape& shape) {
+    if (shape.IsNull()) return false;
+    const TopAbs_ShapeEnum type = shape.ShapeType();
+    if (type == TopAbs_COMPOUND || type == TopAbs_COMPSOLID) return true;
+    if (seen.Add(shape)) out.push_back(shape);
+    return false;
+  };
+  if (!take(root)) return;
+  // Iterative: nesting depth is the file's to choose.
+  std::vector<TopoDS_Iterator> open;
+  open.emplace_back(root);
+  while (!open.empty()) {
+    TopoDS_Iterator& members = open.back();
+    if (!members.More()) {
+      open.pop_back();
+      continue;
     }
+    const TopoDS_Shape member = members.Value();
+    members.Next();
+    if (take(member)) open.emplace_back(member);
   }
+}
 
- private:
-  const IGESControl_Reader& reader_;
-};
+std::string PackShapes(const std::vector<TopoDS_Shape>& shapes) {
+  BRep_Builder builder;
+  TopoDS_Compound all;
+  builder.MakeCompound(all);
+  for (const TopoDS_Shape& shape : shapes) builder.Add(all, shape);
+  std::ostringstream out(std::ios::binary);
+  BinTools::Write(all, out, Standard_False, Standard_False, BinTools_FormatVersion_CURRENT);
+  return std::move(out).str();
+}
+
+bool UnpackShapes(const std::string& bytes, const Handle(TopTools_HSequenceOfShape)& shapes) {
+  std::istringstream in(bytes, std::ios::binary);
+  TopoDS_Shape all;
+  BinTools::Read(all, in);
+  if (all.IsNull() || all.ShapeType() != TopAbs_COMPOUND) return false;
+  for (TopoDS_Iterator members(all); members.More(); members.Next()) shapes->Append(members.Value());
+  return true;
+}
+
+// Runs in the child: reads and transfers, and sends the shapes back. The
+// model is never torn down here, the process ends right after.
+bool ReadAndTransfer(const std::string& nativePath, int mode, std::string& answer, std::string& reason) {
+  brennic::SilenceOpenCascade();
+  // Left to the end of the process: tearing the model down costs time and
+  // can itself fault on files whose entities refer back to their groups.
+  auto* reader = new IGESControl_Reader;
+  // The same check and read as the model-file path: a file is refused or
+  // read alike on both.
+  igesread::ScanResult scan;
+  if (!igesread::ReadIgesFile(nativePath, *reader, scan, reason)) return false;
+  Handle(IGESData_IGESModel) model = reader->IGESModel();
+  if (model.IsNull() || model->NbEntities() == 0) {
+    reason = "holds no entities";
+    return false;
+  }
+  KeepFileUnits(model);
+
+  const int roots = reader->NbRootsForTransfer();
+  if (roots == 0) {
+    reason = "holds no geometry that could be converted to shapes";
+    return false;
+  }
+  reader->TransferRoots();
+  std::vector<TopoDS_Shape> shapes;
+  if (mode == 1) {
+    TopTools_MapOfShape seen;
+    for (int i = 1; i <= reader->NbShapes(); ++i) AppendPlacedMembers(reader->Shape(i), seen, shapes);
+  } else if (reader->NbShapes() > 0) {
+    const TopoDS_Shape whole = reader->OneShape();
+    if (!whole.IsNull()) shapes.push_back(whole);
+  }
+  if (shapes.empty()) {
+    reason = "holds no geometry that could be converted to shapes (none of its " + std::to_string(roots) +
+             " geometric entities could be translated)";
+    return false;
+  }
+  answer = PackShapes(shapes);
+  return true;
+}
 
 }  // namespace
 
@@ -97,41 +148,17 @@ int BrennIges::Read(const CString& path, Handle_TopTools_HSequenceOfShape shapes
     return 0;
   }
   const std::string nativePath = arxhost::NativePath(path.str());
-  if (auto problem = brennic::CheckIgesFile(nativePath)) return Fail(path, *problem);
 
-  brennic::SilenceOpenCascade();
+  std::string answer, reason;
+  const auto work = [&](std::string& out, std::string& why) { return ReadAndTransfer(nativePath, mode, out, why); };
+  if (!igesread::RunInChild(work, igesread::LimitsForFile(nativePath), answer, reason))
+    return Fail(path, arxhost::FromUtf8(reason));
   try {
-    IGESControl_Reader reader;
-    ModelCycleBreaker cycleBreaker(reader);
-    if (reader.ReadFile(nativePath.c_str()) != IFSelect_RetDone)
-      return Fail(path, L"is damaged and cannot be read as IGES");
-    Handle(IGESData_IGESModel) model = reader.IGESModel();
-    if (model.IsNull() || model->NbEntities() == 0) return Fail(path, L"holds no entities");
-    KeepFileUnits(model);
-
-    const int roots = reader.NbRootsForTransfer();
-    if (roots == 0) return Fail(path, L"holds no geometry that could be converted to shapes");
-    reader.TransferRoots();
-    if (reader.NbShapes() == 0) {
-      CString reason;
-      reason.Format(L"holds no geometry that could be converted to shapes (none of its %d geometric entities "
-                    L"could be translated)", roots);
-      return Fail(path, reason.str());
-    }
-
-    if (mode == 1) {
-      for (int i = 1; i <= reader.NbShapes(); ++i) {
-        const TopoDS_Shape shape = OwnShape(reader.Shape(i));
-        if (!shape.IsNull()) shapes->Append(shape);
-      }
-    } else {
-      const TopoDS_Shape whole = reader.OneShape();
-      if (!whole.IsNull()) shapes->Append(whole);
-    }
-    return 1;
+    if (!UnpackShapes(answer, shapes)) return Fail(path, L"could not be read: the reader ended without a result");
   } catch (const Standard_Failure& failure) {
-    return Fail(path, L"could not be read: Open CASCADE failed (" + FailureText(failure) + L")");
+    return Fail(path, L"could not be read: its shapes did not arrive (" + FailureText(failure) + L")");
   } catch (const std::bad_alloc&) {
     return Fail(path, L"could not be read: there is not enough memory");
   }
+  return 1;
 }

@@ -2,30 +2,42 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 
 namespace igesread {
 
 namespace {
 
-constexpr int64_t kMaxCount = 100'000'000;
-
-struct Record {
-  std::string_view text;  // without its line end
-};
+constexpr size_t kRecordWidth = 80;
+constexpr size_t kParamColumns = 64;  // parameter text; the DE pointer follows in 66 to 72
 
 std::string Num(int64_t v) { return std::to_string(v); }
 
-// Splits the file into records at LF, CR LF or CR.
-void SplitRecords(std::string_view bytes, std::vector<std::string_view>& lines, bool& unusualEnds) {
+// Splits the file into records at LF, CR LF or CR. A line longer than 80
+// columns whose rest is not blank is a run of records written without line
+// feeds and is cut every 80 columns.
+void SplitRecords(std::string_view bytes, std::vector<std::string_view>& lines, bool& unusual) {
   size_t i = 0, n = bytes.size();
   while (i < n) {
     size_t j = i;
     while (j < n && bytes[j] != '\n' && bytes[j] != '\r') ++j;
-    lines.push_back(bytes.substr(i, j - i));
+    std::string_view line = bytes.substr(i, j - i);
+    if (line.size() > kRecordWidth &&
+        line.find_first_not_of(' ', kRecordWidth) != std::string_view::npos) {
+      unusual = true;
+      while (line.size() > kRecordWidth) {
+        lines.push_back(line.substr(0, kRecordWidth));
+        line.remove_prefix(kRecordWidth);
+      }
+      if (line.find_first_not_of(' ') != std::string_view::npos) lines.push_back(line);
+    } else {
+      lines.push_back(line);
+    }
     if (j < n && bytes[j] == '\r') {
-      unusualEnds = true;
+      unusual = true;
       if (j + 1 < n && bytes[j + 1] == '\n') ++j;
     }
     i = j + 1;
@@ -45,57 +57,134 @@ bool ParseInt(std::string_view field, int64_t& value) {
   return ec == std::errc() && ptr == field.data() + b;
 }
 
-// Integer value of a parameter; reals with an integral value are accepted.
-bool ParamInt(const std::vector<std::string>& params, size_t index, int64_t& value) {
+// Integer value of a parameter; reals with an integral value in range are
+// accepted.
+bool ParamInt(const std::vector<std::string_view>& params, size_t index, int64_t& value) {
   if (index >= params.size()) return false;
   if (ParseInt(params[index], value)) return true;
-  std::string s = params[index];
+  std::string s(params[index]);
   for (char& c : s)
     if (c == 'D' || c == 'd') c = 'E';
   char* end = nullptr;
-  double d = std::strtod(s.c_str(), &end);
-  if (end == s.c_str() || d != static_cast<double>(static_cast<int64_t>(d))) return false;
+  const double d = std::strtod(s.c_str(), &end);
+  if (end == s.c_str() || *end != '\0' || !(std::fabs(d) < 9.0e18) || d != std::trunc(d)) return false;
   value = static_cast<int64_t>(d);
   return true;
 }
 
-// A parameter that is neither empty nor a Hollerith string must be a number;
-// Open CASCADE's readers crash on some that are not.
-bool IsNumberOrString(std::string_view p) {
-  if (p.empty()) return true;
-  size_t i = 0, n = p.size();
+enum class Token { Empty, String, Integer, BigInteger, Real, Overflow, Bad };
+
+// What a parameter is: Open CASCADE's readers crash on some that are not a
+// number or a string, spin on reals beyond the double range, and take
+// integers beyond 32 bits modulo 2^32.
+Token Classify(std::string_view p) {
+  const size_t n = p.size();
+  if (n == 0) return Token::Empty;
+  size_t i = 0;
   while (i < n && p[i] >= '0' && p[i] <= '9') ++i;
-  if (i > 0 && i < n && (p[i] == 'H' || p[i] == 'h')) return true;
+  if (i > 0 && i < n && (p[i] == 'H' || p[i] == 'h')) return Token::String;
   i = 0;
   if (p[i] == '+' || p[i] == '-') ++i;
-  size_t digits = 0;
-  while (i < n && p[i] >= '0' && p[i] <= '9') ++i, ++digits;
+  int64_t intDigits = 0, intLength = 0;  // significant digits before the point
+  while (i < n && p[i] >= '0' && p[i] <= '9') {
+    if (intDigits > 0 || p[i] != '0') ++intDigits;
+    ++intLength, ++i;
+  }
+  bool real = false, significant = intDigits > 0;
+  int64_t fracZeros = 0, fracLength = 0;
   if (i < n && p[i] == '.') {
+    real = true;
     ++i;
-    while (i < n && p[i] >= '0' && p[i] <= '9') ++i, ++digits;
+    while (i < n && p[i] >= '0' && p[i] <= '9') {
+      if (!significant) {
+        if (p[i] == '0') ++fracZeros;
+        else significant = true;
+      }
+      ++fracLength, ++i;
+    }
   }
-  if (digits == 0) return false;
+  if (intLength + fracLength == 0) return Token::Bad;
+  int64_t exponent = 0;
   if (i < n && (p[i] == 'E' || p[i] == 'e' || p[i] == 'D' || p[i] == 'd')) {
+    real = true;
     ++i;
-    if (i < n && (p[i] == '+' || p[i] == '-')) ++i;
-    size_t exp = 0;
-    while (i < n && p[i] >= '0' && p[i] <= '9') ++i, ++exp;
-    if (exp == 0) return false;
+    bool negative = false;
+    if (i < n && (p[i] == '+' || p[i] == '-')) negative = p[i++] == '-';
+    size_t digits = 0;
+    for (; i < n && p[i] >= '0' && p[i] <= '9'; ++i, ++digits)
+      exponent = std::min<int64_t>(exponent * 10 + (p[i] - '0'), 1'000'000'000);
+    if (digits == 0) return Token::Bad;
+    if (negative) exponent = -exponent;
   }
-  return i == n;
+  if (i != n) return Token::Bad;
+  if (!real) {
+    if (intDigits < 10) return Token::Integer;
+    int64_t v = 0;
+    if (intDigits > 10 || !ParseInt(p, v) || v > std::numeric_limits<int32_t>::max() ||
+        v < std::numeric_limits<int32_t>::min())
+      return Token::BigInteger;
+    return Token::Integer;
+  }
+  if (!significant) return Token::Real;  // zero
+  // The decimal exponent of the leading digit decides; only near the edge
+  // of the range does the value itself.
+  const int64_t magnitude = intDigits > 0 ? intDigits - 1 + exponent : exponent - fracZeros - 1;
+  if (magnitude < 300) return Token::Real;
+  if (magnitude > 310) return Token::Overflow;
+  std::string s(p);
+  for (char& c : s)
+    if (c == 'D' || c == 'd') c = 'E';
+  return std::isfinite(std::strtod(s.c_str(), nullptr)) ? Token::Real : Token::Overflow;
 }
 
 std::string_view Field(std::string_view line, size_t col, size_t width) {
-  return line.substr(col, width);
+  return col < line.size() ? line.substr(col, width) : std::string_view();
 }
 
-}  // namespace
+// The parameters of one entity, split from its joined parameter text.
+struct EntityText {
+  std::string text;               // columns 1 to 64 of each record, joined
+  std::vector<size_t> ends;       // where each record's text ends in 'text'
+  std::vector<std::string_view> params;
+  std::vector<bool> strings;      // params[k] is a Hollerith string
+  bool readsDifferently = false;  // Open CASCADE would split it otherwise
+};
 
-bool SplitParameters(std::string_view text, char pd, char rd, std::vector<std::string>& params) {
-  params.clear();
-  size_t i = 0, n = text.size();
+// Splits parameter text into its parameters, up to the record delimiter.
+// Hollerith strings keep delimiters inside. Returns false on a malformed
+// Hollerith string. Notes where Open CASCADE, which ends every parameter
+// but a string at the end of a record and reads each record up to its
+// record delimiter, would read something else.
+bool SplitParameters(EntityText& e, char pd, char rd) {
+  e.params.clear();
+  e.strings.clear();
+  const std::string_view text = e.text;
+  const size_t n = text.size();
+  // Record ends, the start of the text counting as one, in [lo, hi].
+  auto endsWithin = [&](size_t lo, size_t hi) -> size_t {
+    auto first = std::lower_bound(e.ends.begin(), e.ends.end(), lo);
+    auto last = std::upper_bound(first, e.ends.end(), hi);
+    return static_cast<size_t>(last - first) + (lo == 0 ? 1 : 0);
+  };
+  // Open CASCADE takes a record that ends without a delimiter (a blank one
+  // too) as the end of a parameter and drops what the next record holds
+  // before its first delimiter: a parameter with raw start 'start' and text
+  // [a, b) reads differently when a record end falls inside its text or a
+  // whole record lies between the delimiter before it and its text.
+  auto check = [&](size_t start, size_t a, size_t b) {
+    if ((b > a && endsWithin(a + 1, b - 1) > 0) || endsWithin(start, a) >= 2)
+      e.readsDifferently = true;
+  };
+  auto finish = [&](size_t delimiter) {
+    // Text after the record delimiter on later records would be read as
+    // more parameters.
+    auto end = std::upper_bound(e.ends.begin(), e.ends.end(), delimiter);
+    if (end != e.ends.end() && text.find_first_not_of(' ', *end) != std::string_view::npos)
+      e.readsDifferently = true;
+    return true;
+  };
+  size_t i = 0;
   while (i <= n) {
-    // Skip leading blanks of a parameter.
     size_t start = i;
     while (i < n && text[i] == ' ') ++i;
     // Hollerith string: digits, 'H', then exactly that many characters.
@@ -105,33 +194,39 @@ bool SplitParameters(std::string_view text, char pd, char rd, std::vector<std::s
       int64_t count = 0;
       if (!ParseInt(text.substr(i, j - i), count) || count < 0) return false;
       if (static_cast<uint64_t>(count) > n - (j + 1)) return false;
-      params.emplace_back(text.substr(i, j + 1 + static_cast<size_t>(count) - i));
+      check(start, i, j + 1);
+      e.params.push_back(text.substr(i, j + 1 + static_cast<size_t>(count) - i));
+      e.strings.push_back(true);
       i = j + 1 + static_cast<size_t>(count);
       while (i < n && text[i] == ' ') ++i;
       if (i >= n) return true;
-      if (text[i] == rd) return true;
+      if (text[i] == rd) return finish(i);
       if (text[i] != pd) return false;
       ++i;
       continue;
     }
     j = start;
     while (j < n && text[j] != pd && text[j] != rd) ++j;
-    std::string_view p = text.substr(start, j - start);
-    size_t a = 0, b = p.size();
-    while (a < b && p[a] == ' ') ++a;
-    while (b > a && p[b - 1] == ' ') --b;
-    params.emplace_back(p.substr(a, b - a));
-    if (j >= n || text[j] == rd) return true;
+    size_t a = start, b = j;
+    while (a < b && text[a] == ' ') ++a;
+    while (b > a && text[b - 1] == ' ') --b;
+    check(start, a, b);
+    e.params.push_back(text.substr(a, b - a));
+    e.strings.push_back(false);
+    if (j >= n) return true;
+    if (text[j] == rd) return finish(j);
     i = j + 1;
   }
   return true;
 }
 
-namespace {
-
 // The parameters that an entity needs at least, from the counts it
-// declares; -1 when a count is impossible.
-int64_t RequiredParameters(int type, const std::vector<std::string>& p) {
+// declares; -1 when a count is impossible. A count larger than the entity's
+// parameters (and so than the file) makes the result exceed them, and is
+// kept in 'excess'.
+int64_t RequiredParameters(int type, const std::vector<std::string_view>& p, int64_t& excess) {
+  const int64_t cap = static_cast<int64_t>(p.size());
+  excess = 0;
   auto get = [&](size_t i) -> int64_t {
     int64_t v = 0;
     if (!ParamInt(p, i, v)) return -1;
@@ -139,8 +234,15 @@ int64_t RequiredParameters(int type, const std::vector<std::string>& p) {
   };
   auto count = [&](size_t i) -> int64_t {
     int64_t v = get(i);
-    return (v < 0 || v > kMaxCount) ? -1 : v;
+    if (v < 0) return -1;
+    if (v > cap) {
+      excess = std::max(excess, v);
+      return cap + 1;
+    }
+    return v;
   };
+  // Products saturate where they pass what the parameters can hold.
+  auto mul = [&](int64_t a, int64_t b) -> int64_t { return (a != 0 && b > cap / a) ? cap + 1 : a * b; };
   switch (type) {
     case 102: { int64_t n = count(1); return n < 0 ? -1 : 1 + n; }
     case 106: {
@@ -148,76 +250,185 @@ int64_t RequiredParameters(int type, const std::vector<std::string>& p) {
       if (n < 0) return -1;
       int64_t per = ip == 1 ? 2 : ip == 2 ? 3 : ip == 3 ? 6 : -1;
       if (per < 0) return -1;
-      return 2 + (ip == 1 ? 1 : 0) + n * per;
+      return 2 + (ip == 1 ? 1 : 0) + mul(n, per);
     }
-    case 112: { int64_t n = count(4); return n < 1 ? -1 : 4 + (n + 1) + 12 * n; }
+    case 112: { int64_t n = count(4); return n < 1 ? -1 : 4 + (n + 1) + mul(12, n); }
     case 114: {
       int64_t m = count(3), n = count(4);
-      if (m < 1 || n < 1 || m * n > kMaxCount) return -1;
-      return 4 + (m + 1) + (n + 1) + 48 * m * n;
+      if (m < 1 || n < 1) return -1;
+      return 4 + (m + 1) + (n + 1) + mul(48, mul(m, n));
     }
     case 126: {
       int64_t k = count(1), m = count(2);
       if (k < 0 || m < 1 || k < m) return -1;
       // The parameter range and normal that follow are often left out.
-      return 7 + (k + m + 2) + (k + 1) + 3 * (k + 1);
+      return 7 + (k + m + 2) + (k + 1) + mul(3, k + 1);
     }
     case 128: {
       int64_t k1 = count(1), k2 = count(2), m1 = count(3), m2 = count(4);
       if (k1 < 0 || k2 < 0 || m1 < 1 || m2 < 1 || k1 < m1 || k2 < m2) return -1;
-      if ((k1 + 1) * (k2 + 1) > kMaxCount) return -1;
-      return 10 + (k1 + m1 + 2) + (k2 + m2 + 2) + 4 * (k1 + 1) * (k2 + 1);
+      return 10 + (k1 + m1 + 2) + (k2 + m2 + 2) + mul(4, mul(k1 + 1, k2 + 1));
     }
-    case 141: { int64_t n = count(4); return n < 0 ? -1 : 4 + 3 * n; }
+    case 141: { int64_t n = count(4); return n < 0 ? -1 : 4 + mul(3, n); }
     case 143: { int64_t n = count(3); return n < 0 ? -1 : 3 + n; }
     case 144: { int64_t n = count(3); return n < 0 ? -1 : 4 + n; }
-    case 186: { int64_t n = count(3); return n < 0 ? -1 : 3 + 2 * n; }
+    case 180: { int64_t n = count(1); return n < 0 ? -1 : 1 + n; }
+    case 184: { int64_t n = count(1); return n < 0 ? -1 : 1 + mul(2, n); }
+    case 186: { int64_t n = count(3); return n < 0 ? -1 : 3 + mul(2, n); }
     case 310: {
       // A font without characters makes Open CASCADE's reader crash.
       int64_t n = count(5);
-      return n < 1 ? -1 : 5 + 4 * n;
+      return n < 1 ? -1 : 5 + mul(4, n);
     }
-    case 212: { int64_t n = count(1); return n < 0 ? -1 : 1 + 12 * n; }
-    case 214: { int64_t n = count(1); return n < 0 ? -1 : 6 + 2 * n; }
+    case 212: { int64_t n = count(1); return n < 0 ? -1 : 1 + mul(12, n); }
+    case 214: { int64_t n = count(1); return n < 0 ? -1 : 6 + mul(2, n); }
     case 308: { int64_t n = count(3); return n < 0 ? -1 : 3 + n; }
+    case 316: { int64_t n = count(1); return n < 0 ? -1 : 1 + mul(3, n); }
     case 320: { int64_t n = count(3); return n < 0 ? -1 : 3 + n; }
     case 402: { int64_t n = count(1); return n < 0 ? -1 : 1 + n; }
-    case 404: { int64_t n = count(1); return n < 0 ? -1 : 1 + 3 * n; }
+    case 404: { int64_t n = count(1); return n < 0 ? -1 : 1 + mul(3, n); }
     case 406: { int64_t n = count(1); return n < 0 ? -1 : 1 + n; }
-    case 502: { int64_t n = count(1); return n < 0 ? -1 : 1 + 3 * n; }
-    case 504: { int64_t n = count(1); return n < 0 ? -1 : 1 + 5 * n; }
-    case 508: { int64_t n = count(1); return n < 0 ? -1 : 1 + 5 * n; }
+    case 502: { int64_t n = count(1); return n < 0 ? -1 : 1 + mul(3, n); }
+    case 504: { int64_t n = count(1); return n < 0 ? -1 : 1 + mul(5, n); }
+    case 508: { int64_t n = count(1); return n < 0 ? -1 : 1 + mul(5, n); }
     case 510: { int64_t n = count(2); return n < 0 ? -1 : 3 + n; }
-    case 514: { int64_t n = count(1); return n < 0 ? -1 : 1 + 2 * n; }
+    case 514: { int64_t n = count(1); return n < 0 ? -1 : 1 + mul(2, n); }
     default: return 0;
   }
 }
 
-// Parameters (1-based entity parameter numbers) that point at other
-// entities and whose cycles would make the reading recurse for ever.
-void ReferenceParameters(int type, int form, const std::vector<std::string>& p, std::vector<size_t>& refs) {
+// A parameter (1-based entity parameter number) that points at another
+// entity, with the entity types it may point at (none: any).
+struct Reference {
+  size_t index;
+  int type;  // 0: any
+};
+
+constexpr int kAny = 0;
+
+// The references through which Open CASCADE's reading and transfer recurse:
+// a cycle among them recurses for ever, a long chain overflows the stack,
+// and a topology pointer to the wrong kind of entity is dereferenced as the
+// right one.
+void ReferenceParameters(int type, int form, const std::vector<std::string_view>& p, std::vector<Reference>& refs) {
   refs.clear();
   auto n = [&](size_t i) -> int64_t {
     int64_t v = 0;
     return ParamInt(p, i, v) ? v : 0;
   };
-  auto range = [&](size_t first, int64_t count) {
-    for (int64_t k = 0; k < count && first + static_cast<size_t>(k) < p.size(); ++k)
-      refs.push_back(first + static_cast<size_t>(k));
+  auto range = [&](size_t first, int64_t count, size_t step = 1, int types = kAny) {
+    for (int64_t k = 0; k < count && first + static_cast<size_t>(k) * step < p.size(); ++k)
+      refs.push_back({first + static_cast<size_t>(k) * step, types});
   };
   switch (type) {
     case 102: range(2, n(1)); break;
+    case 141: {
+      refs.push_back({3, kAny});
+      size_t at = 5;
+      for (int64_t c = 0, count = n(4); c < count && at + 2 < p.size(); ++c) {
+        refs.push_back({at, kAny});
+        const int64_t k = n(at + 2);
+        range(at + 3, k);
+        at += 3 + static_cast<size_t>(std::max<int64_t>(k, 0));
+      }
+      break;
+    }
     case 142: range(2, 3); break;
-    case 144: refs.push_back(1); refs.push_back(4); range(5, n(3)); break;
+    case 143: refs.push_back({2, kAny}); range(4, n(3)); break;
+    case 144: refs.push_back({1, kAny}); refs.push_back({4, kAny}); range(5, n(3)); break;
+    case 186: refs.push_back({1, 514}); range(4, n(3), 2, 514); break;
     case 308: range(4, n(3)); break;
     case 320: range(4, n(3)); break;
     case 402:
       if (form == 1 || form == 7 || form == 14 || form == 15) range(2, n(1));
       break;
-    case 408: refs.push_back(1); break;
-    case 420: refs.push_back(1); break;
+    case 408: refs.push_back({1, kAny}); break;
+    case 420: refs.push_back({1, kAny}); break;
+    case 504:
+      for (int64_t k = 0, count = n(1); k < count && 5 + 5 * static_cast<size_t>(k) < p.size(); ++k) {
+        const size_t at = 2 + 5 * static_cast<size_t>(k);
+        refs.push_back({at, kAny});
+        refs.push_back({at + 1, 502});
+        refs.push_back({at + 3, 502});
+      }
+      break;
+    case 508: {
+      size_t at = 2;
+      for (int64_t e = 0, count = n(1); e < count && at + 4 < p.size(); ++e) {
+        refs.push_back({at + 1, n(at) == 1 ? 502 : 504});
+        const int64_t k = n(at + 4);
+        range(at + 6, k, 2);
+        at += 5 + 2 * static_cast<size_t>(std::max<int64_t>(k, 0));
+      }
+      break;
+    }
+    case 510: refs.push_back({1, kAny}); range(4, n(2), 1, 508); break;
+    case 514: range(2, n(1), 2, 510); break;
     default: break;
   }
+}
+
+// Joins the parameter text of entity e (its records in 'lines', DE number
+// deNumber) and splits it.
+bool ReadEntity(const std::vector<std::string_view>& lines, char pd, char rd, EntityText& out) {
+  out.text.clear();
+  out.ends.clear();
+  out.readsDifferently = false;
+  for (std::string_view line : lines) {
+    size_t take = std::min(line.size(), kParamColumns);
+    out.text.append(line.substr(0, take));
+    if (take < kParamColumns) out.text.append(kParamColumns - take, ' ');
+    // Some writers put the delimiter that ends a record's last parameter in
+    // column 65, which should be blank.
+    if (line.size() > kParamColumns && (line[kParamColumns] == pd || line[kParamColumns] == rd)) {
+      out.text.push_back(line[kParamColumns]);
+      out.readsDifferently = true;
+    }
+    out.ends.push_back(out.text.size());
+  }
+  return SplitParameters(out, pd, rd);
+}
+
+// Writes the parameter records of one entity so that every parameter but a
+// string lies within one record's columns 1 to 64.
+void LayOutEntity(const EntityText& e, char pd, char rd, int64_t deNumber, int64_t& sequence, std::string& out) {
+  std::string line;
+  auto flush = [&] {
+    char tail[48];
+    std::snprintf(tail, sizeof tail, " %7lldP%7lld\n", static_cast<long long>(deNumber),
+                  static_cast<long long>(++sequence));
+    line.resize(kParamColumns, ' ');
+    out += line;
+    out += tail;
+    line.clear();
+  };
+  for (size_t k = 0; k < e.params.size(); ++k) {
+    std::string token(e.params[k]);
+    if (!e.strings[k] && Classify(token) == Token::BigInteger) token += '.';
+    token += k + 1 == e.params.size() ? rd : pd;
+    if (line.size() + token.size() <= kParamColumns) {
+      line += token;
+      continue;
+    }
+    if (!e.strings[k]) {
+      flush();
+      line = token;  // shorter than a record: Classify refuses longer numbers
+      continue;
+    }
+    // A string runs on into the next records; its count and 'H' stay
+    // together with at least one character.
+    const size_t prefix = token.find_first_of("Hh") + 2;
+    if (line.size() + prefix > kParamColumns) flush();
+    std::string_view rest = token;
+    while (line.size() + rest.size() > kParamColumns) {
+      const size_t room = kParamColumns - line.size();
+      line.append(rest.substr(0, room));
+      rest.remove_prefix(room);
+      flush();
+    }
+    line.append(rest);
+  }
+  if (!line.empty() || e.params.empty()) flush();
 }
 
 }  // namespace
@@ -235,14 +446,15 @@ bool ScanIges(std::string_view bytes, ScanResult& result, std::string& reason) {
     if (c < 0x20 && c != '\n' && c != '\r' && c != '\t' && c != '\f') {
       char hex[8];
       std::snprintf(hex, sizeof hex, "0x%02X", c);
-      reason = "is damaged: it holds the control character " + std::string(hex) + " at byte " +
-               Num(static_cast<int64_t>(i));
+      reason = i < kRecordWidth ? "is not an IGES file: it holds binary data"
+                                : "is damaged: it holds the control character " + std::string(hex) + " at byte " +
+                                      Num(static_cast<int64_t>(i));
       return false;
     }
   }
   std::vector<std::string_view> lines;
-  bool unusualEnds = false;
-  SplitRecords(bytes, lines, unusualEnds);
+  bool unusualLayout = false;
+  SplitRecords(bytes, lines, unusualLayout);
 
   // Sections in order S, G, D, P, T; a line without a section letter ends
   // nothing but is refused unless it is blank after the Terminate record.
@@ -258,20 +470,20 @@ bool ScanIges(std::string_view bytes, ScanResult& result, std::string& reason) {
       continue;
     }
     if (line.find_first_not_of(' ') == std::string_view::npos && li + 1 == lines.size()) break;
-    if (line.size() > 80) {
-      if (line.substr(80).find_first_not_of(' ') != std::string_view::npos) {
-        reason = "is not an IGES file: line " + Num(static_cast<int64_t>(li + 1)) + " is longer than 80 columns";
-        return false;
-      }
-      line = line.substr(0, 80);
+    if (line.size() > kRecordWidth) {
+      line = line.substr(0, kRecordWidth);  // the rest is blank
       padded = true;
+    }
+    if (line.size() < 73 && section >= 0 && li + 1 == lines.size()) {
+      reason = "is truncated: its last line, " + Num(static_cast<int64_t>(li + 1)) + ", is cut short";
+      return false;
     }
     if (line.size() < 73) {
       reason = (section < 0 ? "is not an IGES file: line " : "is damaged: line ") + Num(static_cast<int64_t>(li + 1)) +
                " has no section letter in column 73";
       return false;
     }
-    if (line.size() < 80) padded = true;
+    if (line.size() < kRecordWidth) padded = true;
     char letter = line[72];
     if (letter == 'F' || letter == 'C' || letter == 'B') {
       reason = "is a compressed or binary IGES file, which cannot be read";
@@ -317,6 +529,7 @@ bool ScanIges(std::string_view bytes, ScanResult& result, std::string& reason) {
   {
     std::string_view t = records[4][0];
     const char letters[4] = {'S', 'G', 'D', 'P'};
+    static const char* names[4] = {"start", "global", "directory", "parameter"};
     for (int k = 0; k < 4; ++k) {
       std::string_view f = Field(t, static_cast<size_t>(k) * 8, 8);
       int64_t declared = 0;
@@ -324,9 +537,15 @@ bool ScanIges(std::string_view bytes, ScanResult& result, std::string& reason) {
         reason = "is damaged: its Terminate record cannot be read";
         return false;
       }
-      if (declared != counts[k]) {
-        static const char* names[4] = {"start", "global", "directory", "parameter"};
-        reason = "is truncated or damaged: its Terminate record counts " + Num(declared) + " " + names[k] +
+      // Writers that count their start or global lines short are common
+      // and harmless; lines missing from any section are not.
+      if (declared > counts[k]) {
+        reason = "is truncated: its Terminate record counts " + Num(declared) + " " + names[k] +
+                 " lines, but the file holds only " + Num(counts[k]);
+        return false;
+      }
+      if (declared < counts[k] && k >= 2) {
+        reason = "is damaged: its Terminate record counts " + Num(declared) + " " + names[k] +
                  " lines, but the file holds " + Num(counts[k]);
         return false;
       }
@@ -360,13 +579,14 @@ bool ScanIges(std::string_view bytes, ScanResult& result, std::string& reason) {
     while (i < g.size() && g[i] == ' ') ++i;
     if (i < g.size() && (g[i] == pd || g[i] == ';')) ++i;
     delimiter(';', rd);
-    if (pd == rd || pd == ' ' || rd == ' ') {
+    if (pd == rd || pd == ' ' || rd == ' ' || (pd >= '0' && pd <= '9') || (rd >= '0' && rd <= '9')) {
       reason = "is damaged: its global section names unusable delimiters";
       return false;
     }
     result.paramDelimiter = pd;
     result.recordDelimiter = rd;
   }
+  const char pd = result.paramDelimiter, rd = result.recordDelimiter;
 
   // Directory entries.
   const int entryCount = counts[2] / 2;
@@ -389,12 +609,17 @@ bool ScanIges(std::string_view bytes, ScanResult& result, std::string& reason) {
       return false;
     }
     if (type <= 0 || type > 9999 || type2 != type) {
-      reason = "is damaged: directory entry " + Num(deNumber) + " has no valid entity type";
+      reason = "is damaged: directory entry " + Num(deNumber) + " has the entity type " + Num(type) +
+               (type2 != type ? " on its first line and " + Num(type2) + " on its second" : ", which IGES does not have");
       return false;
     }
-    if (pstart < 1 || plines < 1 || pstart + plines - 1 > counts[3]) {
-      reason = "is damaged: directory entry " + Num(deNumber) + " points at parameter lines " + Num(pstart) +
-               " to " + Num(pstart + plines - 1) + ", outside the parameter section";
+    if (form < 0 || form > 9999) {
+      reason = "is damaged: directory entry " + Num(deNumber) + " has the form number " + Num(form);
+      return false;
+    }
+    if (pstart < 1 || plines < 1 || pstart > counts[3]) {
+      reason = "is damaged: directory entry " + Num(deNumber) + " points at parameter line " + Num(pstart) +
+               ", outside the parameter section of " + Num(counts[3]) + " lines";
       return false;
     }
     if (!pointerOk(xform) || !pointerOk(view) || !pointerOk(label) || (structure < 0 && !pointerOk(-structure)) ||
@@ -413,90 +638,144 @@ bool ScanIges(std::string_view bytes, ScanResult& result, std::string& reason) {
     d.color = static_cast<int>(color);
   }
 
-  // Transformation chains must end.
+  // Transformation chains must end, and not too deep.
   {
-    std::vector<uint8_t> state(static_cast<size_t>(entryCount), 0);  // 0 new, 1 on path, 2 done
+    std::vector<int> depth(static_cast<size_t>(entryCount), 0);  // 0 new, -1 on path, else chain length
+    std::vector<int> path;
     for (int e = 0; e < entryCount; ++e) {
-      std::vector<int> path;
+      path.clear();
       int cur = e;
-      while (cur >= 0 && state[static_cast<size_t>(cur)] == 0) {
-        state[static_cast<size_t>(cur)] = 1;
+      while (cur >= 0 && depth[static_cast<size_t>(cur)] == 0) {
+        depth[static_cast<size_t>(cur)] = -1;
         path.push_back(cur);
         int t = result.entries[static_cast<size_t>(cur)].transform;
         cur = t ? (t - 1) / 2 : -1;
       }
-      if (cur >= 0 && state[static_cast<size_t>(cur)] == 1) {
+      if (cur >= 0 && depth[static_cast<size_t>(cur)] == -1) {
         reason = "has a cycle of transformation matrices at directory entry " + Num(2 * cur + 1);
         return false;
       }
-      for (int k : path) state[static_cast<size_t>(k)] = 2;
+      int below = cur >= 0 ? depth[static_cast<size_t>(cur)] : 0;
+      for (auto k = path.rbegin(); k != path.rend(); ++k) depth[static_cast<size_t>(*k)] = ++below;
+      if (below > kMaxNesting) {
+        reason = "nests transformation matrices deeper than " + Num(kMaxNesting) + " levels at directory entry " +
+                 Num(2 * e + 1);
+        return false;
+      }
     }
   }
 
-  // Parameters: declared counts against what is there, references in range,
-  // and no entity that contains itself.
-  std::vector<std::vector<int>> children(static_cast<size_t>(entryCount));
+  // Open CASCADE files each parameter record under the entity that its DE
+  // pointer (columns 66 to 72) names, whatever the directory entry counts
+  // (writers get the count wrong both ways): an entity's records are the
+  // run from its first one that names it, and every record must be in one.
+  std::vector<size_t> ownedLines(static_cast<size_t>(entryCount), 0);
   {
-    std::vector<std::string> params;
-    std::vector<size_t> refs;
-    std::string text;
+    std::vector<uint8_t> owned(records[3].size(), 0);
+    for (int e = 0; e < entryCount; ++e) {
+      const int64_t deNumber = 2 * e + 1;
+      size_t k = static_cast<size_t>(result.entries[static_cast<size_t>(e)].paramStart - 1);
+      const size_t first = k;
+      int64_t back = 0;
+      while (k < records[3].size() && ParseInt(Field(records[3][k], 65, 7), back) && back == deNumber) owned[k++] = 1;
+      if (k == first) {
+        reason = "is damaged: directory entry " + Num(deNumber) + " points at parameter line " +
+                 Num(static_cast<int64_t>(first + 1)) + ", which belongs to another entity";
+        return false;
+      }
+      ownedLines[static_cast<size_t>(e)] = k - first;
+      result.entries[static_cast<size_t>(e)].paramLines = static_cast<int>(k - first);
+    }
+    for (size_t k = 0; k < owned.size(); ++k)
+      if (!owned[k]) {
+        reason = "is damaged: parameter line " + Num(static_cast<int64_t>(k + 1)) +
+                 " is not among the lines of the entity it names";
+        return false;
+      }
+  }
+
+  // Parameters: declared counts against what is there, numbers, references
+  // in range and of the right kind.
+  std::vector<std::vector<int>> children(static_cast<size_t>(entryCount));
+  bool readsDifferently = false;
+  {
+    EntityText et;
+    std::vector<Reference> refs;
+    std::vector<std::string_view> entityLines;
     for (int e = 0; e < entryCount; ++e) {
       const DirectoryEntry& d = result.entries[static_cast<size_t>(e)];
-      text.clear();
       const int64_t deNumber = 2 * e + 1;
-      // Some writers count the lines short; the back pointers in columns 66
-      // to 72 say which lines belong to the entity.
-      for (size_t k = static_cast<size_t>(d.paramStart - 1); k < records[3].size(); ++k) {
-        std::string_view line = records[3][k];
-        int64_t back = 0;
-        bool counted = static_cast<int>(k) < d.paramStart - 1 + d.paramLines;
-        if (!counted && !(ParseInt(Field(line, 65, 7), back) && back == deNumber)) break;
-        // Column 65 should be blank; some writers spill data into it.
-        text.append(line.substr(0, 65));
-      }
-      if (!SplitParameters(text, result.paramDelimiter, result.recordDelimiter, params)) {
-        reason = "is damaged: the parameters of entity " + Num(deNumber) + " (type " + Num(d.type) +
+      const std::string prefix = "is damaged: ";
+      const auto firstLine = records[3].begin() + (d.paramStart - 1);
+      entityLines.assign(firstLine, firstLine + static_cast<long>(ownedLines[static_cast<size_t>(e)]));
+      if (!ReadEntity(entityLines, pd, rd, et)) {
+        reason = prefix + "the parameters of entity " + Num(deNumber) + " (type " + Num(d.type) +
                  ") hold a broken Hollerith string";
         return false;
       }
+      const auto& params = et.params;
+      readsDifferently = readsDifferently || et.readsDifferently;
       int64_t first = 0;
       if (params.empty() || !ParamInt(params, 0, first) || first != d.type) {
-        reason = "is damaged: the parameters of entity " + Num(deNumber) + " do not begin with its type " + Num(d.type);
+        reason = prefix + "the parameters of entity " + Num(deNumber) + " do not begin with its type " + Num(d.type);
         return false;
       }
-      for (size_t k = 1; k < params.size(); ++k)
-        if (!IsNumberOrString(params[k])) {
-          reason = "is damaged: parameter " + Num(static_cast<int64_t>(k)) + " of entity " + Num(deNumber) + " (type " +
+      for (size_t k = 0; k < params.size(); ++k) {
+        if (et.strings[k]) continue;
+        const Token t = params[k].size() > kParamColumns ? Token::Bad : Classify(params[k]);
+        if (t == Token::Bad || t == Token::String) {
+          reason = prefix + "parameter " + Num(static_cast<int64_t>(k)) + " of entity " + Num(deNumber) + " (type " +
                    Num(d.type) + ") is neither a number nor a string";
           return false;
         }
-      int64_t need = RequiredParameters(d.type, params);
+        if (t == Token::Overflow) {
+          reason = prefix + "parameter " + Num(static_cast<int64_t>(k)) + " of entity " + Num(deNumber) + " (type " +
+                   Num(d.type) + ") is a number beyond the range of real numbers (" +
+                   std::string(params[k].substr(0, 24)) + ")";
+          return false;
+        }
+        if (t == Token::BigInteger) readsDifferently = true;
+      }
+      int64_t excess = 0;
+      const int64_t need = RequiredParameters(d.type, params, excess);
       if (need < 0) {
-        reason = "is damaged: entity " + Num(deNumber) + " (type " + Num(d.type) + ") declares an impossible count" +
+        reason = prefix + "entity " + Num(deNumber) + " (type " + Num(d.type) + ") declares an impossible count" +
                  (d.type == 126 || d.type == 128 ? " (degenerate B-spline)" : "");
         return false;
       }
       if (need > static_cast<int64_t>(params.size())) {
-        reason = "is damaged: entity " + Num(deNumber) + " (type " + Num(d.type) + ") declares " + Num(need - 1) +
-                 " parameters but has only " + Num(static_cast<int64_t>(params.size()) - 1);
+        reason = prefix + "entity " + Num(deNumber) + " (type " + Num(d.type) + ") declares " +
+                 (excess > 0 ? "a count of " + Num(excess) + ", more than the file holds"
+                             : Num(need - 1) + " parameters but has only " +
+                                   Num(static_cast<int64_t>(params.size()) - 1));
         return false;
       }
-      if (d.type == 220) result.rawParameters[e] = params;
+      if (d.type == 220) result.rawParameters[e] = std::vector<std::string>(params.begin(), params.end());
       ReferenceParameters(d.type, d.form, params, refs);
-      for (size_t r : refs) {
+      for (const Reference& r : refs) {
         int64_t p = 0;
-        if (!ParamInt(params, r, p)) continue;
+        if (!ParamInt(params, r.index, p)) continue;
         if (p < 0) p = -p;
         if (!pointerOk(p)) {
           reason = "has a pointer out of range in entity " + Num(deNumber) + " (type " + Num(d.type) + ")";
           return false;
         }
-        if (p) children[static_cast<size_t>(e)].push_back(static_cast<int>((p - 1) / 2));
+        if (!p) continue;
+        const int child = static_cast<int>((p - 1) / 2);
+        const int childType = result.entries[static_cast<size_t>(child)].type;
+        if (r.type && childType != r.type) {
+          reason = prefix + "entity " + Num(deNumber) + " (type " + Num(d.type) + ") points at entity " + Num(p) +
+                   " of type " + Num(childType) + ", where a type " + Num(r.type) + " belongs";
+          return false;
+        }
+        children[static_cast<size_t>(e)].push_back(child);
       }
     }
   }
+  // No entity contains itself, and nesting stays within the limit.
   {
     std::vector<uint8_t> state(static_cast<size_t>(entryCount), 0);
+    std::vector<int> height(static_cast<size_t>(entryCount), 0);
     std::vector<std::pair<int, size_t>> stack;
     for (int root = 0; root < entryCount; ++root) {
       if (state[static_cast<size_t>(root)]) continue;
@@ -517,6 +796,15 @@ bool ScanIges(std::string_view bytes, ScanResult& result, std::string& reason) {
             stack.push_back({child, 0});
           }
         } else {
+          int h = 0;
+          for (int k : kids) h = std::max(h, height[static_cast<size_t>(k)]);
+          height[static_cast<size_t>(node)] = h + 1;
+          if (h + 1 > kMaxNesting) {
+            const DirectoryEntry& d = result.entries[static_cast<size_t>(node)];
+            reason = "nests entities deeper than " + Num(kMaxNesting) + " levels: entity " + Num(2 * node + 1) +
+                     " (type " + Num(d.type) + ")";
+            return false;
+          }
           state[static_cast<size_t>(node)] = 2;
           stack.pop_back();
         }
@@ -524,16 +812,64 @@ bool ScanIges(std::string_view bytes, ScanResult& result, std::string& reason) {
     }
   }
 
-  if (unusualEnds || padded) result.needsNormalizedCopy = true;
-  if (result.needsNormalizedCopy) {
-    result.normalized.reserve(static_cast<size_t>(counts[0] + counts[1] + counts[2] + counts[3] + 1) * 81);
-    for (int s = 0; s < 5; ++s) {
-      for (auto r : records[s]) {
-        result.normalized.append(r);
-        if (r.size() < 80) result.normalized.append(80 - r.size(), ' ');
-        result.normalized.push_back('\n');
-      }
+  if (unusualLayout || padded || readsDifferently) result.needsNormalizedCopy = true;
+  if (!result.needsNormalizedCopy) return true;
+
+  // The copy for Open CASCADE: every record 80 columns and a line feed; with
+  // the parameter records laid out anew when it would read them otherwise.
+  std::string& out = result.normalized;
+  auto put = [&](std::string_view r) {
+    out.append(r);
+    if (r.size() < kRecordWidth) out.append(kRecordWidth - r.size(), ' ');
+    out.push_back('\n');
+  };
+  if (!readsDifferently) {
+    out.reserve(static_cast<size_t>(counts[0] + counts[1] + counts[2] + counts[3] + 1) * (kRecordWidth + 1));
+    for (int s = 0; s < 5; ++s)
+      for (auto r : records[s]) put(r);
+    return true;
+  }
+  std::string params;
+  std::vector<int64_t> starts(static_cast<size_t>(entryCount)), spans(static_cast<size_t>(entryCount));
+  {
+    EntityText et;
+    std::vector<std::string_view> entityLines;
+    int64_t sequence = 0;
+    for (int e = 0; e < entryCount; ++e) {
+      const DirectoryEntry& d = result.entries[static_cast<size_t>(e)];
+      const auto first = records[3].begin() + (d.paramStart - 1);
+      entityLines.assign(first, first + static_cast<long>(ownedLines[static_cast<size_t>(e)]));
+      ReadEntity(entityLines, pd, rd, et);
+      starts[static_cast<size_t>(e)] = sequence + 1;
+      LayOutEntity(et, pd, rd, 2 * e + 1, sequence, params);
+      spans[static_cast<size_t>(e)] = sequence + 1 - starts[static_cast<size_t>(e)];
     }
+  }
+  out.reserve(static_cast<size_t>(counts[0] + counts[1] + counts[2] + 1) * (kRecordWidth + 1) + params.size());
+  for (int s = 0; s < 2; ++s)
+    for (auto r : records[s]) put(r);
+  for (int e = 0; e < entryCount; ++e) {
+    std::string l1(records[2][static_cast<size_t>(2 * e)]), l2(records[2][static_cast<size_t>(2 * e + 1)]);
+    l1.resize(kRecordWidth, ' ');
+    l2.resize(kRecordWidth, ' ');
+    char field[16];
+    std::snprintf(field, sizeof field, "%8lld", static_cast<long long>(starts[static_cast<size_t>(e)]));
+    l1.replace(8, 8, field);
+    std::snprintf(field, sizeof field, "%8lld", static_cast<long long>(spans[static_cast<size_t>(e)]));
+    l2.replace(24, 8, field);
+    put(l1);
+    put(l2);
+  }
+  out += params;
+  const int64_t pCount = static_cast<int64_t>(params.size() / (kRecordWidth + 1));
+  char t[128];
+  std::snprintf(t, sizeof t, "S%7dG%7dD%7dP%7lld%40sT%7d", counts[0], counts[1], counts[2],
+                static_cast<long long>(pCount), "", 1);
+  put(t);
+  result.parameter = static_cast<int>(pCount);
+  for (int e = 0; e < entryCount; ++e) {
+    result.entries[static_cast<size_t>(e)].paramStart = static_cast<int>(starts[static_cast<size_t>(e)]);
+    result.entries[static_cast<size_t>(e)].paramLines = static_cast<int>(spans[static_cast<size_t>(e)]);
   }
   return true;
 }

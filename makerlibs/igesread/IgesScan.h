@@ -1,10 +1,11 @@
 #pragma once
 // A structural check of an IGES file before Open CASCADE reads it: record
 // layout, section order, sequence numbers, the Terminate record's counts,
-// directory-entry pointers and the counts that entities declare. Open
-// CASCADE reads a truncated or inconsistent file into a partial model
-// without a word, and allocates whatever a count asks for; this check is
-// what keeps such files out.
+// directory entries and the parameter lines that belong to them, the counts
+// that entities declare, numbers, pointers and nesting. Open CASCADE reads a
+// truncated or inconsistent file into a partial model without a word,
+// allocates whatever a count asks for and recurses as deep as the file
+// nests; this check is what keeps such files out, on every import path.
 #include <cstdint>
 #include <map>
 #include <string>
@@ -12,6 +13,10 @@
 #include <vector>
 
 namespace igesread {
+
+// Deepest nesting of subfigures, groups, composite curves, B-rep topology
+// and transformation chains that is read.
+constexpr int kMaxNesting = 64;
 
 struct DirectoryEntry {
   int type = 0;
@@ -33,9 +38,12 @@ struct ScanResult {
   // Parameters of the entities whose typed form Open CASCADE leaves empty
   // (point dimensions), by entry index (0-based), type first.
   std::map<int, std::vector<std::string>> rawParameters;
-  // True when the file differs from the fixed 80-column, line-feed layout
-  // that Open CASCADE reads (other line ends, short records, lines after the
-  // Terminate record); then 'normalized' holds the file in that layout.
+  // True when Open CASCADE would read the file differently from this check
+  // (other line ends, records not cut by line feeds, short records, lines
+  // after the Terminate record, parameters that cross a record end or spill
+  // into column 65, text after an entity's record delimiter, integers too
+  // large for it); then 'normalized' holds the file laid out so that it reads
+  // exactly the parameters found here.
   bool needsNormalizedCopy = false;
   std::string normalized;
 };
@@ -43,11 +51,5 @@ struct ScanResult {
 // Checks the file's bytes. On failure returns false and sets reason to a
 // clause that completes "The IGES file '...' ..." (e.g. "is truncated: ...").
 bool ScanIges(std::string_view bytes, ScanResult& result, std::string& reason);
-
-// Splits parameter text (the columns 1 to 64 of an entity's records, joined)
-// into its parameters, up to the record delimiter. Hollerith strings keep
-// delimiters inside. Returns false on a malformed Hollerith string.
-bool SplitParameters(std::string_view text, char paramDelimiter, char recordDelimiter,
-                     std::vector<std::string>& params);
 
 }  // namespace igesread

@@ -606,6 +606,68 @@ TEST_F(Importer, DimensionsApplyTheirTextRulesAndVariables) {
   EXPECT_FALSE(linear[2]->dimtoh());
 }
 
+TEST_F(Importer, SecondGenerationAnnotationsKeepTextPlaceArrowheadsAndBlankTexts) {
+  ModelMaker m;
+  DimStyleT arrows;
+  arrows.name = "Arrows";
+  m.AddDimStyle(arrows);
+  DimStyleT bare = arrows;
+  bare.name = "Bare";
+  bare.leader_arrowhead = false;
+  m.AddDimStyle(bare);
+  m.AddFont("Standard");
+  auto add = [&](AnnotationT a) {
+    GeometryUnion g;
+    g.Set(std::move(a));
+    m.AddObject(std::move(g));
+  };
+  AnnotationT leader;
+  leader.cls = AnnotationClass::Leader2;
+  leader.plane = WorldXY();
+  leader.points = {Vec2(0, 0), Vec2(1, 1)};
+  for (int style : {0, 1}) {
+    leader.style_index = style;
+    add(leader);
+  }
+  // A dimension whose text the file places off the dimension line: the line
+  // stays through the arrowheads, the text goes to point 4.
+  AnnotationT placed;
+  placed.cls = AnnotationClass::LinearDimension2;
+  placed.plane = WorldXY();
+  placed.points = {Vec2(0, -2), Vec2(0, 0), Vec2(5, -2), Vec2(5, 0), Vec2(6, 1)};
+  placed.user_positioned_text = true;
+  placed.text_display_mode = 1;
+  add(placed);
+  AnnotationT blanks;
+  blanks.cls = AnnotationClass::TextEntity2;
+  blanks.plane = WorldXY();
+  blanks.points = {Vec2(0, 0)};
+  blanks.height = 0.5;
+  for (const char* text : {"   ", "a b"}) {
+    blanks.user_text = text;
+    add(blanks);
+  }
+  ASSERT_EQ(Import(m), 1);
+
+  auto leaders = Entities<AcDbLeader>();
+  ASSERT_EQ(leaders.size(), 2u);
+  EXPECT_TRUE(leaders[0]->hasArrowHead());
+  EXPECT_FALSE(leaders[1]->hasArrowHead());
+  EXPECT_EQ(leaders[1]->dimensionStyle(), db.dimStyle(L"Bare"));
+
+  auto linear = Entities<AcDbRotatedDimension>();
+  ASSERT_EQ(linear.size(), 1u);
+  EXPECT_EQ(linear[0]->dimLinePoint(), AcGePoint3d(0, 0, 0));
+  EXPECT_FALSE(linear[0]->isUsingDefaultTextPosition());
+  EXPECT_EQ(linear[0]->textPosition(), AcGePoint3d(6, 1, 0));
+  EXPECT_TRUE(linear[0]->dimtih());
+
+  auto texts = Entities<AcDbMText>();
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_DOUBLE_EQ(texts[0]->width(), 1.5);  // three blanks of height 0.5
+  EXPECT_DOUBLE_EQ(texts[1]->width(), 0.0);
+}
+
 TEST_F(Importer, LeadersDotsAndArrows) {
   ModelMaker m;
   m.AddObject(Annotation(AnnotationClass::Leader, {Vec2(0, 0), Vec2(1, 1), Vec2(2, 1)}, ""));

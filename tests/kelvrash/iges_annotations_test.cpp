@@ -122,12 +122,18 @@ TEST(IgesAnnotations, DimensionsLeadersAndLabelsPlaceTheirDefinitionPoints) {
   ASSERT_EQ(h.points.size(), 5u);
   ExpectPoint(h.points[0], 0, -2);  // first witness line's foot
   ExpectPoint(h.points[2], 4, -2);  // second witness line's foot
-  ExpectPoint(h.points[4], 2, 0);   // on the dimension line
-  EXPECT_EQ(h.text_display_mode, 2);
+  ExpectPoint(h.points[1], 0, 0);   // the first arrowhead, on the dimension line
+  ExpectPoint(h.points[4], 2.3, 0.125);  // the middle of the note's box (1 by 0.15 from (1.8, 2.05))
+  EXPECT_TRUE(h.user_positioned_text);
+  EXPECT_EQ(h.text_display_mode, 1);
+  // A horizontal note on a vertical dimension keeps its text horizontal, at
+  // the note's place.
   const AnnotationT& v = *a[1];
   EXPECT_NEAR(v.plane.xaxis().y(), 1, 1e-12);
   ExpectPoint(v.points[0], 0, 2);
   ExpectPoint(v.points[2], 3, 2);
+  ExpectPoint(v.points[4], 1.575, -0.7);  // (7.7, 1.575) seen from (7, 0) with x up
+  EXPECT_TRUE(v.user_positioned_text);
   EXPECT_EQ(v.text_display_mode, 1);
   EXPECT_EQ(h.style_index, v.style_index);  // same height, arrow and font
 
@@ -137,8 +143,10 @@ TEST(IgesAnnotations, DimensionsLeadersAndLabelsPlaceTheirDefinitionPoints) {
   EXPECT_EQ(r.user_text, "R2.00");
   ExpectPoint(r.points[0], 10, 10);
   ExpectPoint(r.points[1], 12, 10);
-  ExpectPoint(r.points[2], 14.2, 11);
+  ExpectPoint(r.points[2], 14.7, 11.075);
   ExpectPoint(r.points[3], 14, 11);
+  // A horizontal note on a slanted leader: horizontal text, not along it.
+  EXPECT_EQ(r.text_display_mode, 1);
   const AnnotationT& d = *a[3];
   EXPECT_EQ(d.cls, AnnotationClass::RadialDimension2);
   EXPECT_EQ(d.type, 4);
@@ -179,4 +187,50 @@ TEST(IgesAnnotations, DimensionsLeadersAndLabelsPlaceTheirDefinitionPoints) {
     }
   EXPECT_NEAR(c.model().dim_styles[static_cast<size_t>(h.style_index)]->text_height, 0.15, 1e-12);
   EXPECT_NEAR(c.model().dim_styles[static_cast<size_t>(h.style_index)]->arrow_size, 0.2, 1e-12);
+}
+
+TEST(IgesAnnotations, LeadersHaveArrowheadsExceptInTheFormWithout) {
+  // Forms 1 (wedge), 3 (filled triangle), 4 (no arrowhead) and 5 (circle),
+  // alone and as a label's leader.
+  IgesBuilder b;
+  struct Case {
+    int form;
+    bool arrowhead;
+  } cases[] = {{1, true}, {3, true}, {4, false}, {5, true}};
+  for (const Case& k : cases) b.Add(214, Leader(0.1, 0.1, {{0, 0}, {1, 1}}), {.form = k.form});
+  int note = b.Add(212, Note({NoteString("X", 0.1, 1, 0, 1, 1)}), kPart);
+  int bare = b.Add(214, Leader(0.1, 0.1, {{0, 0}, {1, 1}}), {.form = 4, .subordinate = 1, .use = 1});
+  b.Add(210, {S(note), "1", S(bare)});
+  Converted c;
+  Convert(b.Text(), c);
+  ASSERT_TRUE(c.ok) << c.reason;
+  std::vector<bool> arrowheads;
+  for (const AnnotationT* a : Annotations(c.model()))
+    if (a->cls == AnnotationClass::Leader2)
+      arrowheads.push_back(c.model().dim_styles.at(static_cast<size_t>(a->style_index))->leader_arrowhead);
+  EXPECT_EQ(arrowheads, (std::vector<bool>{true, true, false, true, false}));
+}
+
+TEST(IgesAnnotations, DimensionTextStaysHorizontalUnlessTurnedWithTheLine) {
+  // A linear dimension along a line at 'line' radians with its note turned
+  // by 'note' radians.
+  struct Case {
+    double line, note;
+    int mode;  // 1 horizontal, 2 aligned above the line
+  } cases[] = {{0, 0, 1}, {kHalfPi, 0, 1}, {kHalfPi, kHalfPi, 2}, {0.5, 0.5, 2}, {0.5, 0, 1}, {0.5, 1.2, 1}};
+  for (const Case& k : cases) {
+    SCOPED_TRACE(testing::Message() << "line " << k.line << ", note " << k.note);
+    IgesBuilder b;
+    const double cx = std::cos(k.line) * 4, cy = std::sin(k.line) * 4;
+    int n = b.Add(212, Note({NoteString("4", 0.1, 1, k.note, cx / 2, cy / 2)}), kPart);
+    int l1 = b.Add(214, Leader(0.05, 0.1, {{0, 0}, {cx / 4, cy / 4}}), {.form = 1, .subordinate = 1, .use = 1});
+    int l2 = b.Add(214, Leader(0.05, 0.1, {{cx, cy}, {cx * 3 / 4, cy * 3 / 4}}), {.form = 1, .subordinate = 1, .use = 1});
+    b.Add(216, {S(n), S(l1), S(l2), "0", "0"}, {.use = 1});
+    Converted c;
+    Convert(b.Text(), c);
+    ASSERT_TRUE(c.ok) << c.reason;
+    auto a = Annotations(c.model());
+    ASSERT_EQ(a.size(), 1u);
+    EXPECT_EQ(a[0]->text_display_mode, k.mode);
+  }
 }

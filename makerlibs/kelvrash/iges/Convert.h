@@ -14,7 +14,7 @@ struct ConversionResult {
 };
 
 // Reads the IGES file (or bytes) and fills 'out'. On failure returns false
-// with reason completing "The IGES file '...' ...".
+// with reason completing the sentence The IGES file "name" ...
 bool ConvertIgesFile(const std::string& nativePath, model::ModelMaker& out, ConversionResult& result,
                      std::string& reason);
 bool ConvertIgesBytes(std::string_view bytes, model::ModelMaker& out, ConversionResult& result, std::string& reason);

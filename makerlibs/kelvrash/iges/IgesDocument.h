@@ -19,7 +19,7 @@ class IgesDocument {
   IgesDocument();
   ~IgesDocument();
 
-  // On failure returns false; error completes "The IGES file 'name' ...".
+  // On failure returns false; error completes the sentence The IGES file "name" ...
   bool Load(const std::string& nativePath, std::string& error);
   // Reads from memory (fuzzing, tests); the bytes go through a temporary file.
   bool LoadBytes(std::string_view bytes, std::string& error);
@@ -28,8 +28,6 @@ class IgesDocument {
   const ScanResult& Scan() const { return scan_; }
 
  private:
-  bool ReadChecked(const std::string& nativePath, std::string_view bytes, std::string& error);
-
   std::unique_ptr<IGESControl_Reader> reader_;
   Handle(IGESData_IGESModel) model_;
   ScanResult scan_;

@@ -94,6 +94,31 @@ std::string JoinedText(const Handle(IGESDimen_GeneralNote)& note) {
   return all;
 }
 
+// The middle of the box that a note's strings fill, in world coordinates:
+// where a dimension's text goes when it stays where the file puts it.
+bool NoteCentre(const Handle(IGESDimen_GeneralNote)& note, const gp_GTrsf& t, gp_XYZ& out) {
+  if (note.IsNull() || note->NbStrings() < 1) return false;
+  const double angle = note->RotationAngle(1);
+  const gp_XYZ u(std::cos(angle), std::sin(angle), 0), v(-std::sin(angle), std::cos(angle), 0);
+  double lo[2] = {INFINITY, INFINITY}, hi[2] = {-INFINITY, -INFINITY};
+  for (int i = 1; i <= note->NbStrings(); ++i) {
+    if (TextOf(note, i).empty()) continue;
+    const gp_XYZ start = note->StartPoint(i).XYZ();
+    const double a = note->RotationAngle(i), w = note->BoxWidth(i), h = note->BoxHeight(i);
+    const gp_XYZ du(std::cos(a), std::sin(a), 0), dv(-std::sin(a), std::cos(a), 0);
+    for (gp_XYZ corner : {start, start + du * w, start + dv * h, start + du * w + dv * h}) {
+      const double c[2] = {corner.Dot(u), corner.Dot(v)};
+      for (int k = 0; k < 2; ++k) lo[k] = std::min(lo[k], c[k]), hi[k] = std::max(hi[k], c[k]);
+    }
+  }
+  if (!(lo[0] <= hi[0]) || !(lo[1] <= hi[1]) || !std::isfinite(hi[0] - lo[0]) || !std::isfinite(hi[1] - lo[1]))
+    return false;
+  gp_XYZ centre = u * ((lo[0] + hi[0]) / 2) + v * ((lo[1] + hi[1]) / 2);
+  centre.SetZ(note->StartPoint(1).Z());
+  out = Apply(t, centre);
+  return true;
+}
+
 AnnotationT NewAnnotation(AnnotationClass cls, int type, const Frame& frame) {
   AnnotationT a;
   a.cls = cls;
@@ -142,8 +167,8 @@ void Mapper::FixFontIndices() {
   for (AnnotationT* text : texts_) text->style_index = count - 1 - text->style_index;
 }
 
-int Mapper::DimStyleIndex(double textHeight, double arrowSize, int font) {
-  std::string key = Rounded(textHeight) + "|" + Rounded(arrowSize) + "|" + std::to_string(font);
+int Mapper::DimStyleIndex(double textHeight, double arrowSize, int font, bool arrowhead) {
+  std::string key = Rounded(textHeight) + "|" + Rounded(arrowSize) + "|" + std::to_string(font) + (arrowhead ? "" : "|-");
   auto it = dimStyleOfKey_.find(key);
   if (it != dimStyleOfKey_.end()) return it->second;
   DimStyleT style;
@@ -151,6 +176,7 @@ int Mapper::DimStyleIndex(double textHeight, double arrowSize, int font) {
   if (textHeight > 0) style.text_height = textHeight;
   if (arrowSize > 0) style.arrow_size = arrowSize;
   style.font_index = font;
+  style.leader_arrowhead = arrowhead;
   int index = out_.AddDimStyle(style);
   dimStyleOfKey_[key] = index;
   return index;
@@ -170,6 +196,7 @@ gp_GTrsf PartPlacement(const Handle(IGESData_IGESEntity)& part, const Handle(IGE
 struct LeaderPoints {
   std::vector<gp_XYZ> points;  // arrowhead first
   double arrowSize = 0;
+  bool arrowhead = true;  // form 4 draws none
   Frame frame;
 };
 
@@ -186,6 +213,7 @@ bool LeaderOf(const Handle(IGESDimen_LeaderArrow)& leader, const Handle(IGESData
     out.points.push_back(Apply(t, gp_XYZ(p.X(), p.Y(), z)));
   }
   out.arrowSize = leader->ArrowHeadWidth() * ScaleOf(t);
+  out.arrowhead = leader->FormNumber() != 4;
   out.frame = FrameOf(t, gp_XYZ(0, 0, z), 0.0);
   return true;
 }
@@ -228,7 +256,7 @@ bool Mapper::MapLeader(const Handle(IGESDimen_LeaderArrow)& leader, const gp_GTr
   if (Broken(leader) || !LeaderOf(leader, owner, parent, lp)) return false;
   AnnotationT a = NewAnnotation(AnnotationClass::Leader2, kLeader, lp.frame);
   for (const gp_XYZ& p : lp.points) a.points.push_back(lp.frame.Local(p));
-  a.style_index = DimStyleIndex(0.0, lp.arrowSize, 0);
+  a.style_index = DimStyleIndex(0.0, lp.arrowSize, 0, lp.arrowhead);
   made.push_back(Emit(owner.IsNull() ? Entity(leader) : owner, Wrap(std::move(a)), mode));
   return true;
 }
@@ -279,11 +307,25 @@ bool Mapper::MapAnnotation(const Entity& e, const gp_GTrsf& parent, int mode, st
     }
     return DimStyleIndex(height, arrowSize, font);
   };
-  auto displayMode = [&](const Handle(IGESDimen_GeneralNote)& note, const Frame& frame) {
+  // A note's angle is the drawing's, not the dimension line's: a text that
+  // runs along the plane's x axis stays horizontal, one turned with the
+  // dimension line ('along', where the text sits) is aligned above it.
+  auto displayMode = [&](const Handle(IGESDimen_GeneralNote)& note, const gp_XYZ& along) {
     if (note.IsNull() || note->NbStrings() < 1) return kTextHorizontal;
-    Frame text = FrameOf(PartPlacement(note, e, parent), note->StartPoint(1).XYZ(), note->RotationAngle(1));
-    double cross = text.x.Crossed(frame.x).Modulus();
+    const gp_GTrsf t = PartPlacement(note, e, parent);
+    Frame text = FrameOf(t, note->StartPoint(1).XYZ(), note->RotationAngle(1));
+    Frame plane = FrameOf(t, note->StartPoint(1).XYZ(), 0.0);
+    if (text.x.Dot(plane.x) > 0.9999) return kTextHorizontal;
+    double cross = text.x.Crossed(Unit(along, text.x)).Modulus();
     return cross < 0.01 ? kTextAboveLine : kTextHorizontal;
+  };
+  // The text where the file puts it, in the plane of 'f'.
+  auto textPosition = [&](const Handle(IGESDimen_GeneralNote)& note, const Frame& f, AnnotationT& a, Vec2& at) {
+    gp_XYZ centre;
+    if (!NoteCentre(note, PartPlacement(note, e, parent), centre)) return false;
+    at = f.Local(centre);
+    a.user_positioned_text = true;
+    return true;
   };
 
   if (auto linear = Handle(IGESDimen_LinearDimension)::DownCast(e)) {
@@ -304,10 +346,13 @@ bool Mapper::MapAnnotation(const Entity& e, const gp_GTrsf& parent, int mode, st
     f.x = Unit(a2 - a1, l1.frame.x);
     f.y = f.z.Crossed(f.x);
     AnnotationT a = NewAnnotation(AnnotationClass::LinearDimension2, kDimLinear, f);
+    // The fifth point is the text's middle when the file places it, else a
+    // point on the dimension line.
     a.points = {f.Local(w1), f.Local(a1), f.Local(w2), f.Local(a2), f.Local((a1 + a2) * 0.5)};
+    textPosition(linear->Note(), f, a, a.points[4]);
     a.user_text = JoinedText(linear->Note());
     a.style_index = styleFor(linear->Note(), l1.arrowSize, a.height);
-    a.text_display_mode = displayMode(linear->Note(), f);
+    a.text_display_mode = displayMode(linear->Note(), f.x);
     made.push_back(Emit(e, Wrap(std::move(a)), mode));
     return true;
   }
@@ -326,9 +371,12 @@ bool Mapper::MapAnnotation(const Entity& e, const gp_GTrsf& parent, int mode, st
     Frame f = l.frame;
     AnnotationT a = NewAnnotation(AnnotationClass::RadialDimension2, type, f);
     a.points = {f.Local(c), f.Local(l.points.front()), f.Local(textAt), f.Local(l.points.back())};
+    textPosition(note, f, a, a.points[2]);
     a.user_text = JoinedText(note);
     a.style_index = styleFor(note, l.arrowSize, a.height);
-    a.text_display_mode = displayMode(note, f);
+    // The leader is the dimension line of a radius or diameter.
+    gp_XYZ along = l.points.size() > 1 ? l.points[1] - l.points[0] : l.points[0] - c;
+    a.text_display_mode = displayMode(note, along);
     made.push_back(Emit(e, Wrap(std::move(a)), mode));
     return true;
   };
@@ -354,7 +402,8 @@ bool Mapper::MapAnnotation(const Entity& e, const gp_GTrsf& parent, int mode, st
     a.points = {f.Local(v), f.Local(a1), f.Local(a2), f.Local(v + bisector * r)};
     a.user_text = JoinedText(angular->Note());
     a.style_index = styleFor(angular->Note(), l1.arrowSize, a.height);
-    a.text_display_mode = displayMode(angular->Note(), f);
+    // Aligned text of an angle runs along the arc, across the bisector.
+    a.text_display_mode = displayMode(angular->Note(), f.z.Crossed(bisector));
     made.push_back(Emit(e, Wrap(std::move(a)), mode));
     return true;
   }

@@ -89,7 +89,7 @@ class Mapper {
                  std::vector<model::Uuid>& made);
   bool MapAnnotation(const Entity& e, const gp_GTrsf& parent, int mode, std::vector<model::Uuid>& made);
   int FontIndex(const Handle(IGESDimen_GeneralNote)& note, int string);
-  int DimStyleIndex(double textHeight, double arrowSize, int font);
+  int DimStyleIndex(double textHeight, double arrowSize, int font, bool arrowhead = true);
   void FixFontIndices();
 
   // Subfigures (MapSubfigures.cpp)

@@ -111,7 +111,8 @@ int Kelv3dm::ReadGetDimStyle(int index, ON_DimStyle& style) {
   style.SetExtExtension(d->ext_extension());
   style.SetExtOffset(d->ext_offset());
   style.SetArrowSize(d->arrow_size());
-  style.SetLeaderArrowSize(d->arrow_size());
+  // Leaders without arrowheads have a leader arrow of size 0.
+  style.SetLeaderArrowSize(d->leader_arrowhead() ? d->arrow_size() : 0.0);
   style.SetCenterMark(d->center_mark());
   style.SetTextGap(d->text_gap());
   style.SetTextHeight(d->text_height());

@@ -1,0 +1,284 @@
+#include "ChildRun.h"
+
+#include <IGESControl_Reader.hxx>
+#include <Standard_Failure.hxx>
+#include <Standard_OutOfMemory.hxx>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fcntl.h>
+#include <mutex>
+#include <new>
+#include <poll.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace igesread {
+namespace {
+
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr bool kSanitized = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
+#else
+constexpr bool kSanitized = false;
+#endif
+
+// Generous for real files (the largest public ones read in about a second),
+// short enough that a file which never ends does not hold the user long.
+constexpr std::chrono::seconds kBaseTime{15};
+constexpr std::chrono::seconds kTimePerMegabyte{30};
+// Sanitizers reserve terabytes of address space and run several times
+// slower: no address-space limit under them, and more time.
+constexpr int kSanitizedSlowdown = 4;
+constexpr std::uint64_t kBaseMemory = 1ull << 30;
+constexpr std::uint64_t kMemoryPerFileByte = 128;
+
+std::string Megabytes(std::uint64_t bytes) { return std::to_string((bytes + (1u << 20) - 1) >> 20); }
+
+std::string SignalWords(int signal) {
+  switch (signal) {
+    case SIGSEGV: return "segmentation fault";
+    case SIGBUS: return "bus error";
+    case SIGFPE: return "arithmetic error";
+    case SIGILL: return "illegal instruction";
+    case SIGABRT: return "abort";
+    default: return "signal " + std::to_string(signal);
+  }
+}
+
+std::string TimeReason(const ChildLimits& limits) {
+  const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(limits.time + std::chrono::milliseconds(999));
+  return "could not be read within " + std::to_string(seconds.count()) + " seconds; the reading was stopped";
+}
+
+std::string MemoryReason(const ChildLimits& limits) {
+  return "could not be read: it needs more than " + Megabytes(limits.extraAddressSpace) + " MB of memory";
+}
+
+bool WriteAll(int fd, const char* p, size_t n) {
+  while (n > 0) {
+    const ssize_t w = ::write(fd, p, n);
+    if (w < 0 && errno == EINTR) continue;
+    if (w <= 0) return false;
+    p += w;
+    n -= static_cast<size_t>(w);
+  }
+  return true;
+}
+
+std::uint64_t MappedBytes() {
+  unsigned long long pages = 0;
+  if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
+    if (std::fscanf(statm, "%llu", &pages) != 1) pages = 0;
+    std::fclose(statm);
+  }
+  return pages * static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
+}
+
+void SetLimit(int resource, rlim_t value) {
+  rlimit limit{value, value};
+  ::setrlimit(resource, &limit);
+}
+
+// Open CASCADE sets up its IGES tables and reads its resource files on the
+// first reader made. Done once here, every child inherits them instead of
+// paying for them again.
+void PrepareIgesReading() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    try {
+      IGESControl_Reader prepared;
+    } catch (const Standard_Failure&) {
+    }
+  });
+}
+
+// What the child prints would land in the caller's transcript.
+void SilenceOutput() {
+  const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+  if (null < 0) return;
+  ::dup2(null, STDOUT_FILENO);
+  ::dup2(null, STDERR_FILENO);
+  ::close(null);
+}
+
+// A folder of the child's own for its temporary files: what a child that
+// dies leaves there goes with the folder.
+class ChildTempFolder {
+ public:
+  ChildTempFolder() {
+    std::string base = "/tmp";
+    for (const char* name : {"TMPDIR", "TEMP", "TMP"})
+      if (const char* value = std::getenv(name); value && *value) {
+        base = value;
+        break;
+      }
+    std::string path = base + "/igesread.XXXXXX";
+    if (::mkdtemp(path.data())) path_ = path;
+  }
+  ~ChildTempFolder() {
+    std::error_code ignored;
+    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+  }
+  ChildTempFolder(const ChildTempFolder&) = delete;
+  ChildTempFolder& operator=(const ChildTempFolder&) = delete;
+  // In the child: its temporary files go to the folder.
+  void Use() const {
+    if (!path_.empty()) ::setenv("TMPDIR", path_.c_str(), 1);
+  }
+
+ private:
+  std::string path_;
+};
+
+// The child's frame: ok (8 bytes), reason length (8 bytes), reason, answer.
+[[noreturn]] void RunChild(int fd, pid_t parent, const ChildWork& work, const ChildLimits& limits,
+                           const ChildTempFolder& temp) {
+  ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+  if (::getppid() != parent) ::_exit(4);
+  SilenceOutput();
+  temp.Use();
+  SetLimit(RLIMIT_CORE, 0);  // a crash leaves no core file behind
+  const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(limits.time).count();
+  SetLimit(RLIMIT_CPU, static_cast<rlim_t>(seconds + 2));
+  if (limits.extraAddressSpace > 0 && !kSanitized) SetLimit(RLIMIT_AS, MappedBytes() + limits.extraAddressSpace);
+
+  std::string answer, reason;
+  std::uint64_t ok = 0;
+  try {
+    ok = work(answer, reason) ? 1 : 0;
+  } catch (const std::bad_alloc&) {
+    reason = MemoryReason(limits);
+  } catch (const Standard_OutOfMemory&) {
+    reason = MemoryReason(limits);
+  } catch (const Standard_Failure& failure) {
+    const char* message = failure.GetMessageString();
+    reason = std::string("could not be read: Open CASCADE failed (") + failure.DynamicType()->Name();
+    if (message && *message) reason += std::string(": ") + message;
+    reason += ")";
+  } catch (...) {
+    reason = "could not be read: the reader failed";
+  }
+  if (ok) reason.clear();
+  else answer.clear();
+  const std::uint64_t header[2] = {ok, reason.size()};
+  const bool sent = WriteAll(fd, reinterpret_cast<const char*>(header), sizeof header) &&
+                    WriteAll(fd, reason.data(), reason.size()) && WriteAll(fd, answer.data(), answer.size());
+  ::_exit(sent ? 0 : 3);
+}
+
+bool ParseFrame(std::string& data, std::string& answer, std::string& reason) {
+  std::uint64_t header[2];
+  if (data.size() < sizeof header) return false;
+  std::memcpy(header, data.data(), sizeof header);
+  if (header[0] > 1 || header[1] > data.size() - sizeof header) return false;
+  if (header[0] == 0) {
+    reason = data.substr(sizeof header, header[1]);
+    if (reason.empty()) reason = "could not be read";
+    return false;
+  }
+  data.erase(0, sizeof header + header[1]);
+  answer = std::move(data);
+  return true;
+}
+
+}  // namespace
+
+ChildLimits LimitsForFile(const std::string& nativePath) {
+  struct stat st {};
+  const std::uint64_t size = ::stat(nativePath.c_str(), &st) == 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
+  ChildLimits limits;
+  const double megabytes = static_cast<double>(size) / 1e6;
+  limits.time = std::chrono::duration_cast<std::chrono::milliseconds>(
+      kBaseTime + std::chrono::duration<double>(kTimePerMegabyte) * megabytes);
+  if (kSanitized) limits.time *= kSanitizedSlowdown;
+  limits.extraAddressSpace = kBaseMemory + kMemoryPerFileByte * size;
+  return limits;
+}
+
+bool RunInChild(const ChildWork& work, const ChildLimits& limits, std::string& answer, std::string& reason) {
+  answer.clear();
+  reason.clear();
+  PrepareIgesReading();
+  // Output still buffered here would otherwise be written once more by the
+  // child, should anything in it flush.
+  std::fflush(nullptr);
+  const ChildTempFolder temp;
+  int fds[2];
+  if (::pipe2(fds, O_CLOEXEC) != 0) {
+    reason = std::string("could not be read (") + std::strerror(errno) + ")";
+    return false;
+  }
+  const pid_t parent = ::getpid();
+  const pid_t pid = ::fork();
+  if (pid < 0) {
+    reason = std::string("could not be read (") + std::strerror(errno) + ")";
+    ::close(fds[0]);
+    ::close(fds[1]);
+    return false;
+  }
+  if (pid == 0) {
+    ::close(fds[0]);
+    RunChild(fds[1], parent, work, limits, temp);
+  }
+  ::close(fds[1]);
+
+  std::string data;
+  const auto deadline = std::chrono::steady_clock::now() + limits.time;
+  bool timedOut = false;
+  char buffer[1 << 16];
+  for (;;) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) {
+      timedOut = true;
+      break;
+    }
+    pollfd p{fds[0], POLLIN, 0};
+    const int r = ::poll(&p, 1, static_cast<int>(std::min<long long>(left.count(), 1000)));
+    if (r <= 0) continue;  // EINTR or nothing yet
+    const ssize_t n = ::read(fds[0], buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    data.append(buffer, static_cast<size_t>(n));
+  }
+  ::close(fds[0]);
+  if (timedOut) ::kill(pid, SIGKILL);
+  int status = 0;
+  while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  }
+
+  if (timedOut || (WIFSIGNALED(status) && WTERMSIG(status) == SIGXCPU)) {
+    reason = TimeReason(limits);
+    return false;
+  }
+  if (WIFSIGNALED(status)) {
+    if (WTERMSIG(status) == SIGKILL)
+      reason = "could not be read: the system stopped the reading (the computer may be out of memory)";
+    else
+      reason = "made the IGES reader fail (" + SignalWords(WTERMSIG(status)) + "); the file is damaged";
+    return false;
+  }
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    reason = "could not be read: the reader ended without a result";
+    return false;
+  }
+  if (!ParseFrame(data, answer, reason)) {
+    if (reason.empty()) reason = "could not be read: the reader ended without a result";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace igesread
