@@ -139,7 +139,7 @@ def placed_bodies(doc):
     yield from walk(doc.modelspace(), Matrix44(), 0)
 
 
-def figures(rel, doc):
+def figures(doc):
     kinds, faces, bare, box = {}, 0, 0, [math.inf] * 3 + [-math.inf] * 3
     for entity, matrix in placed_bodies(doc):
         kinds[entity.dxftype()] = kinds.get(entity.dxftype(), 0) + 1
@@ -177,7 +177,7 @@ def examine(rel):
     if done.returncode != 0 or not os.path.exists(dxf):
         return [f"{rel}: arxhost exit status {done.returncode}: {done.stderr}"]
     try:
-        found_kinds, found_faces, bare, found_box = figures(rel, ezdxf.readfile(dxf))
+        found_kinds, found_faces, bare, found_box = figures(ezdxf.readfile(dxf))
     except Exception as error:  # ezdxf's ACIS errors have no common base in every version
         return [f"{rel}: ezdxf cannot read the ACIS data: {error}"]
     problems = []
