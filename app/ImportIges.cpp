@@ -42,11 +42,12 @@ int ImportSolidModel(const CString& igesPath, const CTolvaneOptionsDlg& options)
     return 0;
   }
   ON_ClassArray<ON_Mesh> meshes;
-  if (!KelvStl::STLToMesh(stlPath, meshes)) {
+  const int read = KelvStl::STLToMesh(stlPath, meshes);
+  _wunlink(stlPath);  // read or not, the file has served
+  if (!read) {
     ShowWarning(KelvStl::GetError());
     return 0;
   }
-  _wunlink(stlPath);
 
   for (int i = 0; i < meshes.Count(); ++i) {
     const ON_Mesh& mesh = meshes[i];

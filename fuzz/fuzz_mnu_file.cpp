@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "arx/mnufile.h"
+#include "editor/mnufile.h"
 #include "win32/strconv.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <string>
 
-#include "arx/AcisGeometry.h"
-#include "arx/AcisReader.h"
-#include "arx/AcisRecords.h"
-#include "arx/AcisWriter.h"
+#include "acis/AcisGeometry.h"
+#include "acis/AcisReader.h"
+#include "acis/AcisRecords.h"
+#include "acis/AcisWriter.h"
 #include "arx/dbheaders.h"
 
 namespace {

@@ -126,6 +126,7 @@ int ThreeDmImporter::ImportBlockDefinitions() {
   AcDbBlockTable* table = nullptr;
   if (WorkingDatabase()->getSymbolTable(table, AcDb::kForWrite) != Acad::eOk) return 0;
   m_blockNames.RemoveAll();
+  m_blockIndex.clear();
   m_blockIds.removeAll();
 
   ON_InstanceDefinition definition;
@@ -176,7 +177,7 @@ int ThreeDmImporter::ImportBlockDefinitions() {
         delete record;
       }
     }
-    m_blockNames.Add(name);
+    AcadUtils::AddString(m_blockNames, m_blockIndex, name);
     m_blockIds.append(id);
   }
   table->close();

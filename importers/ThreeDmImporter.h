@@ -5,6 +5,7 @@
 // the import transform and the tables that later passes look things up in.
 #include "arx/arxheaders.h"
 #include "mfc/CStringArray.h"
+#include "AcadUtils.h"
 #include "opennurbs.h"
 
 class ThreeDmImporter {
@@ -79,6 +80,7 @@ class ThreeDmImporter {
   AcDbBlockTableRecord* m_blockRecord;
   AcArray<AcDbObjectId> m_dimStyleIds;
   CStringArray m_blockNames;
+  AcadUtils::StringIndex m_blockIndex;  // of m_blockNames
   AcArray<AcDbObjectId> m_blockIds;
 
  private:

@@ -238,6 +238,7 @@ int ThreeDmImporter::ImportAngularDimension2(const ON_Object* object, const CStr
   auto* dimension = new AcDb3PointAngularDimension(DefinitionPoint(entity, 0), DefinitionPoint(entity, 1),
                                                    DefinitionPoint(entity, 2), DefinitionPoint(entity, 3), text,
                                                    AcDbObjectId::kNull);
+  if (entity.m_userpositionedtext && entity.PointCount() > 4) dimension->setTextPosition(DefinitionPoint(entity, 4));
   ApplyStyleAndTextMode(dimension, entity, DimStyleAt(entity.Index()));
   PlaceAnnotation(dimension, ecs, layer, color);
   return 1;

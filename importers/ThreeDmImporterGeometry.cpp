@@ -1,4 +1,6 @@
 // The handlers of points, curves, meshes, B-reps and block instances.
+#include <cerrno>
+
 #include "AcadUtils.h"
 #include "ErrorStatusText.h"
 #include "GeometryConverter.h"
@@ -132,8 +134,14 @@ int ThreeDmImporter::ImportBrep(const ON_Brep& brep, const CString& layer, const
   }
   CString path;
   path.Format(L"%s\\VRNTemp.sat", temp);
+  errno = 0;
   if (!KelvAcis::ConvertBrepToSAT(brep, path, 1, L"")) {
+    const int cause = errno;
     SetError(KelvAcis::GetError());
+    // The object pass only counts the B-rep as ignored; a full disk (or a
+    // file-size limit) would go on failing every B-rep unseen: say it.
+    if (cause == ENOSPC || cause == EDQUOT || cause == EFBIG)
+      acutPrintf(L"Failure [%s]\n", KelvAcis::GetError().GetString());
     return 0;
   }
   int result = ImportSatSolids(path, layer, color);
@@ -193,7 +201,7 @@ int ThreeDmImporter::ImportInstanceRef(const ON_InstanceRef& reference, const CS
   }
 
   CString name = definition.Name();
-  int i = AcadUtils::FindString(m_blockNames, name);
+  int i = AcadUtils::FindString(m_blockIndex, name);
   if (i < 0) {
     acutPrintf(L"Failure [Unable to locate block '%s']\n", name.GetString());
     return 0;

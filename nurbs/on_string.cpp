@@ -3,53 +3,12 @@
 #include <algorithm>
 #include <cwctype>
 
+#include "utf8.h"
+
 namespace {
 
-std::wstring FromUtf8(const char* s) {
-  std::wstring out;
-  if (!s) return out;
-  const auto* p = reinterpret_cast<const unsigned char*>(s);
-  while (*p) {
-    unsigned c = *p++;
-    int extra = 0;
-    if (c >= 0xF0 && c < 0xF8) { c &= 0x07; extra = 3; }
-    else if (c >= 0xE0) { c &= 0x0F; extra = 2; }
-    else if (c >= 0xC0) { c &= 0x1F; extra = 1; }
-    else if (c >= 0x80) { out += L'\xFFFD'; continue; }
-    bool ok = true;
-    for (int i = 0; i < extra; ++i) {
-      if ((*p & 0xC0) != 0x80) { ok = false; break; }
-      c = (c << 6) | (*p++ & 0x3F);
-    }
-    out += ok ? static_cast<wchar_t>(c) : L'\xFFFD';
-  }
-  return out;
-}
-
-std::string ToUtf8(const std::wstring& s) {
-  std::string out;
-  for (wchar_t wc : s) {
-    auto c = static_cast<unsigned>(wc);
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x110000) {
-      out += static_cast<char>(0xF0 | (c >> 18));
-      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += "\xEF\xBF\xBD";
-    }
-  }
-  return out;
-}
+std::wstring FromUtf8(const char* s) { return s ? utf8::Decode(s) : std::wstring(); }
+std::string ToUtf8(const std::wstring& s) { return utf8::Encode(s); }
 
 }  // namespace
 

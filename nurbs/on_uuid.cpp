@@ -7,7 +7,8 @@
 const ON_UUID ON_nil_uuid = {0, 0, 0, {0, 0, 0, 0, 0, 0, 0, 0}};
 
 bool ON_CreateUuid(ON_UUID& uuid) {
-  static std::mt19937_64 engine{std::random_device{}()};
+  // One engine a thread: callers on several threads never share its state.
+  static thread_local std::mt19937_64 engine{std::random_device{}()};
   const std::uint64_t a = engine();
   const std::uint64_t b = engine();
   uuid.Data1 = static_cast<std::uint32_t>(a >> 32);

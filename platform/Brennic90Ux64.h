@@ -9,9 +9,12 @@
 class BrennIges {
  public:
   // Reads the IGES file at path (a Windows or native path) and appends its
-  // shapes to the sequence. Mode 1 appends every transferred root as its own
-  // shape; any other mode appends one shape holding them all. Coordinates
-  // stay in the file's own length unit.
+  // shapes to the sequence. Mode 1 appends every solid, shell, face, wire,
+  // edge and vertex of the file once, in place, what lies inside compounds
+  // (groups, assemblies, instances) included; any other mode appends one
+  // shape holding them all. Coordinates stay in the file's own length unit.
+  // The file is read in a child process: a file that faults, hangs or
+  // exhausts memory there is refused like any damaged file.
   static int Read(const CString& path, Handle_TopTools_HSequenceOfShape shapes, int mode);
   static CString GetError();
 };

@@ -2,6 +2,8 @@
 // AcadUtils: static helpers over the drawing database and the editor. Each
 // group of members lives in its own source file (AcadUtils*.cpp).
 #include <array>
+#include <string>
+#include <unordered_map>
 
 #include "arx/dbheaders.h"
 #include "mfc/CString.h"
@@ -46,6 +48,12 @@ class AcadUtils {
   static int EraseEntity(AcDbObjectId id);
   static int EraseEntities(const AcArray<AcDbObjectId>& ids);
   static int FindString(const CStringArray& list, CString value);
+  // Each string of a list to its first index, kept beside the list by
+  // AddString so that FindString costs the same however long the list grows.
+  using StringIndex = std::unordered_map<std::wstring, int>;
+  static int AddString(CStringArray& list, StringIndex& index, const CString& value);
+  // FindString(list, value) for the list the index was kept for.
+  static int FindString(const StringIndex& index, const CString& value);
   static int ImportSatFile(const CString& path, const AcGeMatrix3d& xform, int zoomExtents);
   static int ExportSatFile(const AcArray<AcDbObjectId>& ids, const CString& path);
   static int SampleCurve(AcDbCurve* curve, double step, AcArray<AcGePoint3d>& points);

@@ -96,6 +96,18 @@ int AcadUtils::FindString(const CStringArray& list, CString value) {
   return -1;
 }
 
+int AcadUtils::AddString(CStringArray& list, StringIndex& index, const CString& value) {
+  int i = static_cast<int>(list.Add(value));
+  index.try_emplace(value.str(), i);  // an equal string already there keeps its index
+  return i;
+}
+
+int AcadUtils::FindString(const StringIndex& index, const CString& value) {
+  // The value compares up to its first NUL, as CString::Compare takes it.
+  auto it = index.find(std::wstring(value.GetString()));
+  return it == index.end() ? -1 : it->second;
+}
+
 int AcadUtils::SampleCurve(AcDbCurve* curve, double step, AcArray<AcGePoint3d>& points) {
   double start = 0.0, end = 0.0, length = 0.0;
   curve->getStartParam(start);

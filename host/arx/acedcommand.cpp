@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "arx/aced.h"
-#include "arx/hostcommands.h"
+#include "editor/hostcommands.h"
 #include "win32/input.h"
 #include "win32/transcript.h"
 #include "win32/wformat.h"

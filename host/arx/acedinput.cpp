@@ -7,7 +7,7 @@
 #include "arx/aced.h"
 #include "arx/dbads.h"
 #include "arx/names.h"
-#include "arx/pickgeometry.h"
+#include "editor/pickgeometry.h"
 #include "win32/input.h"
 #include "win32/transcript.h"
 

@@ -2,10 +2,10 @@
 // COMMANDS, HOSTCOMMANDS, QUIT.
 #include <string>
 
-#include "arx/applications.h"
-#include "arx/commandstack.h"
-#include "arx/hostcommands.h"
 #include "arx/names.h"
+#include "editor/applications.h"
+#include "editor/commandstack.h"
+#include "editor/hostcommands.h"
 #include "win32/transcript.h"
 #include "win32/wformat.h"
 

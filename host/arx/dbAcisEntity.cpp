@@ -1,8 +1,8 @@
 // Solids, regions and bodies; SAT files in and out.
 #include "arx/dbAcisEntity.h"
 
-#include "arx/AcisReader.h"
-#include "arx/AcisWriter.h"
+#include "acis/AcisReader.h"
+#include "acis/AcisWriter.h"
 
 ARXHOST_RX_DEFINE(AcDbBody, AcDbEntity, L"BODY")
 ARXHOST_RX_DEFINE(AcDb3dSolid, AcDbEntity, L"3DSOLID")

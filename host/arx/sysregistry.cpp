@@ -3,8 +3,8 @@
 #include <map>
 #include <string>
 
-#include "arx/commandstack.h"
 #include "arx/names.h"
+#include "editor/commandstack.h"
 
 namespace arxhost {
 

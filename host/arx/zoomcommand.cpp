@@ -1,7 +1,7 @@
 // The host command ZOOM (also _zoom, as modules issue it after bringing
 // geometry in). The host draws nothing, so there is no view to change: the
 // command takes its option and ends, so that callers see it succeed.
-#include "arx/hostcommands.h"
+#include "editor/hostcommands.h"
 
 namespace arxhost {
 namespace {

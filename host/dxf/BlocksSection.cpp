@@ -37,19 +37,19 @@ void BlockEnd(WriteContext& ctx, const BlockInfo& block, bool paper) {
 
 }  // namespace
 
-bool HasBlock(const DrawingView& view, std::wstring_view name) {
-  auto key = WriteContext::Key("", name);
-  if (key == WriteContext::Key("", view.modelSpace.name) || key == WriteContext::Key("", view.paperSpace.name))
-    return true;
-  for (const auto& b : view.blocks)
-    if (WriteContext::Key("", b.name) == key) return true;
-  return false;
+bool WriteContext::HasBlock(std::wstring_view name) {
+  if (blockKeys_.empty()) {
+    blockKeys_.insert(Key("", view.modelSpace.name));
+    blockKeys_.insert(Key("", view.paperSpace.name));
+    for (const auto& b : view.blocks) blockKeys_.insert(Key("", b.name));
+  }
+  return blockKeys_.contains(Key("", name));
 }
 
 std::wstring WriteContext::NewAnonymousName(std::wstring_view prefix) {
   for (;;) {
     std::wstring name = std::wstring(prefix) + std::to_wstring(++anonymousCounter);
-    if (!HasBlock(view, name)) return name;
+    if (!HasBlock(name)) return name;
   }
 }
 

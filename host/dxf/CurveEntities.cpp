@@ -1,5 +1,6 @@
 // POINT, LINE, CIRCLE, ARC, ELLIPSE, SPLINE, RAY, XLINE.
 #include <cmath>
+#include <numbers>
 
 #include "arx/dbArc.h"
 #include "arx/dbCircle.h"
@@ -14,7 +15,7 @@
 namespace arxhost::dxf {
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
+constexpr double kPi = std::numbers::pi;
 constexpr double kDegrees = 180.0 / kPi;
 
 void WritePoint(EntityOut& e) {

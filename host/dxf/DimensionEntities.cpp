@@ -1,6 +1,7 @@
 // DIMENSION (rotated, radial, 3-point angular) with its graphics block, and
 // LEADER.
 #include <cmath>
+#include <numbers>
 
 #include "arx/dbBlockTable.h"
 #include "arx/dbDimension.h"
@@ -17,7 +18,7 @@
 namespace arxhost::dxf {
 namespace {
 
-constexpr double kDegrees = 180.0 / 3.14159265358979323846;
+constexpr double kDegrees = 180.0 / std::numbers::pi;
 constexpr int kRotated = 0, kRadial = 4, kAngular3Point = 5;
 constexpr int kBlockOwnedByThis = 32, kUserTextPosition = 128;
 
@@ -111,7 +112,7 @@ void WriteOverrides(EntityOut& e, const Dim& d) {
 // entities; else the writer draws one.
 std::wstring GraphicsBlock(EntityOut& e, const AcDbDimension& d, const DimGeometry& g, const DimLook& look) {
   if (auto* block = AcDbBlockTableRecord::cast(PeekObject(d.dimBlockId()));
-      block && !block->isErased() && block->entities().liveCount() > 0 && HasBlock(e.ctx.view, block->name().str()))
+      block && !block->isErased() && block->entities().liveCount() > 0 && e.ctx.HasBlock(block->name().str()))
     return block->name().str();
   return MakeDimensionBlock(e.ctx, g, look);
 }

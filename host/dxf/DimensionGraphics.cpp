@@ -1,15 +1,16 @@
 #include "dxf/DimensionGraphics.h"
 
-#include <charconv>
 #include <cmath>
+#include <numbers>
 
 #include "dxf/TextValues.h"
 #include "win32/strconv.h"
+#include "win32/wformat.h"
 
 namespace arxhost::dxf {
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
+constexpr double kPi = std::numbers::pi;
 
 struct P2 {
   double x = 0, y = 0;
@@ -57,9 +58,7 @@ std::wstring FormatNumber(double value, int decimals, int zin) {
   if (decimals < 0) decimals = 0;
   if (decimals > 8) decimals = 8;
   if (std::fabs(value) < 0.5 * std::pow(10.0, -decimals)) value = 0.0;  // no "-0.00"
-  char buffer[64];
-  auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-  std::string text(buffer, ec == std::errc() ? end : buffer);
+  std::string text = FormatFixed(value, decimals);
   if ((zin & 8) && text.find('.') != std::string::npos) {  // trailing zeros
     while (!text.empty() && text.back() == '0') text.pop_back();
     if (!text.empty() && text.back() == '.') text.pop_back();

@@ -4,7 +4,15 @@
 
 namespace arxhost::dxf {
 
-std::string WriteDocument(const DrawingView& view, const EntityEmitter& emitEntity) {
+namespace {
+
+// The sections in file order: header, then the classes and tables, blocks,
+// entities and objects.
+struct DocumentParts {
+  std::string header, tables, blocks, entities, objects;
+};
+
+DocumentParts WriteParts(const DrawingView& view, const EntityEmitter& emitEntity) {
   Handles handles;
   // Sections are written out of file order: entities first, since writing
   // them makes blocks (dimension graphics) that the BLOCKS section and the
@@ -12,34 +20,43 @@ std::string WriteDocument(const DrawingView& view, const EntityEmitter& emitEnti
   // handle is known. Handles are given on first use, so the order does not
   // change them.
   WriteContext ctx{view, handles, emitEntity};
+  DocumentParts parts;
   WriteEntitiesSection(ctx);
-  std::string entities = ctx.out.take();
+  parts.entities = ctx.out.take();
   WriteBlocksSection(ctx);
-  std::string blocks = ctx.out.take();
+  parts.blocks = ctx.out.take();
   WriteClassesSection(ctx);
   WriteTablesSection(ctx);
-  std::string tables = ctx.out.take();
+  parts.tables = ctx.out.take();
   WriteObjectsSection(ctx);
   ctx.out.type("EOF");
-  std::string objects = ctx.out.take();
+  parts.objects = ctx.out.take();
   WriteHeaderSection(ctx, handles.seed());
+  parts.header = ctx.out.take();
+  return parts;
+}
 
-  std::string text = ctx.out.take();
-  text.reserve(text.size() + tables.size() + blocks.size() + entities.size() + objects.size());
-  for (const auto* part : {&tables, &blocks, &entities, &objects}) text += *part;
+}  // namespace
+
+std::string WriteDocument(const DrawingView& view, const EntityEmitter& emitEntity) {
+  DocumentParts parts = WriteParts(view, emitEntity);
+  std::string text = std::move(parts.header);
+  text.reserve(text.size() + parts.tables.size() + parts.blocks.size() + parts.entities.size() + parts.objects.size());
+  for (const auto* part : {&parts.tables, &parts.blocks, &parts.entities, &parts.objects}) text += *part;
   return text;
 }
 
 std::string SaveDocument(const DrawingView& view, const EntityEmitter& emitEntity, const std::string& nativePath) {
-  std::string text;
+  DocumentParts parts;
   try {
-    text = WriteDocument(view, emitEntity);
+    parts = WriteParts(view, emitEntity);
   } catch (const DxfWriteError& e) {
     return "Cannot save " + nativePath + ": " + e.what() + ".";
   } catch (const std::bad_alloc&) {
     return "Cannot save " + nativePath + ": out of memory.";
   }
-  return WriteFileAtomically(nativePath, text);
+  // The sections go to the file one after the other, not joined first.
+  return WriteFileAtomically(nativePath, {parts.header, parts.tables, parts.blocks, parts.entities, parts.objects});
 }
 
 }  // namespace arxhost::dxf

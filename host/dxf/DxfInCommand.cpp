@@ -3,8 +3,8 @@
 #include <string>
 
 #include "arx/dbDatabase.h"
-#include "arx/hostcommands.h"
 #include "dxf/DxfIn.h"
+#include "editor/hostcommands.h"
 #include "win32/strconv.h"
 #include "win32/transcript.h"
 

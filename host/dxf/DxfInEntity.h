@@ -6,6 +6,7 @@
 // that run once the tables are in the database.
 #include <functional>
 #include <memory>
+#include <numbers>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -85,6 +86,6 @@ std::string CaretDecode(std::string_view value, bool mtext);
 // Fails the record unless the status is eOk.
 void Check(const DxfRecord& r, Acad::ErrorStatus status, const char* what);
 
-constexpr double kRadians = 3.14159265358979323846 / 180.0;
+constexpr double kRadians = std::numbers::pi / 180.0;
 
 }  // namespace arxhost::dxf

@@ -4,15 +4,14 @@
 #include <cmath>
 
 #include "win32/strconv.h"
+#include "win32/wformat.h"
 
 namespace arxhost::dxf {
 
 std::string FormatReal(double value) {
   if (!std::isfinite(value)) throw DxfWriteError("a real value is not a finite number");
   if (value == 0.0) return "0.0";  // also turns -0 into 0
-  char buffer[64];
-  auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
-  std::string text(buffer, end);
+  std::string text = FormatShortest(value);
   // Readers take "1" as well as "1.0", but a real that looks like a real is
   // what every DXF writer emits.
   if (text.find_first_of(".e") == std::string::npos) text += ".0";

@@ -1,7 +1,8 @@
 #pragma once
-// Writes DXF group-code/value pairs as ASCII DXF text. Reals are written with
-// std::to_chars (shortest form that reads back to the same double, always
-// with a '.'), so the output never depends on the process locale.
+// Writes DXF group-code/value pairs as ASCII DXF text. Reals are written in
+// the shortest form that reads back to the same double, always with a '.'
+// (the host's FormatShortest), so the output never depends on the process
+// locale.
 #include <cstdint>
 #include <stdexcept>
 #include <string>

@@ -1,5 +1,8 @@
 // INSERT: a reference to a block definition.
 #include "arx/dbBlockReference.h"
+
+#include <numbers>
+
 #include "arx/dbSymbolTable.h"
 #include "dxf/EntityGeometry.h"
 #include "dxf/EntityWriter.h"
@@ -7,13 +10,13 @@
 namespace arxhost::dxf {
 namespace {
 
-constexpr double kDegrees = 180.0 / 3.14159265358979323846;
+constexpr double kDegrees = 180.0 / std::numbers::pi;
 
 void WriteInsert(EntityOut& e) {
   const auto& ref = static_cast<const AcDbBlockReference&>(e.entity);
   auto* block = AcDbSymbolTableRecord::cast(PeekObject(ref.blockTableRecord()));
   // A reference to a block that is gone would make the file unreadable.
-  if (!block || block->isErased() || !HasBlock(e.ctx.view, block->name().str())) return;
+  if (!block || block->isErased() || !e.ctx.HasBlock(block->name().str())) return;
   Ocs ocs(V(ref.normal()));
   AcGeScale3d scale = ref.scaleFactors();
   e.head("INSERT");

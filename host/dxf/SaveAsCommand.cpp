@@ -2,8 +2,8 @@
 #include <string>
 
 #include "arx/dbDatabase.h"
-#include "arx/hostcommands.h"
 #include "dxf/DxfOut.h"
+#include "editor/hostcommands.h"
 #include "win32/strconv.h"
 #include "win32/transcript.h"
 

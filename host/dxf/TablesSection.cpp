@@ -1,6 +1,7 @@
 // The TABLES section: symbol tables in the order AutoCAD writes them.
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "dxf/WriteContext.h"
 
@@ -128,7 +129,7 @@ void WriteTextStyles(WriteContext& ctx) {
     out.integer(70, 0);
     out.real(40, style.height);
     out.real(41, style.widthFactor);
-    out.real(50, style.oblique * (180.0 / 3.14159265358979323846));  // degrees in DXF
+    out.real(50, style.oblique * (180.0 / std::numbers::pi));  // degrees in DXF
     out.integer(71, 0);
     out.real(42, style.lastHeight);
     out.text(3, style.font);
@@ -170,7 +171,7 @@ void WriteDimStyles(WriteContext& ctx) {
         case DimVar::Kind::Block:
           // Arrow blocks the drawing does not define are left to the
           // reader's default rather than pointing nowhere.
-          if (!var.text.empty() && HasBlock(ctx.view, var.text)) out.handle(var.code, ctx.record("BLOCK_RECORD", var.text));
+          if (!var.text.empty() && ctx.HasBlock(var.text)) out.handle(var.code, ctx.record("BLOCK_RECORD", var.text));
           break;
       }
     }

@@ -1,5 +1,6 @@
 // TEXT and MTEXT.
 #include <cmath>
+#include <numbers>
 
 #include "arx/dbMText.h"
 #include "arx/dbSymbolTable.h"
@@ -13,7 +14,7 @@
 namespace arxhost::dxf {
 namespace {
 
-constexpr double kDegrees = 180.0 / 3.14159265358979323846;
+constexpr double kDegrees = 180.0 / std::numbers::pi;
 
 void WriteText(EntityOut& e) {
   const auto& t = static_cast<const AcDbText&>(e.entity);

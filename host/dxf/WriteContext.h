@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "dxf/DrawingView.h"
@@ -38,16 +39,20 @@ struct WriteContext {
 
   // A name "*D<n>" that no block of the drawing has.
   std::wstring NewAnonymousName(std::wstring_view prefix);
+  // Whether the drawing has a block of this name: model space, paper space
+  // or a definition. Looked up per dimension and insert, so hashed.
+  bool HasBlock(std::wstring_view name);
 
   // Symbol names compare without case in DXF.
   static std::string Key(std::string_view kind, std::wstring_view name) {
     std::string key(kind);
     key += ':';
+    // Keys need only be unique, not readable: each character as its four
+    // bytes after the separator.
+    key.reserve(key.size() + name.size() * sizeof(std::uint32_t));
     for (wchar_t c : name) {
-      wchar_t u = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c)));
-      // Keys need only be unique, not readable.
-      key += std::to_string(static_cast<unsigned long>(u));
-      key += ',';
+      auto u = static_cast<std::uint32_t>(std::towupper(static_cast<wint_t>(c)));
+      for (int shift = 0; shift < 32; shift += 8) key += static_cast<char>((u >> shift) & 0xFF);
     }
     return key;
   }
@@ -55,10 +60,10 @@ struct WriteContext {
   Handle record(std::string_view kind, std::wstring_view name) { return handles.of(Key(kind, name)); }
   Handle object(std::string_view name) { return handles.of(std::string("object:") + std::string(name)); }
   Handle block(const BlockInfo& b) { return record("BLOCK_RECORD", b.name); }
-};
 
-// The blocks of the drawing: model space, paper space, every definition.
-bool HasBlock(const DrawingView& view, std::wstring_view name);
+ private:
+  std::unordered_set<std::string> blockKeys_;  // of the view's blocks, made on first use
+};
 
 void WriteHeaderSection(WriteContext& ctx, Handle handseed);
 void WriteClassesSection(WriteContext& ctx);

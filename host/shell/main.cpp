@@ -8,6 +8,7 @@
 // a missing script, a drawing that cannot be saved); 2 for a bad command line.
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
@@ -15,10 +16,10 @@
 #include <string>
 #include <vector>
 
-#include "arx/applications.h"
+#include "editor/applications.h"
 #include "environment.h"
-#include "arx/hostcommands.h"
-#include "arx/sysvars.h"
+#include "editor/hostcommands.h"
+#include "editor/sysvars.h"
 #include "win32/input.h"
 #include "win32/strconv.h"
 #include "win32/transcript.h"
@@ -90,6 +91,10 @@ int main(int argc, char** argv) {
   Options options;
   if (auto status = Parse(argc, argv, options)) return *status;
 
+  // Past a file-size limit a write then fails with EFBIG, which the writers
+  // report as they report a full disk, instead of the signal ending the host.
+  std::signal(SIGXFSZ, SIG_IGN);
+
   std::string tempError;
   if (!arxhost_shell::PreparePrivateTemp(&tempError)) {
     std::cerr << "arxhost: " << tempError << "\n";
@@ -129,5 +134,6 @@ int main(int argc, char** argv) {
     if (options.save && !Save(*options.save)) status = 1;
   }
   arxhost::Applications::UnloadAll();
+  arxhost_shell::RemoveSessionTemp();
   return status;
 }

@@ -21,9 +21,10 @@ void AtomicFile::Discard() {
   errno = saved;
 }
 
-bool AtomicFile::Open(const std::string& nativePath) {
+bool AtomicFile::Open(const std::string& nativePath, bool durable) {
   Discard();
   target_ = nativePath;
+  durable_ = durable;
   std::string name = nativePath + ".XXXXXX";
   const int fd = ::mkostemp(name.data(), O_CLOEXEC);
   if (fd < 0) return false;
@@ -61,7 +62,7 @@ bool AtomicFile::Flush() {
   // Some file systems report a full disk only when the data reach it.
   const int fd = fd_;
   fd_ = -1;
-  if (::fsync(fd) != 0) {
+  if (durable_ && ::fsync(fd) != 0) {
     const int error = errno;
     ::close(fd);
     errno = error;
@@ -101,6 +102,10 @@ std::string FolderOf(const std::string& path) {
 }  // namespace
 
 std::string WriteFileAtomically(const std::string& nativePath, std::string_view content) {
+  return WriteFileAtomically(nativePath, {content});
+}
+
+std::string WriteFileAtomically(const std::string& nativePath, std::initializer_list<std::string_view> parts) {
   const std::string fail = "Cannot save " + nativePath + ": ";
   if (nativePath.empty()) return "Cannot save the drawing: no file name was given.";
   if (nativePath.back() == '/') return fail + "the name is a folder, not a file.";
@@ -112,7 +117,9 @@ std::string WriteFileAtomically(const std::string& nativePath, std::string_view 
     return fail + "a folder of that name exists.";
 
   AtomicFile file;
-  if (file.Open(nativePath) && file.Write(content) && file.Commit()) return {};
+  bool ok = file.Open(nativePath);
+  for (auto part = parts.begin(); ok && part != parts.end(); ++part) ok = file.Write(*part);
+  if (ok && file.Commit()) return {};
   return fail + std::system_category().message(errno) + ".";
 }
 

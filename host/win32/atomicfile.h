@@ -4,6 +4,7 @@
 // readers see either the old file or the new one, never a part. Every
 // failure, a full disk included, removes the temporary file. The one writer
 // of the host and the maker libraries.
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -18,9 +19,11 @@ class AtomicFile {
 
   // Each step returns false with errno set; after a failure the temporary
   // file is gone and only Open starts again.
-  bool Open(const std::string& nativePath);
+  // A file that is read back at once and deleted need not survive a crash:
+  // not durable, it is renamed into place without waiting for the disk.
+  bool Open(const std::string& nativePath, bool durable = true);
   bool Write(std::string_view bytes);
-  bool Flush();   // the data on disk, the temporary file closed
+  bool Flush();   // the data on disk (if durable), the temporary file closed
   bool Commit();  // flushes if not done yet, then renames over the target
 
  private:
@@ -29,11 +32,14 @@ class AtomicFile {
   std::string target_;
   std::string temporary_;
   int fd_ = -1;
+  bool durable_ = true;
 };
 
 // The whole content in one go. Returns an empty string on success, otherwise
 // a sentence that names the file and what went wrong ("Cannot save ..."); the
 // target and its folder are left as they were.
 std::string WriteFileAtomically(const std::string& nativePath, std::string_view content);
+// The same for content in parts, written one after the other.
+std::string WriteFileAtomically(const std::string& nativePath, std::initializer_list<std::string_view> parts);
 
 }  // namespace arxhost

@@ -202,6 +202,12 @@ LSTATUS RegSetValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD Reserved, DWORD dwT
   if (!stored) {
     if (!key.path.empty()) return ERROR_KEY_DELETED;
     stored = &loaded.hive.Create(key.path);
+  } else if (const Value* old = stored->Find(value.name);
+             old && old->type == value.type && old->text == value.text &&
+             old->number == value.number && old->bytes == value.bytes) {
+    // A dialog writes back every setting it shows; one left as it was costs
+    // no rewrite of the file.
+    return ERROR_SUCCESS;
   }
   stored->Set(std::move(value));
   std::string error;

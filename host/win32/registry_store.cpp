@@ -13,6 +13,7 @@
 #include <fstream>
 #include <iostream>
 #include <mutex>
+#include <set>
 #include <sstream>
 
 namespace arxhost::registry {
@@ -83,13 +84,51 @@ void SetRenameFunction(RenameFunction rename) {
   gRename = rename;
 }
 
+namespace {
+
+// A warning said once per file and reason, not on every registry call.
+void WarnOnce(const std::string& warning) {
+  static std::mutex mutex;
+  static std::set<std::string> said;
+  std::lock_guard lock(mutex);
+  if (said.insert(warning).second) std::cerr << "arxhost: " << warning << '\n';
+}
+
+}  // namespace
+
 LoadResult Load() {
   LoadResult result;
   const std::filesystem::path file = FilePath();
+  std::error_code ec;
+  const auto status = std::filesystem::status(file, ec);
+  if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+    // A folder (or a device) is not ours to move aside.
+    result.writable = false;
+    result.warning = "The registry file " + file.string() + " is " +
+                     (std::filesystem::is_directory(status) ? "a folder" : "not a regular file") +
+                     "; default settings are used and settings are not saved.";
+    WarnOnce(result.warning);
+    return result;
+  }
   std::ifstream in(file, std::ios::binary);
-  if (!in) return result;  // missing: nothing stored yet
+  if (!in) {
+    if (errno == ENOENT) return result;  // missing: nothing stored yet
+    result.writable = false;
+    result.warning = Describe(file, "Cannot open the registry file") + "; default settings are used and settings "
+                     "are not saved.";
+    WarnOnce(result.warning);
+    return result;
+  }
   std::ostringstream text;
   text << in.rdbuf();
+  if (in.bad()) {
+    // A failed read says nothing about the content: the file stays.
+    result.writable = false;
+    result.warning = "The registry file " + file.string() + " cannot be read; default settings are used and "
+                     "settings are not saved.";
+    WarnOnce(result.warning);
+    return result;
+  }
   in.close();
   ParseResult parsed = ParseRegFile(text.str());
   if (parsed.hive) {
@@ -108,7 +147,7 @@ LoadResult Load() {
   return result;
 }
 
-bool Save(const Hive& hive, std::string& error) {
+static bool SaveFile(const Hive& hive, std::string& error) {
   const std::filesystem::path file = FilePath();
   std::error_code ec;
   if (file.has_parent_path() && !std::filesystem::exists(file.parent_path(), ec)) {
@@ -147,6 +186,14 @@ bool Save(const Hive& hive, std::string& error) {
   }
   if (!ok) ::unlink(temp.c_str());
   return ok;
+}
+
+bool Save(const Hive& hive, std::string& error) {
+  if (SaveFile(hive, error)) return true;
+  // Callers rarely look at the status of a registry write: a setting that
+  // is not kept is said where the user sees it.
+  std::cerr << "arxhost: the settings were not saved: " << error << '\n';
+  return false;
 }
 
 }  // namespace arxhost::registry

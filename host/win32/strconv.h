@@ -1,6 +1,7 @@
 #pragma once
 // Conversions between the wide strings of the plug-in side and the UTF-8
-// strings of the Linux side.
+// strings of the Linux side. A byte that is not UTF-8 comes through as the
+// Latin-1 character of the same value (the policy of common/utf8.h).
 #include <string>
 #include <string_view>
 

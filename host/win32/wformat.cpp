@@ -1,5 +1,6 @@
 #include "win32/wformat.h"
 
+#include <charconv>
 #include <clocale>
 #include <cstdint>
 #include <cstdio>
@@ -239,6 +240,19 @@ std::wstring FormatWideV(const wchar_t* format, va_list args) {
   }
   va_end(ap);
   return out;
+}
+
+std::string FormatShortest(double value) {
+  char buffer[32];  // the longest shortest form of a double has 24 characters
+  auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+  return ec == std::errc() ? std::string(buffer, end) : std::string();
+}
+
+std::string FormatFixed(double value, int decimals) {
+  decimals = decimals < 0 ? 0 : decimals > 17 ? 17 : decimals;
+  char buffer[340];  // up to 309 digits before the point
+  auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+  return ec == std::errc() ? std::string(buffer, end) : std::string();
 }
 
 std::wstring FormatWide(const wchar_t* format, ...) {

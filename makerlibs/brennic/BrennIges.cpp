@@ -8,6 +8,7 @@
 #include <TopoDS_Iterator.hxx>
 #include <TopTools_MapOfShape.hxx>
 #include <TopoDS_Compound.hxx>
+#include <TopoDS_Shell.hxx>
 #include <TopoDS_Shape.hxx>
 
 #include <new>
@@ -53,13 +54,29 @@ void KeepFileUnits(const Handle(IGESData_IGESModel)& model) {
 // the compounds of the transfer (groups, assemblies, subfigure instances):
 // every solid, shell, face, wire, edge and vertex once, in file order and in
 // place. An instance placed twice is the same shape at two locations, so it
-// stays twice.
+// stays twice. The loose faces of one root (a group of trimmed surfaces)
+// stay together as one shell, so that the mesh path meshes them as one
+// shape, as it did the root.
 void AppendPlacedMembers(const TopoDS_Shape& root, TopTools_MapOfShape& seen, std::vector<TopoDS_Shape>& out) {
+  BRep_Builder builder;
+  TopoDS_Shell looseFaces;
+  int faceCount = 0;
+  size_t facesAt = 0;
   auto take = [&](const TopoDS_Shape& shape) {
     if (shape.IsNull()) return false;
     const TopAbs_ShapeEnum type = shape.ShapeType();
     if (type == TopAbs_COMPOUND || type == TopAbs_COMPSOLID) return true;
-    if (seen.Add(shape)) out.push_back(shape);
+    if (!seen.Add(shape)) return false;
+    if (type == TopAbs_FACE && root.ShapeType() == TopAbs_COMPOUND) {
+      if (faceCount++ == 0) {
+        builder.MakeShell(looseFaces);
+        facesAt = out.size();
+        out.emplace_back();  // the shell's place: where its first face was met
+      }
+      builder.Add(looseFaces, shape);
+      return false;
+    }
+    out.push_back(shape);
     return false;
   };
   if (!take(root)) return;
@@ -76,6 +93,7 @@ void AppendPlacedMembers(const TopoDS_Shape& root, TopTools_MapOfShape& seen, st
     members.Next();
     if (take(member)) open.emplace_back(member);
   }
+  if (faceCount > 0) out[facesAt] = looseFaces;
 }
 
 std::string PackShapes(const std::vector<TopoDS_Shape>& shapes) {
@@ -88,12 +106,12 @@ std::string PackShapes(const std::vector<TopoDS_Shape>& shapes) {
   return std::move(out).str();
 }
 
-bool UnpackShapes(const std::string& bytes, const Handle(TopTools_HSequenceOfShape)& shapes) {
+bool UnpackShapes(const std::string& bytes, std::vector<TopoDS_Shape>& shapes) {
   std::istringstream in(bytes, std::ios::binary);
   TopoDS_Shape all;
   BinTools::Read(all, in);
   if (all.IsNull() || all.ShapeType() != TopAbs_COMPOUND) return false;
-  for (TopoDS_Iterator members(all); members.More(); members.Next()) shapes->Append(members.Value());
+  for (TopoDS_Iterator members(all); members.More(); members.Next()) shapes.push_back(members.Value());
   return true;
 }
 
@@ -153,8 +171,11 @@ int BrennIges::Read(const CString& path, Handle_TopTools_HSequenceOfShape shapes
   const auto work = [&](std::string& out, std::string& why) { return ReadAndTransfer(nativePath, mode, out, why); };
   if (!igesread::RunInChild(work, igesread::LimitsForFile(nativePath), answer, reason))
     return Fail(path, arxhost::FromUtf8(reason));
+  // Nothing reaches the caller's sequence unless every shape arrived.
+  std::vector<TopoDS_Shape> arrived;
   try {
-    if (!UnpackShapes(answer, shapes)) return Fail(path, L"could not be read: the reader ended without a result");
+    if (!UnpackShapes(answer, arrived)) return Fail(path, L"could not be read: the reader ended without a result");
+    for (const TopoDS_Shape& shape : arrived) shapes->Append(shape);
   } catch (const Standard_Failure& failure) {
     return Fail(path, L"could not be read: its shapes did not arrive (" + FailureText(failure) + L")");
   } catch (const std::bad_alloc&) {

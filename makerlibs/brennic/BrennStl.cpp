@@ -42,8 +42,9 @@ int BrennStl::Write(const CString& path, const Handle_TopTools_HSequenceOfShape&
   const bool ascii = mode == 1;
   brennic::SilenceOpenCascade();
 
+  // The STL file is read back at once and deleted: it need not survive a crash.
   arxhost::AtomicFile file;
-  if (!file.Open(arxhost::NativePath(path.str()))) return Fail(path, brennic::ErrnoText(errno));
+  if (!file.Open(arxhost::NativePath(path.str()), false)) return Fail(path, brennic::ErrnoText(errno));
 
   std::string buffer;
   std::vector<brennic::Triangle> triangles;

@@ -51,7 +51,8 @@ void AppendShapeTriangles(const TopoDS_Shape& shape, std::vector<Triangle>& tria
   if (shape.IsNull() || !HasFaces(shape)) return;
   const double deflection = Deflection(shape);
   if (!(deflection > 0.0)) return;
-  BRepMesh_IncrementalMesh mesher(shape, deflection, false, kAngularDeflection, false);
+  // Faces mesh on all cores; each face's triangulation is the same either way.
+  BRepMesh_IncrementalMesh mesher(shape, deflection, false, kAngularDeflection, true);
 
   for (TopExp_Explorer faces(shape, TopAbs_FACE); faces.More(); faces.Next()) {
     const TopoDS_Face& face = TopoDS::Face(faces.Current());

@@ -1,6 +1,7 @@
 #include "IgesRead.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,54 +21,67 @@ constexpr uint64_t kMaxIgesSize = 1ull << 31;
 
 std::string ErrorText(int error) { return std::strerror(error); }
 
+// The host's TEMP is the session's own folder; TMPDIR may be shared.
 std::string TempFolder() {
-  for (const char* name : {"TMPDIR", "TEMP", "TMP"}) {
+  for (const char* name : {"TEMP", "TMP", "TMPDIR"}) {
     const char* v = std::getenv(name);
     if (v && *v) return v;
   }
   return "/tmp";
 }
 
-// A private temporary copy for Open CASCADE, removed when it goes.
+// A private copy for Open CASCADE, which reads only from a path. It lives in
+// memory where the system allows, so that a parser that dies on it leaves no
+// file behind; else in the session's temporary folder. Gone when it goes.
 class TempCopy {
  public:
   TempCopy() = default;
   TempCopy(const TempCopy&) = delete;
   TempCopy& operator=(const TempCopy&) = delete;
   bool Write(std::string_view bytes, std::string& error) {
-    path_ = TempFolder() + "/kelviges.XXXXXX";
-    int fd = ::mkstemp(path_.data());
-    if (fd < 0) {
-      error = "cannot be copied for reading (" + ErrorText(errno) + ")";
-      path_.clear();
-      return false;
+    fd_ = ::memfd_create("kelviges", MFD_CLOEXEC);
+    if (fd_ >= 0) {
+      path_ = "/proc/self/fd/" + std::to_string(fd_);
+      if (::access(path_.c_str(), R_OK) != 0) {  // no /proc to reach it by
+        ::close(fd_);
+        fd_ = -1;
+      }
+    }
+    if (fd_ < 0) {
+      file_ = TempFolder() + "/kelviges.XXXXXX";
+      fd_ = ::mkostemp(file_.data(), O_CLOEXEC);
+      if (fd_ < 0) {
+        file_.clear();
+        return Fail(errno, error);
+      }
+      path_ = file_;
     }
     const char* p = bytes.data();
     size_t left = bytes.size();
     while (left > 0) {
-      ssize_t n = ::write(fd, p, left);
+      ssize_t n = ::write(fd_, p, left);
       if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) {
-        error = "cannot be copied for reading (" + ErrorText(n < 0 ? errno : ENOSPC) + ")";
-        ::close(fd);
-        return false;
-      }
+      if (n <= 0) return Fail(n < 0 ? errno : ENOSPC, error);
       p += n;
       left -= static_cast<size_t>(n);
-    }
-    if (::close(fd) != 0) {
-      error = "cannot be copied for reading (" + ErrorText(errno) + ")";
-      return false;
     }
     return true;
   }
   const std::string& Path() const { return path_; }
   ~TempCopy() {
-    if (!path_.empty()) ::unlink(path_.c_str());
+    if (fd_ >= 0) ::close(fd_);
+    if (!file_.empty()) ::unlink(file_.c_str());
   }
 
  private:
+  static bool Fail(int code, std::string& error) {
+    error = "cannot be copied for reading (" + ErrorText(code) + ")";
+    return false;
+  }
+
+  int fd_ = -1;
   std::string path_;
+  std::string file_;  // the copy on disk, when it is not in memory
 };
 
 }  // namespace
@@ -124,21 +138,20 @@ bool ReadIgesFile(const std::string& nativePath, IGESControl_Reader& reader, Sca
   return ReadFileBytes(nativePath, bytes, reason) && ReadIgesBytes(bytes, nativePath, reader, scan, reason);
 }
 
-bool ReadIgesBytes(std::string_view bytes, const std::string& nativePath, IGESControl_Reader& reader,
+bool ReadIgesBytes(std::string_view bytes, const std::string& /*nativePath*/, IGESControl_Reader& reader,
                    ScanResult& scan, std::string& reason) {
   if (!ScanIges(bytes, scan, reason)) return false;
   if (scan.entries.empty()) {
     reason = "holds no entities";
     return false;
   }
+  // Open CASCADE reads the bytes that were checked, not the file again: a
+  // file changed or removed in between would otherwise pass for a damaged one.
   TempCopy copy;
-  std::string readPath = nativePath;
-  if (scan.needsNormalizedCopy || readPath.empty()) {
-    if (!copy.Write(scan.needsNormalizedCopy ? std::string_view(scan.normalized) : bytes, reason)) return false;
-    readPath = copy.Path();
-    scan.normalized.clear();
-    scan.normalized.shrink_to_fit();
-  }
+  if (!copy.Write(scan.needsNormalizedCopy ? std::string_view(scan.normalized) : bytes, reason)) return false;
+  const std::string& readPath = copy.Path();
+  scan.normalized.clear();
+  scan.normalized.shrink_to_fit();
   try {
     if (reader.ReadFile(readPath.c_str()) != IFSelect_RetDone) {
       reason = "cannot be read by the IGES parser";

@@ -146,7 +146,7 @@ struct EntityText {
   std::string text;               // columns 1 to 64 of each record, joined
   std::vector<size_t> ends;       // where each record's text ends in 'text'
   std::vector<std::string_view> params;
-  std::vector<bool> strings;      // params[k] is a Hollerith string
+  std::vector<uint8_t> strings;   // params[k] is a Hollerith string
   bool readsDifferently = false;  // Open CASCADE would split it otherwise
 };
 
@@ -160,19 +160,18 @@ bool SplitParameters(EntityText& e, char pd, char rd) {
   e.strings.clear();
   const std::string_view text = e.text;
   const size_t n = text.size();
-  // Record ends, the start of the text counting as one, in [lo, hi].
-  auto endsWithin = [&](size_t lo, size_t hi) -> size_t {
-    auto first = std::lower_bound(e.ends.begin(), e.ends.end(), lo);
-    auto last = std::upper_bound(first, e.ends.end(), hi);
-    return static_cast<size_t>(last - first) + (lo == 0 ? 1 : 0);
-  };
   // Open CASCADE takes a record that ends without a delimiter (a blank one
   // too) as the end of a parameter and drops what the next record holds
   // before its first delimiter: a parameter with raw start 'start' and text
   // [a, b) reads differently when a record end falls inside its text or a
   // whole record lies between the delimiter before it and its text.
+  // Parameters come in order, so one cursor over the record ends serves.
+  size_t cursor = 0;
   auto check = [&](size_t start, size_t a, size_t b) {
-    if ((b > a && endsWithin(a + 1, b - 1) > 0) || endsWithin(start, a) >= 2)
+    while (cursor < e.ends.size() && e.ends[cursor] < start) ++cursor;
+    size_t k = cursor;
+    while (k < e.ends.size() && e.ends[k] <= a) ++k;
+    if (k - cursor + (start == 0 ? 1 : 0) >= 2 || (b > a && k < e.ends.size() && e.ends[k] < b))
       e.readsDifferently = true;
   };
   auto finish = [&](size_t delimiter) {
@@ -196,7 +195,7 @@ bool SplitParameters(EntityText& e, char pd, char rd) {
       if (static_cast<uint64_t>(count) > n - (j + 1)) return false;
       check(start, i, j + 1);
       e.params.push_back(text.substr(i, j + 1 + static_cast<size_t>(count) - i));
-      e.strings.push_back(true);
+      e.strings.push_back(1);
       i = j + 1 + static_cast<size_t>(count);
       while (i < n && text[i] == ' ') ++i;
       if (i >= n) return true;
@@ -212,7 +211,7 @@ bool SplitParameters(EntityText& e, char pd, char rd) {
     while (b > a && text[b - 1] == ' ') --b;
     check(start, a, b);
     e.params.push_back(text.substr(a, b - a));
-    e.strings.push_back(false);
+    e.strings.push_back(0);
     if (j >= n) return true;
     if (text[j] == rd) return finish(j);
     i = j + 1;
@@ -608,7 +607,8 @@ bool ScanIges(std::string_view bytes, ScanResult& result, std::string& reason) {
       reason = "is damaged: directory entry " + Num(deNumber) + " cannot be read";
       return false;
     }
-    if (type <= 0 || type > 9999 || type2 != type) {
+    // Type 0 is the null entity, which readers pass over.
+    if (type < 0 || type > 9999 || type2 != type) {
       reason = "is damaged: directory entry " + Num(deNumber) + " has the entity type " + Num(type) +
                (type2 != type ? " on its first line and " + Num(type2) + " on its second" : ", which IGES does not have");
       return false;

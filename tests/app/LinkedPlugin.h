@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <string>
 
-#include "arx/applications.h"
 #include "arx/rxentry.h"
+#include "editor/applications.h"
 #include "win32/strconv.h"
 
 extern "C" const unsigned char arxhost_resource_image[];

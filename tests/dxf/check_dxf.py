@@ -24,6 +24,7 @@ database) lists what ezdxf must read back:
             "acis": {"bodies": n, "sat": "..."},  # SAT data, parsed by ezdxf.acis
             "graphics": ["LINE", ...],  # kinds in a DIMENSION's block
             "measurement": 10.0, "shown": "10.00",  # its value and text
+            "shown_at": [x, y, z], "shown_along": [x, y, z],  # where its block's text sits and runs
             "override": {"dimasz": 5}}  # its DSTYLE overrides
 """
 import json
@@ -193,6 +194,12 @@ def check_entity(doc, e, want, where, failures):
         texts = [t.plain_text() for t in block if t.dxftype() == "MTEXT"] if block else []
         if want["shown"] not in texts:
             failures.add(where, f"graphics block shows {texts}, expected {want['shown']!r}")
+    for name, attribute in (("shown_at", "insert"), ("shown_along", "text_direction")):
+        if name in want:
+            block = e.get_geometry_block()
+            got = [list(t.dxf.get(attribute)) for t in block if t.dxftype() == "MTEXT"] if block else []
+            if len(got) != 1 or not close(got[0], want[name]):
+                failures.add(where, f"graphics block text {attribute} {got}, expected {want[name]}")
     if "graphics" in want:
         block = e.get_geometry_block()
         if block is None:

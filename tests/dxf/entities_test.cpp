@@ -283,6 +283,29 @@ TEST_F(EntityRoundTrip, DimensionsCarryAGraphicsBlockAndTheirStyle) {
         {"type": "INSERT", "dxf": {"name": "Annotated"}}]})", true);
 }
 
+TEST_F(EntityRoundTrip, DimensionTextKeepsItsPlaceAndTurnsOnlyWhenNotHorizontal) {
+  // Vertical dimensions with their text moved beside the line: kept
+  // horizontal through DIMTIH and DIMTOH, or turned along the line.
+  for (bool horizontal : {true, false}) {
+    auto* d = new AcDbRotatedDimension(kPi / 2, AcGePoint3d(0, 0, 0), AcGePoint3d(0, 40, 0), AcGePoint3d(-15, 20, 0),
+                                       nullptr, AcDbObjectId::kNull);
+    d->setTextPosition(AcGePoint3d(-20, 20, 0));
+    d->setDimtih(horizontal);
+    d->setDimtoh(horizontal);
+    drawing.Append(d);
+  }
+  auto* radius = new AcDbRadialDimension(AcGePoint3d(100, 0, 0), AcGePoint3d(110, 10, 0), 5.0, nullptr,
+                                         AcDbObjectId::kNull);
+  radius->setTextPosition(AcGePoint3d(120, 20, 0));
+  radius->setDimtoh(true);
+  drawing.Append(radius);
+  SaveAndCheck("dimension_text", R"({"entities": [
+      {"type": "DIMENSION", "dxf": {"dimtype": 160, "text_midpoint": [-20, 20, 0]},
+       "shown_at": [-20, 20, 0], "shown_along": [1, 0, 0], "override": {"dimtih": 1, "dimtoh": 1}},
+      {"type": "DIMENSION", "dxf": {"dimtype": 160}, "shown_at": [-20, 20, 0], "shown_along": [0, 1, 0]},
+      {"type": "DIMENSION", "dxf": {"dimtype": 164, "text_midpoint": [120, 20, 0]}, "shown_along": [1, 0, 0]}]})", true);
+}
+
 TEST_F(EntityRoundTrip, PlanarPolylinesSolidsAndUnboundedLines) {
   const Case cases[] = {
       {[] {

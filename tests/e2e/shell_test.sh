@@ -46,12 +46,16 @@ if "$ARXHOST" --script "$WORK_DIR/none.scr" > /dev/null 2>&1; then fail "a missi
 if "$ARXHOST" --load "$WORK_DIR/none.arx" --script /dev/null > /dev/null 2>&1; then fail "a missing module gave status 0"; fi
 
 # TEMP is made private: a shared folder gets a private one inside it, a
-# private one is taken as it is.
+# private one is taken as it is; in either, each session works in a folder
+# of its own that is gone when the session ends.
 mkdir -p shared private && chmod 0777 shared && chmod 0700 private
 echo "SETVAR TEMPPREFIX" > temp.scr
 TEMP="$WORK_DIR/shared" "$ARXHOST" --script temp.scr > temp.txt 2>&1 || fail "TEMP run failed"
-grep -qF "Enter new value for TEMPPREFIX <\"$WORK_DIR/shared/arxhost-$(id -u)/\">" temp.txt || { cat temp.txt; fail "shared TEMP"; }
+grep -qE "Enter new value for TEMPPREFIX <\"$WORK_DIR/shared/arxhost-$(id -u)/arxhost\.[A-Za-z0-9]{6}/\">" temp.txt ||
+  { cat temp.txt; fail "shared TEMP"; }
 [ "$(stat -c %a "$WORK_DIR/shared/arxhost-$(id -u)")" = 700 ] || fail "the private temporary folder is not 0700"
+[ -z "$(ls -A "$WORK_DIR/shared/arxhost-$(id -u)")" ] || fail "the session's folder was left behind"
 TEMP="$WORK_DIR/private" "$ARXHOST" --script temp.scr > temp.txt 2>&1 || fail "TEMP run failed"
-grep -qF "<\"$WORK_DIR/private/\">" temp.txt || { cat temp.txt; fail "private TEMP"; }
+grep -qE "<\"$WORK_DIR/private/arxhost\.[A-Za-z0-9]{6}/\">" temp.txt || { cat temp.txt; fail "private TEMP"; }
+[ -z "$(ls -A "$WORK_DIR/private")" ] || fail "the session's folder was left behind"
 echo "ok"

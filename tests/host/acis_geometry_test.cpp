@@ -5,7 +5,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "arx/AcisGeometry.h"
+#include "acis/AcisGeometry.h"
 #include "arx/dbheaders.h"
 
 namespace {

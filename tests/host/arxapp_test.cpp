@@ -4,7 +4,7 @@
 
 #include "arx/AcRxArxApp.h"
 #include "arx/acutils.h"
-#include "arx/commandstack.h"
+#include "editor/commandstack.h"
 #include "win32/modules.h"
 #include "win32/resimage.h"
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "arx/commandstack.h"
 #include "arx/rxobject.h"
+#include "editor/commandstack.h"
 
 namespace {
 void Nothing() {}

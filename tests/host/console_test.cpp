@@ -3,7 +3,7 @@
 #include <sstream>
 
 #include "arx/acutils.h"
-#include "arx/hostcommands.h"
+#include "editor/hostcommands.h"
 #include "win32/input.h"
 #include "win32/strconv.h"
 #include "win32/transcript.h"

@@ -5,8 +5,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "arx/AcisReader.h"
-#include "arx/AcisWriter.h"
+#include "acis/AcisReader.h"
+#include "acis/AcisWriter.h"
 #include "arx/dbheaders.h"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include "arx/aced.h"
 #include "arx/acutils.h"
-#include "arx/hostcommands.h"
-#include "arx/sysvars.h"
+#include "editor/hostcommands.h"
+#include "editor/sysvars.h"
 #include "win32/input.h"
 #include "win32/strconv.h"
 #include "win32/transcript.h"

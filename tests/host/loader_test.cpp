@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "arx/applications.h"
-#include "arx/commandstack.h"
-#include "arx/hostcommands.h"
+#include "editor/applications.h"
+#include "editor/commandstack.h"
+#include "editor/hostcommands.h"
 #include "win32/input.h"
 #include "win32/modules.h"
 #include "win32/strconv.h"

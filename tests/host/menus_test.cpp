@@ -4,9 +4,9 @@
 #include <fstream>
 
 #include "arx/aced.h"
-#include "arx/hostcommands.h"
-#include "arx/menus.h"
-#include "arx/mnufile.h"
+#include "editor/hostcommands.h"
+#include "editor/menus.h"
+#include "editor/mnufile.h"
 #include "win32/input.h"
 #include "win32/strconv.h"
 #include "win32/transcript.h"

@@ -4,6 +4,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <cwchar>
+#include <cstdio>
 #include <sstream>
 #include <string>
 
@@ -265,6 +268,36 @@ TEST_F(RegistryFile, AFailedReplacementKeepsThePreviousFile) {
   RegCloseKey(key);
 }
 
+// Setting a value to what it holds already (its name in any case) leaves the
+// file alone; a new value or type rewrites it.
+TEST_F(RegistryFile, OnlyAChangedValueRewritesTheFile) {
+  static int renames;
+  renames = 0;
+  SetRenameFunction([](const char* from, const char* to) {
+    ++renames;
+    return std::rename(from, to);
+  });
+  HKEY key = CreateKey(kKey);
+  const int afterCreate = renames;
+  auto setText = [&](const wchar_t* name, const wchar_t* text) {
+    return RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                          static_cast<DWORD>((std::wcslen(text) + 1) * sizeof(wchar_t)));
+  };
+  struct Step {
+    std::function<LSTATUS()> set;
+    int renames;  // since the key was made
+  } steps[] = {{[&] { return SetDword(key, L"File Type", 1); }, 1}, {[&] { return SetDword(key, L"File Type", 1); }, 1},
+               {[&] { return SetDword(key, L"File Type", 2); }, 2}, {[&] { return SetDword(key, L"FILE TYPE", 2); }, 2},
+               {[&] { return setText(L"FILE TYPE", L"2"); }, 3},    {[&] { return setText(L"file type", L"2"); }, 3},
+               {[&] { return setText(L"FILE TYPE", L"3"); }, 4}};
+  for (size_t i = 0; i < std::size(steps); ++i) {
+    EXPECT_EQ(steps[i].set(), ERROR_SUCCESS) << i;
+    EXPECT_EQ(renames - afterCreate, steps[i].renames) << i;
+  }
+  EXPECT_NE(ReadText(file_).find("\"File Type\"=\"3\""), std::string::npos) << ReadText(file_);
+  RegCloseKey(key);
+}
+
 TEST_F(RegistryFile, AMalformedFileIsKeptAsideAndReadsAsEmpty) {
   const std::string broken = "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Varnel\\Tolvane Reader for AutoCAD]\n\"File";
   WriteText(file_, broken);
@@ -283,6 +316,37 @@ TEST_F(RegistryFile, AMalformedFileIsKeptAsideAndReadsAsEmpty) {
   EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
   EXPECT_EQ(ReadText(folder_ / "registry.reg.malformed"), broken);
   EXPECT_EQ(ReadText(folder_ / "registry.reg.malformed.1"), "garbage");
+}
+
+// What cannot be stored is said where the user sees it, and what is not a
+// registry file is not moved: a folder at the registry's name stays, with
+// what it holds, and the settings read as defaults.
+TEST_F(RegistryFile, FailuresAreSaidAndAFolderIsLeftWhereItIs) {
+  HKEY key = CreateKey(kKey);
+  SetRenameFunction([](const char*, const char*) {
+    errno = EIO;
+    return -1;
+  });
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(SetDword(key, L"File Type", 0), ERROR_CANTWRITE);
+  std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_NE(said.find("the settings were not saved: cannot replace " + file_.string()), std::string::npos) << said;
+  SetRenameFunction(nullptr);
+  RegCloseKey(key);
+
+  fs::remove(file_);
+  fs::create_directory(file_);
+  WriteText(file_ / "inside.txt", "kept");
+  testing::internal::CaptureStderr();
+  key = nullptr;
+  EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+            ERROR_REGISTRY_CORRUPT);
+  said = testing::internal::GetCapturedStderr();
+  EXPECT_NE(said.find("The registry file " + file_.string() + " is a folder"), std::string::npos) << said;
+  EXPECT_TRUE(fs::is_directory(file_));
+  EXPECT_EQ(ReadText(file_ / "inside.txt"), "kept");
+  EXPECT_EQ(FilesInFolder(), 1u) << "nothing moved aside, no temporary file";
 }
 
 TEST_F(RegistryFile, TheFileIsFoundWhereTheOptionsAndEnvironmentSay) {

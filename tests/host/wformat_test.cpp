@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <clocale>
 #include <string>
 
+#include "Utf8Cases.h"
 #include "mfc/CString.h"
 #include "win32/strconv.h"
 #include "win32/wformat.h"
@@ -37,11 +39,51 @@ TEST(WideFormat, NumbersUseWindowsSizesAndAPointWhateverTheLocale) {
   if (previous) std::setlocale(LC_NUMERIC, previous);
 }
 
+TEST(RealText, ShortestAndFixedFormsUseAPointWhateverTheLocale) {
+  const char* previous = std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
+  struct Case {
+    double value;
+    const char* shortest;
+    int decimals;
+    const char* fixed;
+  } cases[] = {
+      {0.1, "0.1", 2, "0.10"},
+      {-3.0, "-3", 0, "-3"},
+      {1e20, "1e+20", 1, "100000000000000000000.0"},
+      {2.0 / 3.0, "0.6666666666666666", 4, "0.6667"},
+      {-0.0, "-0", 1, "-0.0"},
+      {1.25, "1.25", 1, "1.2"},  // a tie goes to the even digit
+      {1e300, "1e+300", 0, nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.shortest);
+    EXPECT_EQ(arxhost::FormatShortest(c.value), c.shortest);
+    const std::string text = arxhost::FormatShortest(c.value);
+    double back = 0;
+    std::from_chars(text.data(), text.data() + text.size(), back);
+    EXPECT_EQ(back, c.value);  // reads back the same
+    if (c.fixed) EXPECT_EQ(arxhost::FormatFixed(c.value, c.decimals), c.fixed);
+  }
+  // Even the largest double is written out whole.
+  EXPECT_EQ(arxhost::FormatFixed(1e300, 2).size(), 301u + 3u);
+  if (previous) std::setlocale(LC_NUMERIC, previous);
+}
+
 TEST(Utf8, RoundTripsAndKeepsInvalidBytes) {
   std::wstring text = L"Gr\u00fc\u00dfe \u20ac \U0001F600";
   EXPECT_EQ(arxhost::FromUtf8(arxhost::ToUtf8(text)), text);
   EXPECT_EQ(arxhost::FromUtf8("a\xff" "b\xe2\x82"), std::wstring(L"a\u00ffb\u00e2\u0082"));
   EXPECT_EQ(arxhost::NativePath(L"C:\\temp/VRN1.3dm"), "C:/temp/VRN1.3dm");
+}
+
+TEST(Utf8, BytesThatAreNotUtf8ComeThroughAsLatin1) {
+  for (const auto& c : utf8cases::kDecodings) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(arxhost::FromUtf8(c.bytes), c.text);
+  }
+  // Text of well-formed bytes goes back to the same bytes.
+  EXPECT_EQ(arxhost::ToUtf8(arxhost::FromUtf8("caf\xC3\xA9 \xF0\x9F\x98\x80")), "caf\xC3\xA9 \xF0\x9F\x98\x80");
+  for (wchar_t c : utf8cases::kUnencodable) EXPECT_EQ(arxhost::ToUtf8(std::wstring(1, c)), utf8cases::kReplacement);
 }
 
 TEST(CString, EditsAndSearchesAsMfcDoes) {

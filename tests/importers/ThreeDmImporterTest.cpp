@@ -17,6 +17,8 @@
 #include "ThreeDmImporter.h"
 #include "arx/dbAcisEntity.h"
 #include "arx/dbInspector.h"
+#include "../kelvrash/IgesDrawing.h"
+#include "iges/Convert.h"
 #include "iges/ShapeToBrep.h"
 #include "model/ModelWriter.h"
 #include "win32/messagebox.h"
@@ -638,6 +640,12 @@ TEST_F(Importer, SecondGenerationAnnotationsKeepTextPlaceArrowheadsAndBlankTexts
   placed.user_positioned_text = true;
   placed.text_display_mode = 1;
   add(placed);
+  AnnotationT angle;
+  angle.cls = AnnotationClass::AngularDimension2;
+  angle.plane = WorldXY();
+  angle.points = {Vec2(0, 0), Vec2(3, 0), Vec2(0, 3), Vec2(2, 2), Vec2(4, 4)};
+  angle.user_positioned_text = true;
+  add(angle);
   AnnotationT blanks;
   blanks.cls = AnnotationClass::TextEntity2;
   blanks.plane = WorldXY();
@@ -661,6 +669,11 @@ TEST_F(Importer, SecondGenerationAnnotationsKeepTextPlaceArrowheadsAndBlankTexts
   EXPECT_FALSE(linear[0]->isUsingDefaultTextPosition());
   EXPECT_EQ(linear[0]->textPosition(), AcGePoint3d(6, 1, 0));
   EXPECT_TRUE(linear[0]->dimtih());
+
+  auto angular = Entities<AcDb3PointAngularDimension>();
+  ASSERT_EQ(angular.size(), 1u);
+  EXPECT_EQ(angular[0]->arcPoint(), AcGePoint3d(2, 2, 0));
+  EXPECT_EQ(angular[0]->textPosition(), AcGePoint3d(4, 4, 0));
 
   auto texts = Entities<AcDbMText>();
   ASSERT_EQ(texts.size(), 2u);
@@ -806,4 +819,49 @@ TEST_F(Importer, SolidsTakeTheirObjectsLayerAndColourWhereverTheyGo) {
   expect(loose[0], 128, 128, 128);
   expect(held[0], 255, 0, 0);
   EXPECT_FALSE(TempHoldsSat(folder_));
+}
+
+// The 2D path from an IGES drawing to the drawing: the notes that the IGES
+// drawing lists once each at their place and height, the title block's notes
+// once in the block, and the block placed twice.
+TEST_F(Importer, IgesDrawingNotesAndTitleBlockArriveOncePerPlacement) {
+  ModelMaker m;
+  kelv::iges::ConversionResult result;
+  std::string reason;
+  ASSERT_TRUE(kelv::iges::ConvertIgesBytes(testiges::DrawingWithTitleBlock(), m, result, reason)) << reason;
+  ASSERT_EQ(Import(m), 1);
+
+  struct Shown {
+    std::wstring text;  // the contents after the font switch
+    double x, height;
+  };
+  auto texts = [&](const wchar_t* block) {
+    std::vector<Shown> out;
+    for (AcDbMText* t : Entities<AcDbMText>(block)) {
+      std::wstring contents = Contents(t).GetString();
+      out.push_back({contents.substr(contents.find(L';') + 1), t->location().x, t->textHeight()});
+    }
+    std::sort(out.begin(), out.end(), [](const Shown& a, const Shown& b) { return a.text < b.text; });
+    return out;
+  };
+  auto expect = [](const std::vector<Shown>& found, const std::vector<Shown>& wanted) {
+    ASSERT_EQ(found.size(), wanted.size());
+    for (size_t i = 0; i < found.size(); ++i) {
+      EXPECT_EQ(found[i].text, wanted[i].text);
+      EXPECT_NEAR(found[i].x, wanted[i].x, 1e-9);
+      EXPECT_NEAR(found[i].height, wanted[i].height, 1e-9);
+    }
+  };
+  expect(texts(L"*Model_Space"), {{L"SCALE 1:1", 200, 3.5}, {L"SHEET 1", 200, 5}});
+  expect(texts(L"TITLE_BLOCK"), {{L"DRAWN BY", 1, 2.5}, {L"TITLE", 1, 7}});
+  std::vector<AcDbBlockReference*> references = Entities<AcDbBlockReference>();
+  ASSERT_EQ(references.size(), 2u);
+  std::vector<double> ys;
+  for (AcDbBlockReference* r : references) {
+    EXPECT_EQ(r->blockTableRecord(), db.block(L"TITLE_BLOCK"));
+    EXPECT_NEAR(r->position().x, 300, 1e-9);
+    ys.push_back(r->position().y);
+  }
+  std::sort(ys.begin(), ys.end());
+  EXPECT_EQ(ys, (std::vector<double>{0, 100}));
 }

@@ -159,6 +159,9 @@ TEST(IgesAnnotations, DimensionsLeadersAndLabelsPlaceTheirDefinitionPoints) {
   ExpectPoint(ang.points[2], 0, 3);
   EXPECT_NEAR(ang.points[3].x(), 3 / std::sqrt(2.0), 1e-9);
   EXPECT_NEAR(ang.points[3].y(), 3 / std::sqrt(2.0), 1e-9);
+  ASSERT_EQ(ang.points.size(), 5u);
+  ExpectPoint(ang.points[4], 2.7, 2.275);  // the note's middle
+  EXPECT_TRUE(ang.user_positioned_text);
 
   EXPECT_EQ(a[5]->cls, AnnotationClass::TextEntity2);
   EXPECT_EQ(a[5]->user_text, "HOLE");

@@ -182,59 +182,74 @@ std::unique_ptr<ON_NurbsCurve> NurbsOfObject(const ModelT& m, size_t i) {
 }  // namespace
 
 TEST(IgesCurves, CompositePiecesOutOfOrderAndTurnedJoinIntoOneClosedCurve) {
-  // A slot: two lines and two half circles, listed bottom line, top line
-  // (drawn left to right, against the path), right arc, left arc, with a gap
-  // of half the file's resolution (1E-6) at one corner.
+  // A slot of two lines and two half circles, with a gap of half the file's
+  // resolution (1E-6) at one corner. Listed from the bottom line, the top
+  // line runs against the path; listed from the top line, the bottom line
+  // and both arcs do.
+  const std::vector<std::string> bottom = {"0.", "0.", "0.", "4.", "0.", "0."},
+                                 top = {"0.", "2.", "0.", "4.", "2.", "0."},
+                                 right = {"0.", "4.", "1.", "4.0000005", "0.", "4.", "2."},
+                                 left = {"0.", "0.", "1.", "0.", "2.", "0.", "0."};
+  const std::vector<std::pair<int, std::vector<std::string>>> listings[] = {
+      {{110, bottom}, {110, top}, {100, right}, {100, left}},
+      {{110, top}, {100, right}, {110, bottom}, {100, left}}};
+  for (const auto& listing : listings) {
+    SCOPED_TRACE(listing[0].second == bottom ? "from the bottom" : "from the top");
+    IgesBuilder b;
+    std::vector<std::string> params = {std::to_string(listing.size())};
+    for (const auto& [type, p] : listing) {
+      params.push_back(S(b.Next()));
+      b.Add(type, p, {.subordinate = 1});
+    }
+    b.Add(102, params);
+    Converted c;
+    Convert(b.Text(), c);
+    ASSERT_TRUE(c.ok) << c.reason;
+    ASSERT_EQ(c.model().objects.size(), 1u);
+    const PolyCurveT* poly = CurveAt(c.model(), 0)->geometry.AsPolyCurve();
+    ASSERT_NE(poly, nullptr);
+    ASSERT_EQ(poly->segments.size(), 4u);
+    auto nurbs = NurbsOfObject(c.model(), 0);
+    ASSERT_NE(nurbs, nullptr) << "the pieces do not join";
+    EXPECT_TRUE(nurbs->IsClosed());
+    // The joints are the slot's corners, each met once, and the middle of
+    // each piece lies on the slot: the half circles bulge outwards.
+    std::vector<std::pair<double, double>> corners;
+    for (size_t i = 0; i + 1 < poly->params.size(); ++i) {
+      ON_3dPoint p = nurbs->PointAt(poly->params[i]);
+      corners.push_back({std::round(p.x * 1e4) / 1e4, std::round(p.y * 1e4) / 1e4});
+      ON_3dPoint mid = nurbs->PointAt(0.5 * (poly->params[i] + poly->params[i + 1]));
+      EXPECT_TRUE(mid.DistanceTo(ON_3dPoint(2, 0, 0)) < 1e-6 || mid.DistanceTo(ON_3dPoint(2, 2, 0)) < 1e-6 ||
+                  mid.DistanceTo(ON_3dPoint(5, 1, 0)) < 1e-6 || mid.DistanceTo(ON_3dPoint(-1, 1, 0)) < 1e-6)
+          << mid.x << "," << mid.y;
+    }
+    std::sort(corners.begin(), corners.end());
+    EXPECT_EQ(corners, (std::vector<std::pair<double, double>>{{0, 0}, {0, 2}, {4, 0}, {4, 2}}));
+  }
+}
+
+TEST(IgesCurves, CompositePiecesThatDoNotChainAreKeptAsCurvesOfTheirOwn) {
   IgesBuilder b;
-  std::vector<int> parts;
-  auto part = [&](int type, std::vector<std::string> params) {
-    parts.push_back(b.Next());
-    b.Add(type, std::move(params), {.subordinate = 1});
-  };
-  part(110, {"0.", "0.", "0.", "4.", "0.", "0."});
-  part(110, {"0.", "2.", "0.", "4.", "2.", "0."});
-  part(100, {"0.", "4.", "1.", "4.0000005", "0.", "4.", "2."});
-  part(100, {"0.", "0.", "1.", "0.", "2.", "0.", "0."});
-  std::vector<std::string> params = {std::to_string(parts.size())};
-  for (int de : parts) params.push_back(S(de));
-  b.Add(102, params);
-  // An open composite whose second piece meets nothing: both are kept.
   int a = b.Next();
   b.Add(110, {"10.", "0.", "0.", "11.", "0.", "0."}, {.subordinate = 1});
   int far = b.Next();
   b.Add(110, {"20.", "5.", "0.", "21.", "5.", "0."}, {.subordinate = 1});
-  b.Add(102, {"2", S(a), S(far)});
-
+  int back = b.Next();
+  b.Add(110, {"12.", "0.", "0.", "11.", "0.", "0."}, {.subordinate = 1});
+  b.Add(102, {"3", S(a), S(far), S(back)});
   Converted c;
   Convert(b.Text(), c);
   ASSERT_TRUE(c.ok) << c.reason;
   const ModelT& m = c.model();
-  ASSERT_EQ(m.objects.size(), 3u);
-  const PolyCurveT* poly = CurveAt(m, 0)->geometry.AsPolyCurve();
-  ASSERT_NE(poly, nullptr);
-  ASSERT_EQ(poly->segments.size(), 4u);
-  auto nurbs = NurbsOfObject(m, 0);
-  ASSERT_NE(nurbs, nullptr) << "the pieces do not join";
-  EXPECT_TRUE(nurbs->IsClosed());
-  // The joints are the slot's corners, each met once, and the far side of
-  // each half circle bulges outwards.
-  std::vector<std::pair<double, double>> corners;
-  for (size_t i = 0; i + 1 < poly->params.size(); ++i) {
-    ON_3dPoint p = nurbs->PointAt(poly->params[i]);
-    corners.push_back({std::round(p.x * 1e4) / 1e4, std::round(p.y * 1e4) / 1e4});
-    ON_3dPoint mid = nurbs->PointAt(0.5 * (poly->params[i] + poly->params[i + 1]));
-    EXPECT_TRUE(mid.DistanceTo(ON_3dPoint(2, 0, 0)) < 1e-6 || mid.DistanceTo(ON_3dPoint(2, 2, 0)) < 1e-6 ||
-                mid.DistanceTo(ON_3dPoint(5, 1, 0)) < 1e-6 || mid.DistanceTo(ON_3dPoint(-1, 1, 0)) < 1e-6)
-        << mid.x << "," << mid.y;
-  }
-  std::sort(corners.begin(), corners.end());
-  EXPECT_EQ(corners, (std::vector<std::pair<double, double>>{{0, 0}, {0, 2}, {4, 0}, {4, 2}}));
-
-  const LineCurveT* first = CurveAt(m, 1)->geometry.AsLineCurve();
-  const LineCurveT* loose = CurveAt(m, 2)->geometry.AsLineCurve();
-  ASSERT_NE(first, nullptr);
+  ASSERT_EQ(m.objects.size(), 2u);
+  // The first and third pieces join; the second stands alone.
+  const PolyCurveT* joined = CurveAt(m, 0)->geometry.AsPolyCurve();
+  ASSERT_NE(joined, nullptr);
+  ASSERT_EQ(joined->segments.size(), 2u);
+  ExpectNear(joined->segments[1]->geometry.AsLineCurve()->from, 11, 0, 0);
+  ExpectNear(joined->segments[1]->geometry.AsLineCurve()->to, 12, 0, 0);
+  const LineCurveT* loose = CurveAt(m, 1)->geometry.AsLineCurve();
   ASSERT_NE(loose, nullptr);
-  ExpectNear(first->from, 10, 0, 0);
   ExpectNear(loose->from, 20, 5, 0);
   EXPECT_TRUE(c.result.skipped.empty());
 }

@@ -214,6 +214,8 @@ TEST(IgesRobustness, WhatTheStandardAllowsIsRead) {
   IgesBuilder integers;  // integers where reals belong
   integers.Add(110, {"0", "0", "0", "1", "0", "0"});
   integers.Add(110, {"1", "0", "0", "1", "1", "0"});
+  IgesBuilder nullEntity = TwoLines();  // the null entity, type 0, among them
+  nullEntity.Add(0, {});
   // A Terminate record that counts the start and global lines short.
   const std::string shortCounts = Patch(TwoLines().Text(), FirstOf(TwoLines().Text(), 'T'), 0, "S      0G      1");
 
@@ -228,7 +230,8 @@ TEST(IgesRobustness, WhatTheStandardAllowsIsRead) {
                {"unlined.igs", unlined},
                {"column65.igs", DelimitersInColumn65(TwoLines().Text())},
                {"integers.igs", integers.Text()},
-               {"shortcounts.igs", shortCounts}};
+               {"shortcounts.igs", shortCounts},
+               {"null.igs", nullEntity.Text()}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Converted conv;

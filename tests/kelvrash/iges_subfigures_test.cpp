@@ -3,10 +3,12 @@
 // pattern arrays as references; level names from the level map.
 #include <algorithm>
 #include <cmath>
+#include <fstream>
 #include <tuple>
 
 #include "Kelv3dm.h"
 #include "KelvIges.h"
+#include "IgesDrawing.h"
 #include "TestSupport.h"
 #include "win32/strconv.h"
 
@@ -209,12 +211,6 @@ TEST(IgesSubfigures, BlockNamesStayUniqueWhereFilesRepeatThem) {
 
 namespace {
 
-// A general note (212) of one string at (x, y) with height h.
-std::vector<std::string> NoteAt(const std::string& text, double h, double x, double y) {
-  return {"1", std::to_string(text.size()), R(0.6 * h * static_cast<double>(text.size())), R(h), "1", R(M_PI / 2), "0.",
-          "0", "0", R(x), R(y), "0.", H(text)};
-}
-
 struct Placed {
   std::string text;
   double x, y, height;
@@ -241,43 +237,12 @@ std::vector<Placed> ShownTexts(const ModelT& m) {
 
 }  // namespace
 
-// A drawing as older systems write it: a view that a hundred and more
-// "views visible" associativities and a group point back at, a drawing that
-// lists its notes, and a title block made as a network subfigure placed twice.
+// Notes that a drawing lists, and a title block placed twice, in a file
+// whose views a hundred associativities point back at.
 TEST(IgesSubfigures, DrawingNotesAndNetworkSubfiguresArriveOncePerPlacement) {
-  IgesBuilder b;
-  constexpr EntityOptions kNote{.level = 7, .color = 2, .subordinate = 1, .use = 1};
-  constexpr int kCurves = 110;
-  // Entities in order: the view, the group, then per curve its line and its
-  // associativity; the DE numbers are known before they are written.
-  const int view = 1, group = 3;
-  auto lineDe = [](int k) { return 5 + 4 * k; };
-  auto visibleDe = [](int k) { return 7 + 4 * k; };
-  std::vector<std::string> viewParams = {"1", "1.", "0", "0", "0", "0", "0", "0", std::to_string(kCurves + 1), S(group)};
-  for (int k = 0; k < kCurves; ++k) viewParams.push_back(S(visibleDe(k)));
-  viewParams.push_back("0");
-  EXPECT_EQ(b.Add(410, viewParams), view);
-  EXPECT_EQ(b.Add(402, {"1", S(view)}, {.form = 1}), group);
-  for (int k = 0; k < kCurves; ++k) {
-    EXPECT_EQ(b.Add(110, {R(k), "0.", "0.", R(k), "1.", "0.", "1", S(visibleDe(k)), "0"}), lineDe(k));
-    EXPECT_EQ(b.Add(402, {"1", "1", S(view), S(lineDe(k))}, {.form = 3}), visibleDe(k));
-  }
-  // The drawing's own notes, in its coordinates.
-  int d1 = b.Add(212, NoteAt("SCALE 1:1", 3.5, 200, 10), kNote);
-  int d2 = b.Add(212, NoteAt("SHEET 1", 5, 200, 20), kNote);
-  b.Add(404, {"1", S(view), "100.", "50.", "2", S(d1), S(d2)});
-  // The title block: two notes and a connect point, placed twice.
-  int t1 = b.Add(212, NoteAt("TITLE", 7, 1, 2), kNote);
-  int t2 = b.Add(212, NoteAt("DRAWN BY", 2.5, 1, 12), kNote);
-  const int def = b.Next() + 2;
-  int point = b.Add(132, {"0.", "0.", "0.", "0", "0", "0", H("P1"), "0", H("F"), "0", "1", "0", "0", S(def)},
-                    {.subordinate = 1, .use = 4});
-  EXPECT_EQ(b.Add(320, {"0", H("TITLE_BLOCK"), "2", S(t1), S(t2), "0", H("TB"), "0", "1", S(point)}), def);
-  b.Add(420, {S(def), "300.", "0.", "0.", "1.", "1.", "1.", "0", H("TB1"), "0", "0"});
-  b.Add(420, {S(def), "300.", "100.", "0.", "1.", "1.", "1.", "0", H("TB2"), "0", "0"});
-
+  const std::string text = DrawingWithTitleBlock();
   Converted c;
-  Convert(b.Text(), c);
+  Convert(text, c);
   ASSERT_TRUE(c.ok) << c.reason;
   for (auto [type, count] : c.result.skipped) ADD_FAILURE() << "skipped " << count << " of type " << type;
   const ModelT& m = c.model();
@@ -309,12 +274,12 @@ TEST(IgesSubfigures, DrawingNotesAndNetworkSubfiguresArriveOncePerPlacement) {
     }
   }
   EXPECT_EQ(references, 2);
-  EXPECT_EQ(lines, kCurves);
+  EXPECT_EQ(lines, kDrawingCurves);
 
   // The same file through the conversion process, as the import command
   // runs it: it ends cleanly and brings the same objects.
   TempFolder dir;
-  b.Write(dir.File("drawing.igs"));
+  std::ofstream(dir.File("drawing.igs"), std::ios::binary) << text;
   KelvIges iges;
   ASSERT_EQ(iges.IGESTo3DM(CString(dir.File("drawing.igs").c_str()), CString(dir.File("drawing.k3m").c_str()), 4), 1)
       << arxhost::ToUtf8(KelvIges::GetError().GetString());

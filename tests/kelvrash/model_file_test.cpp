@@ -7,6 +7,7 @@
 #include "FullDisk.h"
 #include "TestSupport.h"
 #include "model/ModelFile.h"
+#include "model/ModelToNurbs.h"
 
 using namespace testiges;
 using namespace kelv::model;
@@ -39,6 +40,20 @@ ModelMaker SampleModel(Uuid& lineId) {
 
 }  // namespace
 
+// Record ids are the vocabulary's ids in the file's byte order: version 4,
+// and back to the same ON_UUID the reader hands out.
+TEST(ModelFile, NewRecordIdsAreVersion4UuidsInTheVocabularysLayout) {
+  const Uuid a = NewUuid(), b = NewUuid();
+  EXPECT_FALSE(a == b);
+  EXPECT_FALSE(IsNil(a));
+  EXPECT_EQ(a.bytes()->Get(6) >> 4, 4);
+  EXPECT_EQ(a.bytes()->Get(8) & 0xC0, 0x80);
+  const ON_UUID on = ToOnUuid(&a);
+  EXPECT_EQ(on.Data3 >> 12, 4);
+  EXPECT_EQ(on.Data1 >> 24, a.bytes()->Get(0));
+  EXPECT_TRUE(FromOnUuid(on) == a);
+}
+
 TEST(ModelFile, WrittenModelReadsBackWithItsTablesAndLookups) {
   TempFolder dir;
   Uuid lineId;
@@ -65,6 +80,29 @@ TEST(ModelFile, WrittenModelReadsBackWithItsTablesAndLookups) {
   const LineCurve* line = root->objects()->Get(0)->geometry_as_Curve()->geometry_as_LineCurve();
   ASSERT_NE(line, nullptr);
   EXPECT_EQ(line->to()->y(), 4.0);
+}
+
+// The packed bytes are those of a plain builder, whether the model fits the
+// first guess of its size or makes the builder grow many times over.
+TEST(ModelFile, PackedBytesDoNotDependOnHowTheBufferGrew) {
+  auto plain = [](const ModelT& model) {
+    flatbuffers::FlatBufferBuilder builder;
+    FinishModelBuffer(builder, Model::Pack(builder, &model));
+    return std::vector<uint8_t>(builder.GetBufferPointer(), builder.GetBufferPointer() + builder.GetSize());
+  };
+  Uuid id;
+  ModelMaker small = SampleModel(id);
+  ModelMaker large = SampleModel(id);
+  std::vector<Vec3> points;
+  for (int i = 0; i < 200000; ++i) points.push_back(V3(i, i % 7));
+  large.AddObject(MakePolyline(points));
+  for (int i = 0; i < 1000; ++i) large.AddObject(MakeLine(V3(i, 0), V3(i, 1)));
+  for (const ModelMaker* m : {&small, &large}) {
+    std::vector<uint8_t> packed = PackModel(m->Model());
+    EXPECT_EQ(packed, plain(m->Model()));
+    flatbuffers::Verifier verifier(packed.data(), packed.size());
+    EXPECT_TRUE(VerifyModelBuffer(verifier));
+  }
 }
 
 TEST(ModelFile, BadFilesAreRefusedWithTheirReason) {

@@ -24,8 +24,8 @@
 #include "KelvAcis.h"
 #include "KelvIges.h"
 #include "TestSupport.h"
-#include "arx/AcisGeometry.h"
-#include "arx/AcisRecords.h"
+#include "acis/AcisGeometry.h"
+#include "acis/AcisRecords.h"
 #include "arx/dbheaders.h"
 #include "win32/strconv.h"
 

@@ -13,11 +13,12 @@
 #include <fstream>
 #include <map>
 
+#include "FullDisk.h"
 #include "KelvAcis.h"
 #include "SatShapes.h"
 #include "TestSupport.h"
-#include "arx/AcisGeometry.h"
-#include "arx/AcisRecords.h"
+#include "acis/AcisGeometry.h"
+#include "acis/AcisRecords.h"
 #include "arx/dbheaders.h"
 #include "win32/strconv.h"
 
@@ -329,6 +330,34 @@ TEST(SatWriter, RefusesWhatItCannotWriteAndLeavesNoFile) {
   std::string first;
   std::getline(in, first);
   EXPECT_EQ(first, "700 0 1 0");
+  int files = 0;
+  for (auto& entry : std::filesystem::directory_iterator(dir.Path())) (void)entry, ++files;
+  EXPECT_EQ(files, 1);
+}
+
+// The writer stopped by a full disk names the full disk, and keeps the file
+// that was at the path.
+TEST(SatWriter, AFullDiskIsSaidAndTheOldFileStays) {
+  TempFolder dir;
+  std::unique_ptr<ON_Brep> box = BrepOf(BRepPrimAPI_MakeBox(4, 5, 6).Shape(), dir);
+  ASSERT_NE(box, nullptr);
+  std::filesystem::remove(dir.File("shape.k3m"));
+  const std::string path = dir.File("box.sat");
+  {
+    std::ofstream(path) << "old";
+  }
+  int written;
+  {
+    FullDisk full(256);
+    written = KelvAcis::ConvertBrepToSAT(*box, CString(path.c_str()), 1, CString(L""));
+  }
+  EXPECT_EQ(written, 0);
+  const std::string text = arxhost::ToUtf8(KelvAcis::GetError().str());
+  EXPECT_NE(text.find("The SAT file \"" + path + "\" was not written: the disk is full"), std::string::npos) << text;
+  std::ifstream in(path);
+  std::string content;
+  std::getline(in, content);
+  EXPECT_EQ(content, "old");
   int files = 0;
   for (auto& entry : std::filesystem::directory_iterator(dir.Path())) (void)entry, ++files;
   EXPECT_EQ(files, 1);

@@ -1,6 +1,11 @@
 // Value classes: transforms, planes, colours, uuids, strings and arrays.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <thread>
+#include <vector>
+
+#include "Utf8Cases.h"
 #include "opennurbs.h"
 
 namespace {
@@ -103,6 +108,22 @@ TEST(Color, RedIsTheLowByte) {
   EXPECT_EQ(ON::Version(), 200707180);
 }
 
+TEST(Uuid, NewOnesAreRandomVersion4AndDifferOnEveryThread) {
+  std::vector<ON_UUID> ids(4 * 500);
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 4; ++t)
+    threads.emplace_back([&ids, t] {
+      for (int i = 0; i < 500; ++i) ids[static_cast<size_t>(t * 500 + i)] = ON_CreateUuid();
+    });
+  for (auto& thread : threads) thread.join();
+  for (const ON_UUID& u : ids) {
+    EXPECT_EQ(u.Data3 >> 12, 4);         // version 4: random
+    EXPECT_EQ(u.Data4[0] & 0xC0, 0x80);  // the RFC 4122 variant
+  }
+  std::sort(ids.begin(), ids.end());
+  EXPECT_EQ(std::adjacent_find(ids.begin(), ids.end()), ids.end());
+}
+
 TEST(Uuid, RoundTripsThroughTextAndRejectsGarbage) {
   const ON_UUID u = ON_CreateUuid();
   EXPECT_TRUE(ON_UuidIsNotNil(u));
@@ -134,6 +155,18 @@ TEST(String, WideStringsNeverGiveNullAndConvertUtf8) {
   ON_wString t(static_cast<const wchar_t*>(nullptr));
   EXPECT_TRUE(t.IsEmpty());
   EXPECT_EQ(ON_wString(L"Layer").CompareNoCase(L"LAYER"), 0);
+}
+
+TEST(String, BytesThatAreNotUtf8ComeThroughAsLatin1) {
+  for (const auto& c : utf8cases::kDecodings) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(std::wstring(ON_wString(c.bytes.c_str()).Array()), c.text);
+    EXPECT_EQ(std::wstring(ON_wString(ON_String(c.bytes.c_str())).Array()), c.text);
+  }
+  for (wchar_t c : utf8cases::kUnencodable) {
+    const wchar_t text[] = {c, 0};
+    EXPECT_EQ(ON_wString(text).ToUtf8(), utf8cases::kReplacement);
+  }
 }
 
 TEST(Arrays, GrowCopyAndRemoveKeepElementsIntact) {

@@ -199,4 +199,21 @@ TEST(FindString, FirstExactMatchOrMinusOne) {
   for (const Case& c : cases) EXPECT_EQ(AcadUtils::FindString(classes, c.value), c.index) << CString(c.value).GetString();
 }
 
+// The index kept beside a list answers as the linear search over the list:
+// the first equal string, exact case, a value compared up to its first NUL.
+TEST(FindString, IndexFindsWhatTheListSearchFinds) {
+  CStringArray names;
+  AcadUtils::StringIndex index;
+  EXPECT_EQ(AcadUtils::FindString(index, L"A"), -1);
+  const CString values[] = {L"A", L"b", L"A", L"", L"B", L"b", CString(std::wstring(L"C\0D", 3))};
+  for (int i = 0; i < 7; ++i) EXPECT_EQ(AcadUtils::AddString(names, index, values[i]), i);
+  ASSERT_EQ(names.GetSize(), 7);
+  const CString probes[] = {L"A", L"b", L"B", L"", L"a", L"C", CString(std::wstring(L"A\0X", 3)),
+                            CString(std::wstring(L"C\0D", 3)), L"missing"};
+  for (const CString& p : probes)
+    EXPECT_EQ(AcadUtils::FindString(index, p), AcadUtils::FindString(names, p)) << p.GetString();
+  EXPECT_EQ(AcadUtils::FindString(index, L"b"), 1);
+  EXPECT_EQ(AcadUtils::FindString(index, CString(std::wstring(L"A\0X", 3))), 0);
+}
+
 }  // namespace

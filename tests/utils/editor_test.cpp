@@ -3,7 +3,7 @@
 #include <climits>
 
 #include "AcadUtils.h"
-#include "arx/sysvars.h"
+#include "editor/sysvars.h"
 #include "win32/input.h"
 #include "win32/messagebox.h"
 #include "win32/transcript.h"

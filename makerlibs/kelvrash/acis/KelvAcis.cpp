@@ -1,11 +1,13 @@
 // KelvAcis: openNURBS B-reps written as ACIS SAT files.
 #include "KelvAcis.h"
 
+#include <cerrno>
+#include <cstring>
 #include <new>
 #include <string>
 
 #include "acis/BrepToSat.h"
-#include "model/AtomicFile.h"
+#include "win32/atomicfile.h"
 #include "win32/strconv.h"
 
 namespace {
@@ -29,6 +31,34 @@ std::string OneLine(std::string text) {
   return text;
 }
 
+// Why the file could not be written, in the user's words: a full disk (or a
+// file-size limit, which stops the writer just as one would) said plainly.
+std::string WriteFailure(int error) {
+  const std::string detail = std::strerror(error);
+  switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+      return "the disk is full (" + detail + ")";
+    case EFBIG:
+      return "the disk is full for this process: the file would pass its file-size limit (" + detail + ")";
+    default:
+      return "cannot write: " + detail;
+  }
+}
+
+bool WriteSat(const std::string& nativePath, const std::string& text, std::string& reason) {
+  arxhost::AtomicFile file;
+  if (!file.Open(nativePath)) {
+    reason = errno == ENOSPC || errno == EDQUOT ? WriteFailure(errno)
+                                                : "cannot create a temporary file beside it: " +
+                                                      std::string(std::strerror(errno));
+    return false;
+  }
+  if (file.Write(text) && file.Commit()) return true;
+  reason = WriteFailure(errno);
+  return false;
+}
+
 }  // namespace
 
 // The version and the option text are accepted as the callers pass them;
@@ -46,10 +76,13 @@ int KelvAcis::ConvertBrepToSAT(const ON_Brep& brep, const CString& path, int, co
     std::string reason;
     if (!kelv::acis::BrepToSat(brep, doc, reason)) return Fail(path, "the B-rep cannot be expressed in SAT: " + reason);
     const std::string text = doc.Text("Kelvrash SAT writer", kelv::acis::CtimeNow());
-    std::string error;
-    const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
-    if (!kelv::WriteFileAtomically(arxhost::NativePath(path.str()), {bytes, text.size()}, error))
-      return Fail(path, error);
+    if (!WriteSat(arxhost::NativePath(path.str()), text, reason)) {
+      // errno still tells the caller that the disk, not the B-rep, failed.
+      const int cause = errno;
+      Fail(path, reason);
+      errno = cause;
+      return 0;
+    }
     return 1;
   } catch (const std::bad_alloc&) {
     return Fail(path, "there is not enough memory");

@@ -3,10 +3,9 @@
 #include <algorithm>
 #include <new>
 
+#include <IGESData_GlobalSection.hxx>
 #include <IGESData_IGESEntity.hxx>
 #include <Interface_Check.hxx>
-
-#include <IGESData_GlobalSection.hxx>
 #include <Standard_Failure.hxx>
 #include <TCollection_HAsciiString.hxx>
 

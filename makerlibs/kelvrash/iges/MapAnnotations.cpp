@@ -400,6 +400,9 @@ bool Mapper::MapAnnotation(const Entity& e, const gp_GTrsf& parent, int mode, st
     Frame f = l1.frame;
     AnnotationT a = NewAnnotation(AnnotationClass::AngularDimension2, kDimAngular, f);
     a.points = {f.Local(v), f.Local(a1), f.Local(a2), f.Local(v + bisector * r)};
+    // A fifth point holds the text's place when the file gives one.
+    Vec2 textAt;
+    if (textPosition(angular->Note(), f, a, textAt)) a.points.push_back(textAt);
     a.user_text = JoinedText(angular->Note());
     a.style_index = styleFor(angular->Note(), l1.arrowSize, a.height);
     // Aligned text of an angle runs along the arc, across the bisector.

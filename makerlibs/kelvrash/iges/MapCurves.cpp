@@ -131,7 +131,8 @@ bool MoveEnd(CurveGeometryUnion& g, bool last, const gp_XYZ& p) {
 // Orders the pieces of a composite curve into chains that run head to tail
 // within 'tol', turning pieces where needed. The first chain starts with the
 // first piece; each chain grows at its end, then at its start, taking the
-// nearest fitting piece (the earliest listed on a tie).
+// piece listed next where it fits, else the nearest fitting piece (the
+// earliest listed on a tie).
 std::vector<std::vector<CurveGeometryUnion>> Chains(std::vector<CurveGeometryUnion> pieces, double tol) {
   struct Piece {
     CurveGeometryUnion g;
@@ -156,14 +157,19 @@ std::vector<std::vector<CurveGeometryUnion>> Chains(std::vector<CurveGeometryUni
           size_t best = all.size();
           bool flip = false;
           double bestGap = INFINITY;
-          for (size_t i = 0; i < all.size(); ++i) {
-            if (all[i].used || !all[i].ends) continue;
+          auto consider = [&](size_t i) {
+            if (all[i].used || !all[i].ends) return;
             // At the tail a piece should start there; at the head end there.
             const double straight = ((atTail ? all[i].s : all[i].e) - at).Modulus();
             const double turned = ((atTail ? all[i].e : all[i].s) - at).Modulus();
             if (straight <= tol && straight < bestGap) best = i, flip = false, bestGap = straight;
             if (turned <= tol && turned < bestGap) best = i, flip = true, bestGap = turned;
-          }
+          };
+          // The piece listed next is the path the file means where it fits;
+          // only a misfit searches the others.
+          if (atTail && chain.back() + 1 < all.size()) consider(chain.back() + 1);
+          if (best == all.size())
+            for (size_t i = 0; i < all.size(); ++i) consider(i);
           if (best == all.size()) break;
           Piece& p = all[best];
           p.used = true;
@@ -244,6 +250,9 @@ bool Mapper::CheckBSpline(const Entity& e) {
 }
 
 bool Mapper::CurveOf(const Entity& e, const gp_GTrsf& placement, CurveGeometryUnion& out, int depth) {
+  // Loose pieces belong to the curve asked for last: a caller that does not
+  // emit them (boundaries of surfaces) leaves none to the next.
+  if (depth == 0) looseCurves_.clear();
   if (e.IsNull() || Broken(e)) return false;
   if (depth > 64) return Fail("has composite curves nested deeper than 64 levels");
   const int type = e->TypeNumber();
@@ -276,7 +285,6 @@ bool Mapper::CurveOf(const Entity& e, const gp_GTrsf& placement, CurveGeometryUn
     return CurveToModel(moved, first, last, out);
   }
   if (auto composite = Handle(IGESGeom_CompositeCurve)::DownCast(e)) {
-    if (depth == 0) looseCurves_.clear();
     std::vector<CurveGeometryUnion> pieces;
     if (!CompositePieces(composite, placement, pieces, depth)) return false;
     if (pieces.empty()) return false;

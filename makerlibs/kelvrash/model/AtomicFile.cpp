@@ -13,7 +13,7 @@ bool WriteFileAtomically(const std::string& nativePath, std::span<const uint8_t>
     return false;
   };
   arxhost::AtomicFile file;
-  if (!file.Open(nativePath)) return fail("cannot create a temporary file beside it");
+  if (!file.Open(nativePath, false)) return fail("cannot create a temporary file beside it");
   if (!file.Write({reinterpret_cast<const char*>(bytes.data()), bytes.size()}) || !file.Flush())
     return fail("cannot write");
   if (!file.Commit()) return fail("cannot move it into place");

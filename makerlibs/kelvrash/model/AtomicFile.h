@@ -1,7 +1,9 @@
 #pragma once
 // The model and SAT files, written through the host's atomic writer with
 // reasons worded for the data-exchange library's messages: the target is
-// either the complete new file or untouched.
+// either the complete new file or untouched. Both kinds are read back at
+// once and deleted, so they are not flushed to the disk: nothing needs them
+// after a crash.
 #include <cstdint>
 #include <span>
 #include <string>

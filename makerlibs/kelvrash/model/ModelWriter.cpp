@@ -1,13 +1,51 @@
 #include "ModelWriter.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "AtomicFile.h"
 
 namespace kelv::model {
 
+namespace {
+
+// The builder's storage is the vector PackModel returns: the finished
+// buffer, built at the storage's end, moves to its front in place rather
+// than being copied into a second buffer.
+class VectorStorage : public flatbuffers::Allocator {
+ public:
+  std::vector<uint8_t> bytes;
+
+  uint8_t* allocate(size_t size) override {
+    bytes.assign(size, 0);
+    return bytes.data();
+  }
+  void deallocate(uint8_t* p, size_t) override {
+    if (p && p == bytes.data()) std::vector<uint8_t>().swap(bytes);
+  }
+  uint8_t* reallocate_downward(uint8_t* old, size_t oldSize, size_t newSize, size_t back, size_t front) override {
+    std::vector<uint8_t> grown(newSize);
+    memcpy_downward(old, oldSize, grown.data(), newSize, back, front);
+    bytes.swap(grown);
+    return bytes.data();
+  }
+};
+
+// About what the packed model takes, so that the builder seldom grows.
+size_t EstimatedSize(const ModelT& m) {
+  size_t members = 0;
+  for (const auto& d : m.instance_definitions)
+    if (d) members += d->members.size();
+  return (size_t{1} << 16) + m.objects.size() * 192 + members * 16 + m.instance_definitions.size() * 64 +
+         (m.layers.size() + m.fonts.size()) * 64 + m.dim_styles.size() * 512;
+}
+
+}  // namespace
+
 std::vector<uint8_t> PackModel(const ModelT& model) {
-  flatbuffers::FlatBufferBuilder builder(1 << 16);
+  VectorStorage storage;
+  size_t estimate = EstimatedSize(model);
+  flatbuffers::FlatBufferBuilder builder(estimate, &storage);
   ModelT copy;
   const ModelT* source = &model;
   if (model.version != kModelVersion) {
@@ -16,7 +54,10 @@ std::vector<uint8_t> PackModel(const ModelT& model) {
     source = &copy;
   }
   FinishModelBuffer(builder, Model::Pack(builder, source));
-  return {builder.GetBufferPointer(), builder.GetBufferPointer() + builder.GetSize()};
+  const size_t size = builder.GetSize();
+  std::memmove(storage.bytes.data(), builder.GetBufferPointer(), size);
+  storage.bytes.resize(size);
+  return std::move(storage.bytes);
 }
 
 bool WriteModelFile(const ModelT& model, const std::string& nativePath, std::string& error) {

@@ -1,5 +1,5 @@
 // The host's command stack, registered as "ACAD_REGISTERED_COMMANDS".
-#include "arx/commandstack.h"
+#include "editor/commandstack.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "arx/mnufile.h"
+#include "editor/mnufile.h"
 
 #include <cwctype>
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "arx/mnufile.h"
+#include "editor/mnufile.h"
 
 namespace arxhost {
 

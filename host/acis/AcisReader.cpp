@@ -1,14 +1,14 @@
 // Splitting SAT files into bodies and telling solids, regions and bodies
 // apart.
-#include "arx/AcisReader.h"
+#include "acis/AcisReader.h"
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 
-#include "arx/AcisGeometry.h"
-#include "arx/AcisRecords.h"
+#include "acis/AcisGeometry.h"
+#include "acis/AcisRecords.h"
 #include "win32/strconv.h"
 
 namespace arxhost {

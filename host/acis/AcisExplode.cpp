@@ -6,8 +6,8 @@
 #include <cmath>
 #include <numbers>
 
-#include "arx/AcisGeometry.h"
-#include "arx/AcisRecords.h"
+#include "acis/AcisGeometry.h"
+#include "acis/AcisRecords.h"
 #include "arx/dbAcisEntity.h"
 #include "arx/dbArc.h"
 #include "arx/dbCircle.h"

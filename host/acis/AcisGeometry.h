@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "arx/AcisRecords.h"
+#include "acis/AcisRecords.h"
 #include "arx/gePoint3d.h"
 #include "arx/geVector3d.h"
 

@@ -1,10 +1,10 @@
-#include "arx/hostcommands.h"
+#include "editor/hostcommands.h"
 
 #include <algorithm>
 #include <map>
 
-#include "arx/commandstack.h"
 #include "arx/names.h"
+#include "editor/commandstack.h"
 #include "win32/input.h"
 #include "win32/strconv.h"
 #include "win32/transcript.h"

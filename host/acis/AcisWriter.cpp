@@ -1,13 +1,14 @@
 // Placing SAT bodies by transform records and joining them into one file.
-#include "arx/AcisWriter.h"
+#include "acis/AcisWriter.h"
 
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 
-#include "arx/AcisRecords.h"
+#include "acis/AcisRecords.h"
 #include "win32/atomicfile.h"
 #include "win32/strconv.h"
+#include "win32/wformat.h"
 
 namespace arxhost {
 
@@ -21,11 +22,7 @@ struct SatTransform {
   double scale = 1.0;
 };
 
-std::string Number(double v) {
-  char buf[32];
-  auto [p, ec] = std::to_chars(buf, buf + sizeof buf, v);  // shortest round trip, locale-free
-  return ec == std::errc() ? std::string(buf, p) : "0";
-}
+std::string Number(double v) { return FormatShortest(v); }
 
 bool ReadTransform(const sat::Document& doc, const sat::Record& rec, SatTransform& out) {
   std::vector<double> values;

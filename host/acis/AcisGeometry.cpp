@@ -1,5 +1,5 @@
 // Decoding and evaluating SAT geometry records.
-#include "arx/AcisGeometry.h"
+#include "acis/AcisGeometry.h"
 
 #include <algorithm>
 #include <charconv>

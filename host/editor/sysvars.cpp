@@ -1,11 +1,11 @@
-#include "arx/sysvars.h"
+#include "editor/sysvars.h"
 
 #include <map>
 
 #include "arx/aced.h"
 #include "arx/acutils.h"
-#include "arx/hostcommands.h"
 #include "arx/names.h"
+#include "editor/hostcommands.h"
 #include "win32/transcript.h"
 #include "win32/wformat.h"
 

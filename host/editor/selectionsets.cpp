@@ -9,7 +9,7 @@
 #include "arx/dbads.h"
 #include "arx/dbheaders.h"
 #include "arx/names.h"
-#include "arx/pickgeometry.h"
+#include "editor/pickgeometry.h"
 #include "win32/input.h"
 #include "win32/transcript.h"
 

@@ -1,12 +1,12 @@
-#include "arx/menus.h"
+#include "editor/menus.h"
 
 #include <fstream>
 #include <iterator>
 #include <sstream>
 
 #include "arx/aced.h"
-#include "arx/hostcommands.h"
 #include "arx/names.h"
+#include "editor/hostcommands.h"
 #include "win32/strconv.h"
 #include "win32/transcript.h"
 

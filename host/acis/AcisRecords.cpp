@@ -1,5 +1,5 @@
 // Tokenising, renumbering and writing ACIS SAT records.
-#include "arx/AcisRecords.h"
+#include "acis/AcisRecords.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,13 +1,13 @@
-#include "arx/applications.h"
+#include "editor/applications.h"
 
 #include <dlfcn.h>
 
 #include <filesystem>
 #include <list>
 
-#include "arx/commandstack.h"
 #include "arx/dynlinker.h"
 #include "arx/names.h"
+#include "editor/commandstack.h"
 #include "win32/modules.h"
 #include "win32/strconv.h"
 #include "win32/transcript.h"

@@ -1,4 +1,4 @@
-#include "arx/pickgeometry.h"
+#include "editor/pickgeometry.h"
 
 #include <algorithm>
 #include <charconv>

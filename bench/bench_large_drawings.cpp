@@ -1,0 +1,159 @@
+// The 2D path on large generated IGES drawings (lines, arcs, notes, linear
+// dimensions and subfigure instances) against Open CASCADE's ReadFile of the
+// same file. Each measurement is a process of its own, run in pairs (ours,
+// then the baseline), so that the peak memory of each is its own: for the 2D
+// path the importing process and the conversion child together. Per size it
+// prints the medians of: the 2D path's time and time per entity, ReadFile's
+// time, the ratio of each pair, the DXF save time and import-and-save against
+// ReadFile, and the peak memory of both.
+//   bench_large_drawings [largest size, default 240000] [runs, default 3]
+//   bench_large_drawings --write ENTITIES FILE    only writes a drawing
+// Sizes go 2,400, 24,000, 240,000, 2,400,000 up to the largest asked for.
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <IGESControl_Reader.hxx>
+#include <Message.hxx>
+#include <Message_Messenger.hxx>
+
+#include "KelvIges.h"
+#include "LargeDrawing.h"
+#include "ThreeDmImporter.h"
+#include "arx/dbDatabase.h"
+#include "arx/dbInspector.h"
+#include "dxf/DxfOut.h"
+#include "win32/transcript.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+double Now() {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+// Peak resident memory in MiB of this process and of its waited-for children.
+void PrintPeaks() {
+  rusage self{}, children{};
+  getrusage(RUSAGE_SELF, &self);
+  getrusage(RUSAGE_CHILDREN, &children);
+  std::printf(" %.1f %.1f\n", self.ru_maxrss / 1024.0, children.ru_maxrss / 1024.0);
+}
+
+int ReadOnly(const char* iges) {
+  Message::DefaultMessenger()->ChangePrinters().Clear();
+  double start = Now();
+  IGESControl_Reader reader;
+  reader.ReadFile(iges);
+  std::printf("%.6f 0", Now() - start);
+  PrintPeaks();
+  return 0;
+}
+
+int TwoD(const char* iges, const char* folder) {
+  arxhost::Transcript::Capture quiet;  // the importer's summary lines
+  const fs::path dir = folder;
+  const CString model((dir / "bench_large.k3m").c_str());
+  double start = Now();
+  KelvIges converter;
+  int ok = converter.IGESTo3DM(CString(iges), model, 4) && ThreeDmImporter().ImportFile(model, 0, 0, 0, 0);
+  double imported = Now();
+  std::error_code ec;
+  fs::remove(dir / "bench_large.k3m", ec);
+  std::string error =
+      arxhost::dxf::SaveAsDxf(*acdbHostApplicationServices()->workingDatabase(), (dir / "bench_large.dxf").string());
+  double saved = Now();
+  fs::remove(dir / "bench_large.dxf", ec);
+  if (!ok || !error.empty()) {
+    std::fprintf(stderr, "2D path failed on %s %s\n", iges, error.c_str());
+    return 1;
+  }
+  std::printf("%.6f %.6f", imported - start, saved - imported);
+  PrintPeaks();
+  return 0;
+}
+
+struct Sample {
+  double seconds = 0, save = 0, selfMiB = 0, childMiB = 0;
+};
+
+bool Run(const std::string& command, Sample& s) {
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return false;
+  int got = std::fscanf(pipe, "%lf %lf %lf %lf", &s.seconds, &s.save, &s.selfMiB, &s.childMiB);
+  return pclose(pipe) == 0 && got == 4;
+}
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v.empty() ? 0.0 : v[v.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 3 && std::string(argv[1]) == "--read") return ReadOnly(argv[2]);
+  if (argc == 4 && std::string(argv[1]) == "--2d") return TwoD(argv[2], argv[3]);
+  if (argc == 4 && std::string(argv[1]) == "--write") {
+    std::uintmax_t bytes = 0;
+    int n = bench::WriteLargeDrawing(argv[3], std::atoi(argv[2]), &bytes);
+    std::printf("%s: %d entities, %ju bytes\n", argv[3], n, bytes);
+    return 0;
+  }
+  const int largest = argc > 1 ? std::atoi(argv[1]) : 240000;
+  const int runs = std::max(1, argc > 2 ? std::atoi(argv[2]) : 3);
+  const fs::path self = fs::read_symlink("/proc/self/exe");
+  const fs::path dir = fs::temp_directory_path() / ("bench_large_drawings." + std::to_string(getpid()));
+  fs::create_directories(dir);
+
+  std::printf("%9s %8s %9s %9s %7s %9s %9s %8s %8s %9s %9s\n", "entities", "MB", "2D s", "us/ent", "x read",
+              "read s", "save s", "x read", "2D MiB", "read MiB", "x read");
+  std::printf("%9s %8s %9s %9s %7s %9s %9s %8s %8s %9s %9s\n", "", "", "", "", "", "", "", "(+save)", "(both)", "",
+              "");
+  double firstPerEntity = 0, firstReadPerEntity = 0;
+  for (int size = 2400; size <= largest; size *= 10) {
+    const fs::path iges = dir / ("drawing" + std::to_string(size) + ".igs");
+    std::uintmax_t bytes = 0;
+    const int entities = bench::WriteLargeDrawing(iges, size, &bytes);
+    std::vector<double> ours, read, save, ratio, withSave, oursMiB, readMiB, memRatio;
+    for (int r = 0; r < runs; ++r) {
+      Sample a, b;
+      if (!Run("'" + self.string() + "' --2d '" + iges.string() + "' '" + dir.string() + "'", a) ||
+          !Run("'" + self.string() + "' --read '" + iges.string() + "'", b)) {
+        std::printf("a run failed on %s\n", iges.c_str());
+        return 1;
+      }
+      ours.push_back(a.seconds);
+      save.push_back(a.save);
+      read.push_back(b.seconds);
+      ratio.push_back(a.seconds / b.seconds);
+      withSave.push_back((a.seconds + a.save) / b.seconds);
+      oursMiB.push_back(a.selfMiB + a.childMiB);
+      readMiB.push_back(b.selfMiB);
+      memRatio.push_back((a.selfMiB + a.childMiB) / b.selfMiB);
+    }
+    const double perEntity = Median(ours) / entities * 1e6, readPerEntity = Median(read) / entities * 1e6;
+    if (firstPerEntity == 0 && entities >= 24000) {
+      firstPerEntity = perEntity;
+      firstReadPerEntity = readPerEntity;
+    }
+    std::printf("%9d %8.1f %9.3f %9.2f %7.2f %9.3f %9.3f %8.2f %8.1f %9.1f %9.2f", entities, bytes / 1e6,
+                Median(ours), perEntity, Median(ratio), Median(read), Median(save), Median(withSave), Median(oursMiB),
+                Median(readMiB), Median(memRatio));
+    if (firstPerEntity > 0)
+      std::printf("   us/ent x%.2f of 24,000 (ReadFile's x%.2f)", perEntity / firstPerEntity,
+                  readPerEntity / firstReadPerEntity);
+    std::printf("\n");
+    std::fflush(stdout);
+    fs::remove(iges);
+  }
+  fs::remove_all(dir);
+  return 0;
+}
