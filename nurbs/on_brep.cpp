@@ -262,7 +262,9 @@ bool ON_Brep::IsValid(ON_TextLog* log) const {
   }
   for (int i = 0; i < m_F.Count(); ++i) {
     const ON_BrepFace& f = m_F[i];
-    if (f.m_face_index != i || f.m_si < 0 || f.m_si >= m_S.Count() || !m_S[f.m_si]) return fail("face", i);
+    // A face is bounded by at least its outer loop.
+    if (f.m_face_index != i || f.m_si < 0 || f.m_si >= m_S.Count() || !m_S[f.m_si] || f.m_li.Count() == 0)
+      return fail("face", i);
     for (int l : f.m_li)
       if (l < 0 || l >= m_L.Count() || m_L[l].m_fi != i) return fail("face", i);
   }

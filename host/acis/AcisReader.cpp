@@ -7,6 +7,7 @@
 #include <iterator>
 #include <sstream>
 
+#include "acis/AcisGeometry.h"
 #include "acis/AcisRecords.h"
 #include "win32/strconv.h"
 
@@ -24,7 +25,13 @@ SatBodyKind Classify(const sat::Document& doc) {
       anyFace = true;
       std::vector<long> ps = r.pointers();
       long surface = ps.empty() ? -1 : ps.back();
-      if (surface < 0 || doc.records[static_cast<size_t>(surface)].type.find("plane") != 0) planar = false;
+      const std::string surfaceType = surface < 0 ? std::string() : doc.records[static_cast<size_t>(surface)].type;
+      if (surfaceType.find("plane") != 0) planar = false;
+      // A face without loops is its whole surface: it encloses something
+      // only when that surface closes on itself.
+      std::vector<const sat::Field*> fields = sat::DataFields(doc, r);
+      const bool looped = fields.size() > 1 && fields[1]->pointer >= 0;
+      if (!looped && surfaceType.find("sphere") != 0 && surfaceType.find("torus") != 0) closed = false;
     } else if (r.type == "coedge") {
       // From the end: pcurve, loop, edge, partner.
       std::vector<long> ps = r.pointers();

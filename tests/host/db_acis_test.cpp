@@ -47,6 +47,16 @@ TEST(AcisReader, SplitsFilesIntoClassifiedBodies) {
       EXPECT_EQ(again.bodies[0].kind, c.kinds[i]);
     }
   }
+  // A face without loops on a surface that does not close on itself
+  // bounds nothing: not a solid.
+  std::string bare = ReadText(std::filesystem::path(Fixture("sphere.sat")));
+  const size_t at = bare.find("sphere-surface");
+  ASSERT_NE(at, std::string::npos);
+  bare.replace(at, bare.find('#', at) - at, "plane-surface $-1 -1 $-1 0 0 0 0 0 1 1 0 0 forward_v I I I I ");
+  arxhost::SatReadResult open = arxhost::ReadSatText(bare);
+  ASSERT_EQ(open.status, Acad::eOk) << open.error;
+  ASSERT_EQ(open.bodies.size(), 1u);
+  EXPECT_EQ(open.bodies[0].kind, arxhost::SatBodyKind::Region);
   // The second body of the pair is renumbered from 0 and keeps its 26 records.
   arxhost::SatReadResult pair = arxhost::ReadSatBodies(Fixture("sphere_and_square.sat"));
   ASSERT_EQ(pair.bodies.size(), 2u);

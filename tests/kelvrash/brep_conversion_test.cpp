@@ -17,6 +17,9 @@
 #include <TopExp_Explorer.hxx>
 #include <TopoDS.hxx>
 #include <gp_Ax2.hxx>
+#include <gp_Pln.hxx>
+
+#include <functional>
 
 #include "Kelv3dm.h"
 #include "TestSupport.h"
@@ -104,5 +107,163 @@ TEST(BrepConversion, SurfacesReadBackWithTheSamePoints) {
     EXPECT_TRUE(sawClass);
     EXPECT_EQ(face, on->FaceCount());
     Kelv3dm::ReadEnd();
+  }
+}
+
+namespace {
+
+// A bilinear patch over [0, 1] x [0, 1]: the unit square, lifted at one
+// corner by 'lift'.
+int Patch(IgesBuilder& b, EntityOptions o = {}, double lift = 1) {
+  return b.Add(128, {"1", "1", "1", "1", "0", "0", "1", "0", "0", "0", "0", "1", "1", "0", "0", "1", "1", "1", "1", "1",
+                     "1", "0", "0", "0", "1", "0", "0", "0", "1", "0", "1", "1", R(lift), "0", "1", "0", "1"},
+               o);
+}
+
+EntityOptions Member(int use = 0) {
+  EntityOptions o;
+  o.subordinate = 1;
+  o.use = use;
+  return o;
+}
+
+int PointAt(IgesBuilder& b, double x, double y, double z) {
+  return b.Add(116, {R(x), R(y), R(z), "0"}, Member());
+}
+
+struct Topology {
+  int breps = 0, faces = 0, loops = 0, trims = 0, closedBreps = 0;
+};
+
+Topology TopologyOf(const Converted& c) {
+  Topology t;
+  for (const auto* o : TopLevel(c.model())) {
+    const BrepT* brep = o->geometry.AsBrep();
+    if (!brep) continue;
+    ++t.breps;
+    t.faces += static_cast<int>(brep->faces.size());
+    t.loops += static_cast<int>(brep->loops.size());
+    t.trims += static_cast<int>(brep->trims.size());
+    bool closed = !brep->edges.empty();
+    for (const auto& e : brep->edges) closed = closed && e->trims.size() == 2;
+    t.closedBreps += closed;
+    // Every loop belongs to a face that lists it, every trim has its 2D curve.
+    for (size_t f = 0; f < brep->faces.size(); ++f)
+      for (int l : brep->faces[f]->loops) EXPECT_EQ(brep->loops[static_cast<size_t>(l)]->face, static_cast<int>(f));
+    for (const auto& tr : brep->trims) EXPECT_GE(tr->curve2d, 0);
+  }
+  return t;
+}
+
+}  // namespace
+
+// A surface that stands alone comes over as a B-rep of one face bounded by
+// its natural or its given boundary; one with no finite boundary does not
+// come over at all.
+TEST(BrepConversion, StandaloneSurfacesBecomeOneFaceBreps) {
+  struct Case {
+    const char* name;
+    std::function<void(IgesBuilder&)> build;
+    Topology expected;
+    int skipped;
+  } cases[] = {
+      {"untrimmed B-spline patch", [](IgesBuilder& b) { Patch(b); }, {1, 1, 1, 4, 0}, 0},
+      {"trimmed patch with a hole",
+       [](IgesBuilder& b) {
+         int surface = Patch(b, Member());
+         // A circle in parameter space, and the curve on the surface it makes.
+         int circle = b.Add(100, {"0", "0.5", "0.5", "0.7", "0.5", "0.7", "0.5"}, Member(5));
+         int hole = b.Add(142, {"0", S(surface), S(circle), "0", "1"}, Member());
+         b.Add(144, {S(surface), "0", "1", "0", S(hole)});
+       },
+       {1, 1, 2, 5, 0}, 0},
+      {"flat patch with a hole given in model space only",
+       [](IgesBuilder& b) {
+         int surface = Patch(b, Member(), 0);
+         int circle = b.Add(100, {"0", "0.5", "0.5", "0.7", "0.5", "0.7", "0.5"}, Member());
+         int hole = b.Add(142, {"0", S(surface), "0", S(circle), "2"}, Member());
+         b.Add(144, {S(surface), "0", "1", "0", S(hole)});
+       },
+       {1, 1, 2, 5, 0}, 0},
+      {"surface of revolution",
+       [](IgesBuilder& b) {
+         int axis = b.Add(110, {"0", "0", "0", "0", "0", "1"}, Member());
+         int profile = b.Add(110, {"2", "0", "0", "3", "0", "4"}, Member());
+         b.Add(120, {S(axis), S(profile), "0", R(M_PI)});
+       },
+       {1, 1, 1, 4, 0}, 0},
+      {"sphere: closed, a solid",
+       [](IgesBuilder& b) {
+         int centre = PointAt(b, 1, 2, 3);
+         int axis = b.Add(123, {"0", "0", "1"}, Member());
+         int x = b.Add(123, {"1", "0", "0"}, Member());
+         EntityOptions parametrised;
+         parametrised.form = 1;
+         b.Add(196, {S(centre), "2.5", S(axis), S(x)}, parametrised);
+       },
+       {1, 1, 1, 4, 1}, 0},
+      {"infinite cylinder beside a patch",
+       [](IgesBuilder& b) {
+         int at = PointAt(b, 0, 0, 0);
+         int axis = b.Add(123, {"0", "0", "1"}, Member());
+         b.Add(192, {S(at), S(axis), "2"});
+         Patch(b);
+       },
+       {1, 1, 1, 4, 0}, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    IgesBuilder b;
+    c.build(b);
+    Converted conv;
+    Convert(b.Text(), conv);
+    ASSERT_TRUE(conv.ok) << conv.reason;
+    Topology t = TopologyOf(conv);
+    EXPECT_EQ(t.breps, c.expected.breps);
+    EXPECT_EQ(t.faces, c.expected.faces);
+    EXPECT_EQ(t.loops, c.expected.loops);
+    EXPECT_EQ(t.trims, c.expected.trims);
+    EXPECT_EQ(t.closedBreps, c.expected.closedBreps);
+    int skipped = 0;
+    for (auto [type, n] : conv.result.skipped) skipped += n;
+    EXPECT_EQ(skipped, c.skipped);
+    // Nothing of a surface arrives as loose curves.
+    for (const auto* o : TopLevel(conv.model())) EXPECT_NE(o->geometry.type, Geometry::Curve);
+  }
+}
+
+// A face comes over with every trim or its shape is refused: a loop that
+// lost an edge would be another face. A face that encloses no area is left
+// out, and a shape of nothing else is refused too.
+TEST(BrepConversion, ShapesThatCannotComeWholeAreRefused) {
+  // Edges without parameter-space curves on a curved surface.
+  Handle(Geom_Surface) cylinder = BRep_Tool::Surface(
+      TopoDS::Face(TopExp_Explorer(BRepPrimAPI_MakeCylinder(2, 5).Shape(), TopAbs_FACE).Current()));
+  BRepBuilderAPI_MakeWire square;
+  const gp_Pnt corners[4] = {gp_Pnt(2, 0, 1), gp_Pnt(2, 0, 3), gp_Pnt(0, 2, 3), gp_Pnt(0, 2, 1)};
+  for (int i = 0; i < 4; ++i) square.Add(BRepBuilderAPI_MakeEdge(corners[i], corners[(i + 1) % 4]).Edge());
+  TopoDS_Face bare = BRepBuilderAPI_MakeFace(cylinder, square.Wire(), Standard_True).Face();
+  // A boundary that runs along a segment and back.
+  gp_Pnt a(0, 0, 0), b(4, 0, 0);
+  BRepBuilderAPI_MakeWire sliver;
+  TopoDS_Edge there = BRepBuilderAPI_MakeEdge(a, b).Edge();
+  sliver.Add(there);
+  sliver.Add(TopoDS::Edge(there.Reversed()));
+  TopoDS_Face flat = BRepBuilderAPI_MakeFace(gp_Pln(gp_Pnt(0, 0, 0), gp_Dir(0, 0, 1)), sliver.Wire()).Face();
+
+  BrepT brep;
+  {
+    SCOPED_TRACE("edges without parameter-space curves");
+    bool missing = false;
+    for (TopExp_Explorer ex(bare, TopAbs_EDGE); ex.More(); ex.Next()) {
+      double f, l;
+      missing = missing || BRep_Tool::CurveOnSurface(TopoDS::Edge(ex.Current()), bare, f, l).IsNull();
+    }
+    ASSERT_TRUE(missing);  // the fixture holds what it is meant to
+    EXPECT_FALSE(kelv::iges::ShapeToBrep(bare, brep));
+  }
+  {
+    SCOPED_TRACE("a face of no area");
+    EXPECT_FALSE(kelv::iges::ShapeToBrep(flat, brep));
   }
 }

@@ -290,6 +290,9 @@ TEST(SatWriter, RefusesWhatItCannotWriteAndLeavesNoFile) {
   ON_Brep broken(*box);
   broken.m_T[0].m_ei = broken.EdgeCount() + 3;  // a trim on an edge that does not exist
   ON_Brep empty;
+  // A face without its loops: the bare surface is not the B-rep's face.
+  ON_Brep bare(*box);
+  bare.m_F[2].m_li.Empty();
   // Valid topology on geometry no file can hold.
   ON_Brep notFinite(*box);
   ON_LineCurve* line = ON_LineCurve::Cast(notFinite.m_C3[notFinite.m_E[0].m_c3i]);
@@ -302,6 +305,7 @@ TEST(SatWriter, RefusesWhatItCannotWriteAndLeavesNoFile) {
     const char* reason;
   } cases[] = {
       {"invalid B-rep", &broken, dir.File("invalid.sat"), "the B-rep is not valid"},
+      {"face without loops", &bare, dir.File("bare.sat"), "the B-rep is not valid (ON_Brep: face 2 is not valid)"},
       {"empty B-rep", &empty, dir.File("empty.sat"), "the B-rep has no faces"},
       {"geometry that is not finite", &notFinite, dir.File("nan.sat"),
        "the B-rep cannot be expressed in SAT: edge 0: an edge has an end point that is not a finite number"},

@@ -3,9 +3,12 @@
 #include <BRepBuilderAPI_Transform.hxx>
 #include <BRep_Tool.hxx>
 #include <IGESGeom_Plane.hxx>
+#include <IGESToBRep_Actor.hxx>
 #include <IGESToBRep_CurveAndSurface.hxx>
+#include <Interface_Static.hxx>
 #include <Standard_Failure.hxx>
 #include <TopExp_Explorer.hxx>
+#include <TransferBRep.hxx>
 #include <TopoDS.hxx>
 #include <gp_Trsf.hxx>
 
@@ -33,14 +36,19 @@ bool Mapper::MapBrep(const Entity& e, const gp_GTrsf& parent, int mode, std::vec
     made.push_back(Emit(e, MakeCurve(std::move(curve)), mode));
     return true;
   }
+  // The reader's own actor: the same transfer and the same shape healing
+  // (parameter-space curves, closed wires, sewn shells) as a whole-file
+  // transfer gives, entity by entity.
   TopoDS_Shape shape;
   double factor = 1.0;
   try {
-    IGESToBRep_CurveAndSurface transfer(1e-4, 1e-7, 1e-6, Standard_False, Standard_False, Standard_False);
-    transfer.SetModel(iges_);
-    transfer.SetTransferProcess(process_);
-    factor = transfer.GetUnitFactor();
-    shape = transfer.TransferGeometry(e);
+    Handle(IGESToBRep_Actor) actor = new IGESToBRep_Actor;
+    actor->SetModel(iges_);
+    actor->SetContinuity(Interface_Static::IVal("read.iges.bspline.continuity"));
+    IGESToBRep_CurveAndSurface units;
+    units.SetModel(iges_);
+    factor = units.GetUnitFactor();
+    shape = TransferBRep::ShapeResult(actor->Transfer(e, process_));
   } catch (const Standard_Failure&) {
     shape.Nullify();
   }
@@ -77,6 +85,12 @@ bool Mapper::MapBrep(const Entity& e, const gp_GTrsf& parent, int mode, std::vec
     g.Set(std::move(brep));
     made.push_back(Emit(e, std::move(g), mode));
     return true;
+  }
+  // Faces that cannot come over whole are not brought in part, nor as
+  // their boundaries.
+  if (TopExp_Explorer(shape, TopAbs_FACE).More()) {
+    Skip(e);
+    return false;
   }
   // Curves on surfaces and the like come out as edges.
   bool any = false;

@@ -13,6 +13,7 @@
 #include <TopoDS.hxx>
 #include <TopoDS_Edge.hxx>
 #include <TopoDS_Face.hxx>
+#include <TopoDS_Iterator.hxx>
 #include <TopoDS_Vertex.hxx>
 #include <TopoDS_Wire.hxx>
 
@@ -88,17 +89,22 @@ bool ShapeToBrep(const TopoDS_Shape& shape, BrepT& out) {
     return result;
   };
 
+  // A face either comes over with every loop and every trim, or the shape
+  // is refused: a B-rep missing a boundary is a different B-rep.
   for (TopExp_Explorer fx(shape, TopAbs_FACE); fx.More(); fx.Next()) {
     const TopoDS_Face& face = TopoDS::Face(fx.Current());
     try {
       TopLoc_Location loc;
       Handle(Geom_Surface) s = BRep_Tool::Surface(face, loc);
-      if (s.IsNull()) continue;
+      if (s.IsNull()) return false;
       if (!loc.IsIdentity()) s = Handle(Geom_Surface)::DownCast(s->Transformed(loc.Transformation()));
       double u0, u1, v0, v1;
       BRepTools::UVBounds(face, u0, u1, v0, v1);
+      // A boundary that runs back along itself encloses nothing: such a
+      // face has no area to carry.
+      if (!(u1 > u0) || !(v1 > v0)) continue;
       auto surface = std::make_unique<SurfaceT>();
-      if (!SurfaceToModel(s, u0, u1, v0, v1, surface->geometry)) continue;
+      if (!SurfaceToModel(s, u0, u1, v0, v1, surface->geometry)) return false;
       const int faceIndex = static_cast<int>(out.faces.size());
       auto bf = std::make_unique<BrepFaceT>();
       bf->surface = static_cast<int>(out.surfaces.size());
@@ -113,11 +119,12 @@ bool ShapeToBrep(const TopoDS_Shape& shape, BrepT& out) {
         loop->face = faceIndex;
         loop->type = wire.IsSame(outer) ? kLoopOuter : kLoopInner;
         const int loopIndex = static_cast<int>(out.loops.size() + loops.size());
-        for (BRepTools_WireExplorer ex(wire, face); ex.More(); ex.Next()) {
+        int walked = 0;
+        for (BRepTools_WireExplorer ex(wire, face); ex.More(); ex.Next(), ++walked) {
           const TopoDS_Edge& edge = ex.Current();
           double f = 0, l = 0;
           Handle(Geom2d_Curve) pc = BRep_Tool::CurveOnSurface(edge, face, f, l);
-          if (pc.IsNull()) continue;
+          if (pc.IsNull()) return false;
           bool reversed = edge.Orientation() == TopAbs_REVERSED;
           if (reversed) {
             double nf = pc->ReversedParameter(l), nl = pc->ReversedParameter(f);
@@ -126,7 +133,7 @@ bool ShapeToBrep(const TopoDS_Shape& shape, BrepT& out) {
             l = nl;
           }
           auto c2 = std::make_unique<CurveT>();
-          if (!Curve2dToModel(pc, f, l, c2->geometry)) continue;
+          if (!Curve2dToModel(pc, f, l, c2->geometry)) return false;
           auto trim = std::make_unique<BrepTrimT>();
           trim->curve2d = static_cast<int>(out.curves2d.size());
           if (auto* n = c2->geometry.AsNurbsCurve()) {
@@ -145,10 +152,7 @@ bool ShapeToBrep(const TopoDS_Shape& shape, BrepT& out) {
             trim->type = kTrimSingular;
           } else {
             trim->edge = edgeIndex(edge);
-            if (trim->edge < 0) {
-              out.curves2d.pop_back();
-              continue;
-            }
+            if (trim->edge < 0) return false;
             int faces = edgeFaces.Contains(edge) ? edgeFaces.FindFromKey(edge).Extent() : 1;
             trim->type = BRep_Tool::IsClosed(edge, face) ? kTrimSeam : faces > 1 ? kTrimMated : kTrimBoundary;
           }
@@ -157,8 +161,14 @@ bool ShapeToBrep(const TopoDS_Shape& shape, BrepT& out) {
           loop->trims.push_back(trimIndex);
           out.trims.push_back(std::move(trim));
         }
-        if (!loop->trims.empty()) loops.push_back(std::move(loop));
+        // The walk follows the edges end to end; one it cannot reach leaves
+        // the loop open.
+        int edgesOfWire = 0;
+        for (TopoDS_Iterator it(wire); it.More(); it.Next()) ++edgesOfWire;
+        if (walked != edgesOfWire || loop->trims.empty()) return false;
+        loops.push_back(std::move(loop));
       }
+      if (loops.empty()) return false;
       // The outer loop comes first, as openNURBS expects.
       std::stable_partition(loops.begin(), loops.end(), [](const auto& l) { return l->type == kLoopOuter; });
       for (auto& loop : loops) {
@@ -169,7 +179,7 @@ bool ShapeToBrep(const TopoDS_Shape& shape, BrepT& out) {
       }
       out.faces.push_back(std::move(bf));
     } catch (const Standard_Failure&) {
-      continue;
+      return false;
     }
   }
   return !out.faces.empty();

@@ -8,7 +8,8 @@
 
 namespace kelv::iges {
 
-// False when the shape has no face that could be expressed.
+// False when a face of the shape cannot be expressed with all its loops,
+// or when no face is left: faces that enclose no area are left out.
 bool ShapeToBrep(const TopoDS_Shape& shape, model::BrepT& out);
 
 }  // namespace kelv::iges
