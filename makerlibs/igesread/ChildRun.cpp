@@ -13,13 +13,15 @@
 #include <fcntl.h>
 #include <mutex>
 #include <new>
-#include <thread>
 #include <poll.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <string>
+#include <vector>
 
 namespace igesread {
 namespace {
@@ -200,6 +202,23 @@ bool ParseFrame(std::string& data, std::string& answer, std::string& reason) {
   return true;
 }
 
+// Children whose answer arrived whole, left to end on their own: each later
+// call reaps those that have. No thread waits for them, since a thread that
+// runs while the next child is forked can leave a lock of the allocator held
+// in that child.
+std::vector<pid_t>& Finishing() {
+  static std::vector<pid_t> pids;
+  return pids;
+}
+
+void ReapFinished() {
+  auto& pids = Finishing();
+  std::erase_if(pids, [](pid_t pid) {
+    int ignored = 0;
+    return ::waitpid(pid, &ignored, WNOHANG) != 0;
+  });
+}
+
 }  // namespace
 
 ChildLimits LimitsForFile(const std::string& nativePath) {
@@ -222,6 +241,7 @@ bool RunInChild(const ChildWork& work, const ChildLimits& limits, std::string& a
   // child, should anything in it flush.
   std::fflush(nullptr);
   const ChildTempFolder temp;
+  ReapFinished();
   int fds[2];
   if (::pipe2(fds, O_CLOEXEC) != 0) {
     reason = std::string("could not be read (") + std::strerror(errno) + ")";
@@ -263,11 +283,7 @@ bool RunInChild(const ChildWork& work, const ChildLimits& limits, std::string& a
   // A whole frame is the child's last act: how it then ends does not
   // matter, and it is reaped aside rather than waited for.
   if (!timedOut && ParseFrame(data, answer, reason)) {
-    std::thread([pid] {
-      int ignored = 0;
-      while (::waitpid(pid, &ignored, 0) < 0 && errno == EINTR) {
-      }
-    }).detach();
+    Finishing().push_back(pid);
     return true;
   }
   answer.clear();
