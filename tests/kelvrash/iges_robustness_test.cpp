@@ -306,3 +306,59 @@ TEST(IgesRobustness, TheCorrectedCopyNeedsNoCorrection) {
   EXPECT_EQ(line->to.x(), 3e9);
   EXPECT_EQ(line->to.y(), 1.5);
 }
+
+// A dimension whose leader, witness line or note the parser could not read
+// (a count of zero leaves Open CASCADE's arrays unmade) converts without
+// that part: a dimension that needs it is skipped, one that can do without
+// it is drawn, and the rest of the file comes over.
+TEST(IgesRobustness, DimensionsWithUnreadablePartsConvertWithoutThem) {
+  using kelv::model::AnnotationClass;
+  const std::vector<std::string> note = {"1", "1", "1.", "1.", "0", "0.", "0.", "0", "0", "0.5", "0.5", "0.", H("A")};
+  const std::vector<std::string> leader = {"1", "0.1", "0.1", "0.", "0.", "0.", "1.", "1."};
+  const std::vector<std::string> noSegments = {"0", "0.1", "0.1", "0.", "0.", "0."};
+  const std::vector<std::string> witness = {"1", "2", "0.", "0.", "1.", "2.", "1."};
+  struct Case {
+    const char* name;
+    int type;
+    bool brokenNote, brokenLeader;
+    bool drawn;  // whether the dimension itself comes over
+  } cases[] = {
+      {"linear, note", 216, true, false, true},      {"linear, leader", 216, false, true, false},
+      {"angular, note", 202, true, false, true},     {"angular, leader", 202, false, true, false},
+      {"radius, note", 222, true, false, true},      {"radius, leader", 222, false, true, false},
+      {"ordinate, note", 218, true, false, true},    {"ordinate, leader", 218, false, true, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    IgesBuilder b;
+    b.Add(110, {"0.", "0.", "0.", "1.", "0.", "0."});
+    const int n = c.brokenNote ? b.Add(212, {"0"}) : b.Add(212, note);
+    const int l1 = b.Add(214, c.brokenLeader ? noSegments : leader, {.form = 1});
+    const int l2 = b.Add(214, leader, {.form = 1});
+    const int w = b.Add(106, witness, {.form = 40});
+    AnnotationClass cls{};
+    if (c.type == 216) {
+      b.Add(216, {S(n), S(l1), S(l2), S(w), S(w)});
+      cls = AnnotationClass::LinearDimension2;
+    } else if (c.type == 202) {
+      b.Add(202, {S(n), "0", "0", "0.", "0.", "1.", S(l1), S(l2)});
+      cls = AnnotationClass::AngularDimension2;
+    } else if (c.type == 222) {
+      b.Add(222, {S(n), S(l1), "0.", "0."});
+      cls = AnnotationClass::RadialDimension2;
+    } else {
+      b.Add(218, {S(n), S(w), S(l1)});
+      cls = AnnotationClass::OrdinateDimension2;
+    }
+    Converted conv;
+    Convert(b.Text(), conv);
+    ASSERT_TRUE(conv.ok) << conv.reason;
+    bool line = false, dimension = false;
+    for (auto& o : conv.model().objects) {
+      if (o->geometry.AsCurve()) line = true;
+      if (auto* a = o->geometry.AsAnnotation(); a && a->cls == cls) dimension = true;
+    }
+    EXPECT_TRUE(line);
+    EXPECT_EQ(dimension, c.drawn);
+  }
+}
