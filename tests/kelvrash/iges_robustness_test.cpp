@@ -362,3 +362,27 @@ TEST(IgesRobustness, DimensionsWithUnreadablePartsConvertWithoutThem) {
     EXPECT_EQ(dimension, c.drawn);
   }
 }
+
+// A solid with a part the parser could not read (a face without its loop) is
+// skipped before Open CASCADE's transfer asks that part for its contents.
+TEST(IgesRobustness, SolidsWithUnreadablePartsAreSkipped) {
+  IgesBuilder b;
+  b.Add(110, {"0.", "0.", "0.", "1.", "0.", "0."});
+  const int point = b.Add(116, {"0.", "0.", "0."});
+  const int normal = b.Add(123, {"0.", "0.", "1."});
+  const int plane = b.Add(190, {S(point), S(normal)});
+  const int face = b.Add(510, {S(plane), "1", "0"}, {.form = 1});  // its one loop missing
+  const int shell = b.Add(514, {"1", S(face), "1"}, {.form = 1});
+  b.Add(186, {S(shell), "1", "0"});
+  Converted conv;
+  Convert(b.Text(), conv);
+  ASSERT_TRUE(conv.ok) << conv.reason;
+  EXPECT_EQ(conv.result.skipped[186], 1);
+  bool line = false, brep = false;
+  for (const auto* o : TopLevel(conv.model())) {
+    line = line || o->geometry.AsCurve();
+    brep = brep || o->geometry.AsBrep();
+  }
+  EXPECT_TRUE(line);
+  EXPECT_FALSE(brep);
+}

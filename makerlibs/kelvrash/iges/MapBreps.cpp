@@ -2,8 +2,11 @@
 // (108) as their bounding curve.
 #include <BRepBuilderAPI_Transform.hxx>
 #include <BRep_Tool.hxx>
+#include <IGESData_GeneralModule.hxx>
 #include <IGESGeom_Plane.hxx>
 #include <IGESToBRep_CurveAndSurface.hxx>
+#include <Interface_EntityIterator.hxx>
+#include <Interface_GTool.hxx>
 #include <Standard_Failure.hxx>
 #include <TopExp_Explorer.hxx>
 #include <TopoDS.hxx>
@@ -32,6 +35,30 @@ bool Mapper::MapBrep(const Entity& e, const gp_GTrsf& parent, int mode, std::vec
     }
     made.push_back(Emit(e, MakeCurve(std::move(curve)), mode));
     return true;
+  }
+  // The transfer asks every part of a surface or solid for its contents; a
+  // part whose parameters could not be read is half built.
+  std::vector<Entity> parts{e};
+  std::vector<char> seen(static_cast<size_t>(iges_->NbEntities()) + 1, 0);
+  while (!parts.empty()) {
+    Entity part = parts.back();
+    parts.pop_back();
+    const int n = iges_->Number(part);
+    if (n <= 0 || seen[static_cast<size_t>(n)]) continue;
+    seen[static_cast<size_t>(n)] = 1;
+    if (Broken(part)) {
+      Skip(e);
+      return false;
+    }
+    Handle(Interface_GeneralModule) module;
+    int caseNumber = 0;
+    if (!iges_->GTool()->Select(part, module, caseNumber)) continue;
+    auto igesModule = Handle(IGESData_GeneralModule)::DownCast(module);
+    if (igesModule.IsNull()) continue;
+    Interface_EntityIterator shared;
+    igesModule->OwnSharedCase(caseNumber, part, shared);
+    for (shared.Start(); shared.More(); shared.Next())
+      if (auto sub = Handle(IGESData_IGESEntity)::DownCast(shared.Value())) parts.push_back(sub);
   }
   TopoDS_Shape shape;
   double factor = 1.0;
