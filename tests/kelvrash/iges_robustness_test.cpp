@@ -307,10 +307,10 @@ TEST(IgesRobustness, TheCorrectedCopyNeedsNoCorrection) {
   EXPECT_EQ(line->to.y(), 1.5);
 }
 
-// A dimension whose leader, witness line or note the parser could not read
-// (a count of zero leaves Open CASCADE's arrays unmade) converts without
-// that part: a dimension that needs it is skipped, one that can do without
-// it is drawn, and the rest of the file comes over.
+// A dimension whose leader or note the parser could not read (a leader
+// without segments is left with no list to count) converts without that
+// part: a dimension that needs it is skipped, one that can do without it is
+// drawn, and the rest of the file comes over.
 TEST(IgesRobustness, DimensionsWithUnreadablePartsConvertWithoutThem) {
   using kelv::model::AnnotationClass;
   const std::vector<std::string> note = {"1", "1", "1.", "1.", "0", "0.", "0.", "0", "0", "0.5", "0.5", "0.", H("A")};
@@ -332,7 +332,9 @@ TEST(IgesRobustness, DimensionsWithUnreadablePartsConvertWithoutThem) {
     SCOPED_TRACE(c.name);
     IgesBuilder b;
     b.Add(110, {"0.", "0.", "0.", "1.", "0.", "0."});
-    const int n = c.brokenNote ? b.Add(212, {"0"}) : b.Add(212, note);
+    std::vector<std::string> unreadableNote = note;
+    unreadableNote.back() = "5";  // a number where the text belongs
+    const int n = b.Add(212, c.brokenNote ? unreadableNote : note);
     const int l1 = b.Add(214, c.brokenLeader ? noSegments : leader, {.form = 1});
     const int l2 = b.Add(214, leader, {.form = 1});
     const int w = b.Add(106, witness, {.form = 40});
