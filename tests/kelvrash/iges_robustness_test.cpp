@@ -306,3 +306,85 @@ TEST(IgesRobustness, TheCorrectedCopyNeedsNoCorrection) {
   EXPECT_EQ(line->to.x(), 3e9);
   EXPECT_EQ(line->to.y(), 1.5);
 }
+
+// A dimension whose leader or note the parser could not read (a leader
+// without segments is left with no list to count) converts without that
+// part: a dimension that needs it is skipped, one that can do without it is
+// drawn, and the rest of the file comes over.
+TEST(IgesRobustness, DimensionsWithUnreadablePartsConvertWithoutThem) {
+  using kelv::model::AnnotationClass;
+  const std::vector<std::string> note = {"1", "1", "1.", "1.", "0", "0.", "0.", "0", "0", "0.5", "0.5", "0.", H("A")};
+  const std::vector<std::string> leader = {"1", "0.1", "0.1", "0.", "0.", "0.", "1.", "1."};
+  const std::vector<std::string> noSegments = {"0", "0.1", "0.1", "0.", "0.", "0."};
+  const std::vector<std::string> witness = {"1", "2", "0.", "0.", "1.", "2.", "1."};
+  struct Case {
+    const char* name;
+    int type;
+    bool brokenNote, brokenLeader;
+    bool drawn;  // whether the dimension itself comes over
+  } cases[] = {
+      {"linear, note", 216, true, false, true},      {"linear, leader", 216, false, true, false},
+      {"angular, note", 202, true, false, true},     {"angular, leader", 202, false, true, false},
+      {"radius, note", 222, true, false, true},      {"radius, leader", 222, false, true, false},
+      {"ordinate, note", 218, true, false, true},    {"ordinate, leader", 218, false, true, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    IgesBuilder b;
+    b.Add(110, {"0.", "0.", "0.", "1.", "0.", "0."});
+    std::vector<std::string> unreadableNote = note;
+    unreadableNote.back() = "5";  // a number where the text belongs
+    const int n = b.Add(212, c.brokenNote ? unreadableNote : note);
+    const int l1 = b.Add(214, c.brokenLeader ? noSegments : leader, {.form = 1});
+    const int l2 = b.Add(214, leader, {.form = 1});
+    const int w = b.Add(106, witness, {.form = 40});
+    AnnotationClass cls{};
+    if (c.type == 216) {
+      b.Add(216, {S(n), S(l1), S(l2), S(w), S(w)});
+      cls = AnnotationClass::LinearDimension2;
+    } else if (c.type == 202) {
+      b.Add(202, {S(n), "0", "0", "0.", "0.", "1.", S(l1), S(l2)});
+      cls = AnnotationClass::AngularDimension2;
+    } else if (c.type == 222) {
+      b.Add(222, {S(n), S(l1), "0.", "0."});
+      cls = AnnotationClass::RadialDimension2;
+    } else {
+      b.Add(218, {S(n), S(w), S(l1)});
+      cls = AnnotationClass::OrdinateDimension2;
+    }
+    Converted conv;
+    Convert(b.Text(), conv);
+    ASSERT_TRUE(conv.ok) << conv.reason;
+    bool line = false, dimension = false;
+    for (auto& o : conv.model().objects) {
+      if (o->geometry.AsCurve()) line = true;
+      if (auto* a = o->geometry.AsAnnotation(); a && a->cls == cls) dimension = true;
+    }
+    EXPECT_TRUE(line);
+    EXPECT_EQ(dimension, c.drawn);
+  }
+}
+
+// A solid with a part the parser could not read (a face without its loop) is
+// skipped before Open CASCADE's transfer asks that part for its contents.
+TEST(IgesRobustness, SolidsWithUnreadablePartsAreSkipped) {
+  IgesBuilder b;
+  b.Add(110, {"0.", "0.", "0.", "1.", "0.", "0."});
+  const int point = b.Add(116, {"0.", "0.", "0."});
+  const int normal = b.Add(123, {"0.", "0.", "1."});
+  const int plane = b.Add(190, {S(point), S(normal)});
+  const int face = b.Add(510, {S(plane), "1", "0"}, {.form = 1});  // its one loop missing
+  const int shell = b.Add(514, {"1", S(face), "1"}, {.form = 1});
+  b.Add(186, {S(shell), "1", "0"});
+  Converted conv;
+  Convert(b.Text(), conv);
+  ASSERT_TRUE(conv.ok) << conv.reason;
+  EXPECT_EQ(conv.result.skipped[186], 1);
+  bool line = false, brep = false;
+  for (const auto* o : TopLevel(conv.model())) {
+    line = line || o->geometry.AsCurve();
+    brep = brep || o->geometry.AsBrep();
+  }
+  EXPECT_TRUE(line);
+  EXPECT_FALSE(brep);
+}

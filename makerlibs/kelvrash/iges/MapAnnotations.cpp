@@ -297,6 +297,10 @@ bool Mapper::MapAnnotation(const Entity& e, const gp_GTrsf& parent, int mode, st
     return any;
   }
 
+  // A part the parser could not read is half built: the dimension goes
+  // without it, as if the file had none.
+  auto usable = [this](auto part) { return Broken(part) ? decltype(part)() : part; };
+
   // Dimensions: the text, its height and font come from the note.
   auto styleFor = [&](const Handle(IGESDimen_GeneralNote)& note, double arrowSize, double& height) {
     int font = 0;
@@ -330,15 +334,17 @@ bool Mapper::MapAnnotation(const Entity& e, const gp_GTrsf& parent, int mode, st
 
   if (auto linear = Handle(IGESDimen_LinearDimension)::DownCast(e)) {
     LeaderPoints l1, l2;
-    bool has1 = LeaderOf(linear->FirstLeader(), e, parent, l1), has2 = LeaderOf(linear->SecondLeader(), e, parent, l2);
+    bool has1 = LeaderOf(usable(linear->FirstLeader()), e, parent, l1),
+         has2 = LeaderOf(usable(linear->SecondLeader()), e, parent, l2);
     if (!has1 || !has2) {
       Skip(e);
       return false;
     }
     gp_XYZ a1 = l1.points.front(), a2 = l2.points.front();
     gp_XYZ w1 = a1, w2 = a2;
-    if (linear->HasFirstWitness()) WitnessStart(linear->FirstWitness(), e, parent, w1);
-    if (linear->HasSecondWitness()) WitnessStart(linear->SecondWitness(), e, parent, w2);
+    if (linear->HasFirstWitness()) WitnessStart(usable(linear->FirstWitness()), e, parent, w1);
+    if (linear->HasSecondWitness()) WitnessStart(usable(linear->SecondWitness()), e, parent, w2);
+    const Handle(IGESDimen_GeneralNote) note = usable(linear->Note());
     // The dimension's plane has its x axis along the dimension line, so the
     // measurement runs along x.
     Frame f = l1.frame;
@@ -349,16 +355,18 @@ bool Mapper::MapAnnotation(const Entity& e, const gp_GTrsf& parent, int mode, st
     // The fifth point is the text's middle when the file places it, else a
     // point on the dimension line.
     a.points = {f.Local(w1), f.Local(a1), f.Local(w2), f.Local(a2), f.Local((a1 + a2) * 0.5)};
-    textPosition(linear->Note(), f, a, a.points[4]);
-    a.user_text = JoinedText(linear->Note());
-    a.style_index = styleFor(linear->Note(), l1.arrowSize, a.height);
-    a.text_display_mode = displayMode(linear->Note(), f.x);
+    textPosition(note, f, a, a.points[4]);
+    a.user_text = JoinedText(note);
+    a.style_index = styleFor(note, l1.arrowSize, a.height);
+    a.text_display_mode = displayMode(note, f.x);
     made.push_back(Emit(e, Wrap(std::move(a)), mode));
     return true;
   }
 
-  auto radial = [&](const Handle(IGESDimen_GeneralNote)& note, const Handle(IGESDimen_LeaderArrow)& leader,
-                    gp_Pnt2d centre, int type) {
+  auto radial = [&](Handle(IGESDimen_GeneralNote) note, Handle(IGESDimen_LeaderArrow) leader, gp_Pnt2d centre,
+                    int type) {
+    note = usable(note);
+    leader = usable(leader);
     LeaderPoints l;
     if (!LeaderOf(leader, e, parent, l)) {
       Skip(e);
@@ -387,7 +395,8 @@ bool Mapper::MapAnnotation(const Entity& e, const gp_GTrsf& parent, int mode, st
 
   if (auto angular = Handle(IGESDimen_AngularDimension)::DownCast(e)) {
     LeaderPoints l1, l2;
-    if (!LeaderOf(angular->FirstLeader(), e, parent, l1) || !LeaderOf(angular->SecondLeader(), e, parent, l2)) {
+    if (!LeaderOf(usable(angular->FirstLeader()), e, parent, l1) ||
+        !LeaderOf(usable(angular->SecondLeader()), e, parent, l2)) {
       Skip(e);
       return false;
     }
@@ -402,20 +411,22 @@ bool Mapper::MapAnnotation(const Entity& e, const gp_GTrsf& parent, int mode, st
     a.points = {f.Local(v), f.Local(a1), f.Local(a2), f.Local(v + bisector * r)};
     // A fifth point holds the text's place when the file gives one.
     Vec2 textAt;
-    if (textPosition(angular->Note(), f, a, textAt)) a.points.push_back(textAt);
-    a.user_text = JoinedText(angular->Note());
-    a.style_index = styleFor(angular->Note(), l1.arrowSize, a.height);
+    const Handle(IGESDimen_GeneralNote) note = usable(angular->Note());
+    if (textPosition(note, f, a, textAt)) a.points.push_back(textAt);
+    a.user_text = JoinedText(note);
+    a.style_index = styleFor(note, l1.arrowSize, a.height);
     // Aligned text of an angle runs along the arc, across the bisector.
-    a.text_display_mode = displayMode(angular->Note(), f.z.Crossed(bisector));
+    a.text_display_mode = displayMode(note, f.z.Crossed(bisector));
     made.push_back(Emit(e, Wrap(std::move(a)), mode));
     return true;
   }
 
   if (auto ordinate = Handle(IGESDimen_OrdinateDimension)::DownCast(e)) {
     LeaderPoints l;
-    bool hasLeader = LeaderOf(ordinate->Leader(), e, parent, l);
+    bool hasLeader = LeaderOf(usable(ordinate->Leader()), e, parent, l);
     gp_XYZ base;
-    bool hasBase = WitnessStart(ordinate->WitnessLine(), e, parent, base);
+    bool hasBase = WitnessStart(usable(ordinate->WitnessLine()), e, parent, base);
+    const Handle(IGESDimen_GeneralNote) note = usable(ordinate->Note());
     if (!hasLeader && !hasBase) {
       Skip(e);
       return false;
@@ -425,8 +436,8 @@ bool Mapper::MapAnnotation(const Entity& e, const gp_GTrsf& parent, int mode, st
     gp_XYZ end = hasLeader ? l.points.front() : base;
     AnnotationT a = NewAnnotation(AnnotationClass::OrdinateDimension2, kDimOrdinate, f);
     a.points = {f.Local(base), f.Local(end)};
-    a.user_text = JoinedText(ordinate->Note());
-    a.style_index = styleFor(ordinate->Note(), hasLeader ? l.arrowSize : 0.0, a.height);
+    a.user_text = JoinedText(note);
+    a.style_index = styleFor(note, hasLeader ? l.arrowSize : 0.0, a.height);
     made.push_back(Emit(e, Wrap(std::move(a)), mode));
     return true;
   }

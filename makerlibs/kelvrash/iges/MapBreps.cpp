@@ -2,15 +2,20 @@
 // (108) as their bounding curve.
 #include <BRepBuilderAPI_Transform.hxx>
 #include <BRep_Tool.hxx>
+#include <IGESData_GeneralModule.hxx>
 #include <IGESGeom_Plane.hxx>
 #include <IGESToBRep_Actor.hxx>
 #include <IGESToBRep_CurveAndSurface.hxx>
+#include <Interface_EntityIterator.hxx>
+#include <Interface_GTool.hxx>
 #include <Interface_Static.hxx>
 #include <Standard_Failure.hxx>
 #include <TopExp_Explorer.hxx>
 #include <TransferBRep.hxx>
 #include <TopoDS.hxx>
 #include <gp_Trsf.hxx>
+
+#include <unordered_set>
 
 #include "GeomToModel.h"
 #include "Mapper.h"
@@ -35,6 +40,29 @@ bool Mapper::MapBrep(const Entity& e, const gp_GTrsf& parent, int mode, std::vec
     }
     made.push_back(Emit(e, MakeCurve(std::move(curve)), mode));
     return true;
+  }
+  // The transfer asks every part of a surface or solid for its contents; a
+  // part whose parameters could not be read is half built.
+  std::vector<Entity> parts{e};
+  std::unordered_set<int> seen;  // the parts of one entity, not the whole file
+  while (!parts.empty()) {
+    Entity part = parts.back();
+    parts.pop_back();
+    const int n = iges_->Number(part);
+    if (n <= 0 || !seen.insert(n).second) continue;
+    if (Broken(part)) {
+      Skip(e);
+      return false;
+    }
+    Handle(Interface_GeneralModule) module;
+    int caseNumber = 0;
+    if (!iges_->GTool()->Select(part, module, caseNumber)) continue;
+    auto igesModule = Handle(IGESData_GeneralModule)::DownCast(module);
+    if (igesModule.IsNull()) continue;
+    Interface_EntityIterator shared;
+    igesModule->OwnSharedCase(caseNumber, part, shared);
+    for (shared.Start(); shared.More(); shared.Next())
+      if (auto sub = Handle(IGESData_IGESEntity)::DownCast(shared.Value())) parts.push_back(sub);
   }
   // The reader's own actor: the same transfer and the same shape healing
   // (parameter-space curves, closed wires, sewn shells) as a whole-file
