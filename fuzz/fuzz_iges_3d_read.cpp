@@ -1,38 +1,20 @@
 // IGES bytes through the 3D path's read: the file's shapes, or a clear
 // refusal; a fault, an endless loop or runaway memory must not take the
 // caller down, whatever the file holds.
-#include <stdlib.h>
 #include <unistd.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
 #include <string>
 
 #include "Brennic90Ux64.h"
+#include "FuzzTempFolder.h"
 #include "win32/strconv.h"
-
-namespace {
-
-const std::string& Folder() {
-  static const std::string folder = [] {
-    const char* base = std::getenv("TMPDIR");
-    std::string name = std::string(base && *base ? base : "/tmp") + "/fuzz_iges_3d_read.XXXXXX";
-    if (!mkdtemp(name.data())) std::abort();
-    setenv("TEMP", name.c_str(), 1);
-    static const std::string* const made = new std::string(name);  // outlives the statics
-    std::atexit([] { std::filesystem::remove_all(*made); });
-    return name;
-  }();
-  return folder;
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size > (1u << 16)) return 0;
-  const std::string path = Folder() + "/input.igs";
+  const std::string path = FuzzTempFolder("fuzz_iges_3d_read") + "/input.igs";
   FILE* f = std::fopen(path.c_str(), "wb");
   if (!f) std::abort();
   if (size > 0 && std::fwrite(data, 1, size, f) != size) std::abort();

@@ -1,15 +1,14 @@
 // Model file bytes through the model importer into a drawing, and the drawing
 // saved as DXF: the second half of the 2D path. Nothing may crash, hang or
 // leave an object open.
-#include <stdlib.h>
 #include <unistd.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
 #include <string>
 
+#include "FuzzTempFolder.h"
 #include "ThreeDmImporter.h"
 #include "iges/Convert.h"
 #include "model/ModelWriter.h"
@@ -19,24 +18,6 @@
 #include "dxf/GroupWriter.h"
 #include "win32/strconv.h"
 #include "win32/transcript.h"
-
-namespace {
-
-// The importer writes "VRNTemp.sat" into TEMP: a private folder of this run.
-const std::string& Folder() {
-  static const std::string folder = [] {
-    const char* base = std::getenv("TMPDIR");
-    std::string name = std::string(base && *base ? base : "/tmp") + "/fuzz_model_import.XXXXXX";
-    if (!mkdtemp(name.data())) std::abort();
-    setenv("TEMP", name.c_str(), 1);
-    static const std::string* const made = new std::string(name);  // outlives the statics
-    std::atexit([] { std::filesystem::remove_all(*made); });
-    return name;
-  }();
-  return folder;
-}
-
-}  // namespace
 
 // FUZZ_MODEL_SEEDS=FOLDER IGES...: writes the model file of each IGES file
 // into FOLDER (seeds for a run) and ends.
@@ -62,7 +43,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size > (1u << 20)) return 0;
-  const std::string path = Folder() + "/model.k3m";
+  // The importer writes "VRNTemp.sat" into TEMP: a private folder of this run.
+  const std::string path = FuzzTempFolder("fuzz_model_import") + "/model.k3m";
   FILE* f = std::fopen(path.c_str(), "wb");
   if (!f) std::abort();
   if (size > 0 && std::fwrite(data, 1, size, f) != size) std::abort();

@@ -135,11 +135,10 @@ bool ReadFileBytes(const std::string& nativePath, std::string& bytes, std::strin
 
 bool ReadIgesFile(const std::string& nativePath, IGESControl_Reader& reader, ScanResult& scan, std::string& reason) {
   std::string bytes;
-  return ReadFileBytes(nativePath, bytes, reason) && ReadIgesBytes(bytes, nativePath, reader, scan, reason);
+  return ReadFileBytes(nativePath, bytes, reason) && ReadIgesBytes(bytes, reader, scan, reason);
 }
 
-bool ReadIgesBytes(std::string_view bytes, const std::string& /*nativePath*/, IGESControl_Reader& reader,
-                   ScanResult& scan, std::string& reason) {
+bool ReadIgesBytes(std::string_view bytes, IGESControl_Reader& reader, ScanResult& scan, std::string& reason) {
   if (!ScanIges(bytes, scan, reason)) return false;
   if (scan.entries.empty()) {
     reason = "holds no entities";

@@ -20,9 +20,7 @@ bool ReadFileBytes(const std::string& nativePath, std::string& bytes, std::strin
 // holds. On failure returns false with a reason as above.
 bool ReadIgesFile(const std::string& nativePath, IGESControl_Reader& reader, ScanResult& scan, std::string& reason);
 
-// The same for bytes in memory; nativePath, when not empty, is the file
-// that holds exactly these bytes.
-bool ReadIgesBytes(std::string_view bytes, const std::string& nativePath, IGESControl_Reader& reader,
-                   ScanResult& scan, std::string& reason);
+// The same for bytes in memory.
+bool ReadIgesBytes(std::string_view bytes, IGESControl_Reader& reader, ScanResult& scan, std::string& reason);
 
 }  // namespace igesread

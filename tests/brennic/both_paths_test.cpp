@@ -15,6 +15,7 @@
 
 #include "../kelvrash/IgesBuilder.h"
 #include "Brennic90Ux64.h"
+#include "IgesLayouts.h"
 #include "Kelvrash90Ux64.h"
 #include "TestFolder.h"
 
@@ -170,26 +171,6 @@ TEST(BothPaths, RefuseTheCrashersWithTheSameSentence) {
     EXPECT_EQ(v.shapes, v.model);
     EXPECT_NE(v.shapes.find(c.reason), std::wstring::npos) << v.shapes;
   }
-}
-
-// The parameter text of every record moved right so that its last
-// delimiter lands in column 65, as some writers lay it out.
-std::string DelimitersInColumn65(const std::string& text) {
-  std::string out;
-  size_t i = 0;
-  while (i < text.size()) {
-    size_t j = text.find('\n', i);
-    std::string line = text.substr(i, j - i);
-    if (line.size() == 80 && line[72] == 'P') {
-      std::string data = line.substr(0, 64);
-      data.erase(data.find_last_not_of(' ') + 1);
-      data.insert(0, 65 - data.size(), ' ');
-      line = data + line.substr(65);
-    }
-    out += line + "\n";
-    i = j + 1;
-  }
-  return out;
 }
 
 // The last entity, whose parameters are 'record', gets a comment after its

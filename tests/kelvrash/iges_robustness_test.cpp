@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <fstream>
 
+#include "IgesLayouts.h"
 #include "IgesScan.h"
 #include "KelvIges.h"
 #include "TestSupport.h"
@@ -59,25 +60,6 @@ IgesBuilder Nested(int depth) {
   int inner = b.Add(110, {"0.", "0.", "0.", "1.", "0.", "0."});
   for (int k = 1; k < depth; ++k) inner = b.Add(102, {"1", S(inner)});
   return b;
-}
-
-// The parameter text of every record moved right so that its last
-// delimiter lands in column 65, as some writers lay it out.
-std::string DelimitersInColumn65(const std::string& text) {
-  std::string out;
-  for (size_t i = 0; i < text.size();) {
-    size_t j = text.find('\n', i);
-    std::string line = text.substr(i, j - i);
-    if (line.size() == 80 && line[72] == 'P') {
-      std::string data = line.substr(0, 64);
-      data.erase(data.find_last_not_of(' ') + 1);
-      data.insert(0, 65 - data.size(), ' ');
-      line = data + line.substr(65);
-    }
-    out += line + "\n";
-    i = j + 1;
-  }
-  return out;
 }
 
 struct Outcome {

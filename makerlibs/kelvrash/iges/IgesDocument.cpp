@@ -38,7 +38,7 @@ bool IgesDocument::Load(const std::string& nativePath, std::string& error) {
 bool IgesDocument::LoadBytes(std::string_view bytes, std::string& error) {
   SilenceOpenCascade();
   reader_ = std::make_unique<IGESControl_Reader>();
-  if (!igesread::ReadIgesBytes(bytes, std::string(), *reader_, scan_, error)) return false;
+  if (!igesread::ReadIgesBytes(bytes, *reader_, scan_, error)) return false;
   model_ = reader_->IGESModel();
   return true;
 }
