@@ -12,11 +12,7 @@ import ezdxf
 from ezdxf.acis import api as acis
 from ezdxf.math import Matrix44, Vec3
 
-ARXHOST = os.environ["ARXHOST"]
-MODULE = os.environ["TOLVANE_ARX"]
-SOURCE = os.environ["SOURCE_DIR"]
-WORK = os.environ["WORK_DIR"]
-CORPUS = os.path.join(SOURCE, "..", "shared", "corpus")
+from e2e import ARXHOST, MODULE, WORK, CORPUS
 
 # File: bodies by type, faces, and the box of the vertices (low x y z, high
 # x y z) in the file's units, as Open CASCADE transfers the file. In

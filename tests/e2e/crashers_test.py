@@ -10,11 +10,7 @@ import subprocess
 import sys
 import time
 
-ARXHOST = os.environ["ARXHOST"]
-MODULE = os.environ["TOLVANE_ARX"]
-SOURCE = os.environ["SOURCE_DIR"]
-WORK = os.environ["WORK_DIR"]
-CRASHERS = os.path.join(SOURCE, "..", "shared", "crashers")
+from e2e import ARXHOST, MODULE, WORK, CRASHERS
 
 MODES = {
     "2d": ["click 200", "ok"],

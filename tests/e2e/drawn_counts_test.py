@@ -12,11 +12,7 @@ import sys
 
 import ezdxf
 
-ARXHOST = os.environ["ARXHOST"]
-MODULE = os.environ["TOLVANE_ARX"]
-SOURCE = os.environ["SOURCE_DIR"]
-WORK = os.environ["WORK_DIR"]
-CORPUS = os.path.join(SOURCE, "..", "shared", "corpus")
+from e2e import ARXHOST, MODULE, WORK, CORPUS
 
 CURVES = {"LINE", "ARC", "CIRCLE", "ELLIPSE", "SPLINE", "POLYLINE", "LWPOLYLINE"}
 POINTS = {"POINT"}

@@ -14,11 +14,8 @@ import ezdxf
 from ezdxf.addons.drawing import Frontend, RenderContext
 from ezdxf.addons.drawing.backend import Backend
 
-ARXHOST = os.environ["ARXHOST"]
-MODULE = os.environ["TOLVANE_ARX"]
-SOURCE = os.environ["SOURCE_DIR"]
-WORK = os.environ["WORK_DIR"]
-FILE = os.path.join(SOURCE, "..", "shared", "corpus", "nist", "final_dxf.igs")
+from e2e import ARXHOST, CORPUS, MODULE, WORK
+FILE = os.path.join(CORPUS, "nist", "final_dxf.igs")
 
 failures = []
 # The renderer looks for the drawing's fonts among the system's; missing ones are no finding.

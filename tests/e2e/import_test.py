@@ -11,12 +11,7 @@ import sys
 import ezdxf
 from ezdxf.acis import api as acis
 
-ARXHOST = os.environ["ARXHOST"]
-MODULE = os.environ["TOLVANE_ARX"]
-SOURCE = os.environ["SOURCE_DIR"]
-WORK = os.environ["WORK_DIR"]
-FIXTURES = os.path.join(SOURCE, "tests", "fixtures")
-CORPUS = os.path.join(SOURCE, "..", "shared", "corpus")
+from e2e import ARXHOST, MODULE, WORK, FIXTURES, CORPUS
 
 failures = []
 

@@ -2,23 +2,16 @@
 their files apart, nothing is left behind on any path, and a file that cannot
 be written for lack of room (a file-size limit stands in for a full disk)
 is reported as such instead of ending the host."""
-import collections
 import os
 import resource
 import shutil
-import signal
 import subprocess
 import sys
 
 import ezdxf
 from ezdxf.acis import api as acis
 
-ARXHOST = os.environ["ARXHOST"]
-MODULE = os.environ["TOLVANE_ARX"]
-SOURCE = os.environ["SOURCE_DIR"]
-WORK = os.environ["WORK_DIR"]
-FIXTURES = os.path.join(SOURCE, "tests", "fixtures")
-CORPUS = os.path.join(SOURCE, "..", "shared", "corpus")
+from e2e import ARXHOST, MODULE, WORK, FIXTURES, CORPUS, CRASHERS
 
 failures = []
 
@@ -153,7 +146,6 @@ check("Successfully imported 1 object(s)" in done.stdout and "damaged" not in do
 # A conversion that crashes on a file leaves no copy of it, neither in TEMP
 # nor in TMPDIR (as the file is given, and re-cut with CR LF, which the check
 # normalizes before the parser reads it).
-CRASHERS = os.path.join(SOURCE, "..", "shared", "crashers")
 if os.path.isdir(CRASHERS):
     temp = fresh("crash-temp")
     tmpdir = fresh("crash-tmpdir")
