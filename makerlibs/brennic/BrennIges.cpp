@@ -118,7 +118,7 @@ bool UnpackShapes(const std::string& bytes, std::vector<TopoDS_Shape>& shapes) {
 // Runs in the child: reads and transfers, and sends the shapes back. The
 // model is never torn down here, the process ends right after.
 bool ReadAndTransfer(const std::string& nativePath, int mode, std::string& answer, std::string& reason) {
-  brennic::SilenceOpenCascade();
+  igesread::SilenceOpenCascade();
   // Left to the end of the process: tearing the model down costs time and
   // can itself fault on files whose entities refer back to their groups.
   auto* reader = new IGESControl_Reader;

@@ -40,7 +40,7 @@ CString BrennStl::GetError() { return g_stlError; }
 int BrennStl::Write(const CString& path, const Handle_TopTools_HSequenceOfShape& shapes, int mode) {
   if (shapes.IsNull() || shapes->IsEmpty()) return Fail(path, L"there are no shapes to write");
   const bool ascii = mode == 1;
-  brennic::SilenceOpenCascade();
+  igesread::SilenceOpenCascade();
 
   // The STL file is read back at once and deleted: it need not survive a crash.
   arxhost::AtomicFile file;

@@ -13,6 +13,8 @@
 #include <IGESData_IGESModel.hxx>
 #include <Standard_Failure.hxx>
 
+#include "OcctMessages.h"
+
 namespace igesread {
 
 namespace {
@@ -151,6 +153,7 @@ bool ReadIgesBytes(std::string_view bytes, IGESControl_Reader& reader, ScanResul
   const std::string& readPath = copy.Path();
   scan.normalized.clear();
   scan.normalized.shrink_to_fit();
+  SilenceOpenCascade();
   try {
     if (reader.ReadFile(readPath.c_str()) != IFSelect_RetDone) {
       reason = "cannot be read by the IGES parser";

@@ -1,23 +1,11 @@
 #include "IgesDocument.h"
 
-#include <mutex>
-
-#include <Message.hxx>
-#include <Message_Messenger.hxx>
 #include <Standard_Failure.hxx>
 
 #include "IgesRead.h"
 #include "ModelTeardown.h"
 
-
 namespace kelv::iges {
-
-void SilenceOpenCascade() {
-  static std::once_flag once;
-  std::call_once(once, [] {
-    Message::DefaultMessenger()->ChangePrinters().Clear();
-  });
-}
 
 IgesDocument::IgesDocument() = default;
 
@@ -28,7 +16,6 @@ IgesDocument::~IgesDocument() {
 }
 
 bool IgesDocument::Load(const std::string& nativePath, std::string& error) {
-  SilenceOpenCascade();
   reader_ = std::make_unique<IGESControl_Reader>();
   if (!igesread::ReadIgesFile(nativePath, *reader_, scan_, error)) return false;
   model_ = reader_->IGESModel();
@@ -36,7 +23,6 @@ bool IgesDocument::Load(const std::string& nativePath, std::string& error) {
 }
 
 bool IgesDocument::LoadBytes(std::string_view bytes, std::string& error) {
-  SilenceOpenCascade();
   reader_ = std::make_unique<IGESControl_Reader>();
   if (!igesread::ReadIgesBytes(bytes, *reader_, scan_, error)) return false;
   model_ = reader_->IGESModel();

@@ -33,7 +33,4 @@ class IgesDocument {
   ScanResult scan_;
 };
 
-// Silences Open CASCADE's printers once per process.
-void SilenceOpenCascade();
-
 }  // namespace kelv::iges

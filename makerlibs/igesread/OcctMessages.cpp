@@ -3,7 +3,7 @@
 #include <Message.hxx>
 #include <Message_Messenger.hxx>
 
-namespace brennic {
+namespace igesread {
 
 void SilenceOpenCascade() {
   // Cleared on every call: another library of the process may have added a
@@ -11,4 +11,4 @@ void SilenceOpenCascade() {
   Message::DefaultMessenger()->ChangePrinters().Clear();
 }
 
-}  // namespace brennic
+}  // namespace igesread
