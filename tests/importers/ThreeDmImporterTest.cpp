@@ -17,7 +17,7 @@
 #include "ThreeDmImporter.h"
 #include "arx/dbAcisEntity.h"
 #include "arx/dbInspector.h"
-#include "../kelvrash/IgesDrawing.h"
+#include "IgesDrawing.h"
 #include "iges/Convert.h"
 #include "iges/ShapeToBrep.h"
 #include "model/ModelWriter.h"

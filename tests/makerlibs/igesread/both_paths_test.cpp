@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "../kelvrash/IgesBuilder.h"
+#include "IgesBuilder.h"
 #include "Brennic90Ux64.h"
 #include "IgesLayouts.h"
 #include "Kelvrash90Ux64.h"

@@ -14,7 +14,7 @@
 #include <fstream>
 #include <vector>
 
-#include "../kelvrash/IgesBuilder.h"
+#include "IgesBuilder.h"
 #include "Brennic90Ux64.h"
 #include "TestFolder.h"
 
