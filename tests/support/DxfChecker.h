@@ -5,23 +5,10 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
-#include <system_error>
+
+#include "TempFolder.h"
 
 namespace dxftest {
-
-// The folder of this test process's drawings, removed when the process ends.
-inline const std::filesystem::path& ProcessFolder() {
-  struct Folder {
-    std::filesystem::path path =
-        std::filesystem::temp_directory_path() / ("dxf_tests_" + std::to_string(::getpid()));
-    ~Folder() {
-      std::error_code ec;
-      std::filesystem::remove_all(path, ec);
-    }
-  };
-  static const Folder folder;
-  return folder.path;
-}
 
 struct CheckResult {
   int status = -1;

@@ -13,7 +13,7 @@ using namespace arxhost::dxf;
 namespace {
 
 fs::path TempDir() {
-  auto dir = dxftest::ProcessFolder();
+  auto dir = ProcessFolder();
   fs::create_directories(dir);
   return dir;
 }

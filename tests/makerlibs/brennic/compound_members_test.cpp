@@ -16,7 +16,7 @@
 
 #include "IgesBuilder.h"
 #include "Brennic90Ux64.h"
-#include "TestFolder.h"
+#include "TempFolder.h"
 
 namespace {
 
@@ -56,7 +56,7 @@ std::vector<Segment> Segments(const Handle(TopTools_HSequenceOfShape)& shapes) {
 }
 
 TEST(BrennIgesCompounds, MembersOfGroupsAndInstancesArriveOnceEachInPlace) {
-  TestFolder folder;
+  TempFolder folder;
   const std::string path = (folder / "assembly.igs").string();
   std::ofstream(path, std::ios::binary) << GroupAndInstancesFile();
   const std::vector<Segment> expected = {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "Brennic90Ux64.h"
-#include "TestFolder.h"
+#include "TempFolder.h"
 
 namespace {
 
@@ -90,7 +90,7 @@ struct BadFile {
 };
 
 TEST(BrennIgesRead, BadFilesAreRefusedWithTheirReason) {
-  TestFolder folder;
+  TempFolder folder;
   auto fixture = [](const char* name) {
     std::ifstream in(kFixtures + "/" + name, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
@@ -117,7 +117,7 @@ TEST(BrennIgesRead, BadFilesAreRefusedWithTheirReason) {
 }
 
 TEST(BrennIgesRead, MissingFileFolderAndNullSequence) {
-  TestFolder folder;
+  TempFolder folder;
   Handle(TopTools_HSequenceOfShape) shapes = new TopTools_HSequenceOfShape;
   const CString missing = Wide((folder / "nowhere.igs").string());
   EXPECT_EQ(BrennIges::Read(missing, shapes, 1), 0);

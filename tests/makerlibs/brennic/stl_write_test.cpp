@@ -9,7 +9,7 @@
 
 #include "Brennic90Ux64.h"
 #include "FullDisk.h"
-#include "TestFolder.h"
+#include "TempFolder.h"
 #include "KelvStl.h"
 
 namespace {
@@ -30,7 +30,7 @@ Handle(TopTools_HSequenceOfShape) BoxSphereAndEdge() {
 }
 
 TEST(BrennStlWrite, AsciiHasOneSolidPerShapeWithFaces) {
-  TestFolder folder;
+  TempFolder folder;
   const auto path = folder / "out.stl";
   ASSERT_EQ(BrennStl::Write(Wide(path), BoxSphereAndEdge(), 1), 1) << BrennStl::GetError().GetString();
   const std::string text = Slurp(path);
@@ -42,7 +42,7 @@ TEST(BrennStlWrite, AsciiHasOneSolidPerShapeWithFaces) {
 }
 
 TEST(BrennStlWrite, ReadsBackAsOneWeldedMeshPerShape) {
-  TestFolder folder;
+  TempFolder folder;
   for (int mode : {1, 0}) {
     SCOPED_TRACE(mode == 1 ? "ascii" : "binary");
     const auto path = folder / "out.stl";
@@ -68,7 +68,7 @@ TEST(BrennStlWrite, ReadsBackAsOneWeldedMeshPerShape) {
 }
 
 TEST(BrennStlWrite, NothingToMeshIsAnError) {
-  TestFolder folder;
+  TempFolder folder;
   const auto path = folder / "out.stl";
   Handle(TopTools_HSequenceOfShape) edges = new TopTools_HSequenceOfShape;
   edges->Append(BRepBuilderAPI_MakeEdge(gp_Pnt(0, 0, 0), gp_Pnt(1, 0, 0)).Edge());
@@ -91,7 +91,7 @@ TEST(BrennStlWrite, NothingToMeshIsAnError) {
 }
 
 TEST(BrennStlWrite, MissingFolderIsNamed) {
-  TestFolder folder;
+  TempFolder folder;
   const auto path = folder / "no such folder" / "out.stl";
   EXPECT_EQ(BrennStl::Write(Wide(path), BoxSphereAndEdge(), 1), 0);
   EXPECT_NE(BrennStl::GetError().Find(L"does not exist"), -1) << BrennStl::GetError().GetString();
@@ -101,7 +101,7 @@ TEST(BrennStlWrite, MissingFolderIsNamed) {
 // A full disk, played by the file-size limit: the write fails part way, the
 // earlier file stays as it was and no temporary file is left.
 TEST(BrennStlWrite, FailedWriteLeavesTheOldFileAndNoTemporary) {
-  TestFolder folder;
+  TempFolder folder;
   const auto path = folder / "out.stl";
   std::ofstream(path) << "earlier content";
 
@@ -118,7 +118,7 @@ TEST(BrennStlWrite, FailedWriteLeavesTheOldFileAndNoTemporary) {
 }
 
 TEST(BrennStlWrite, ReplacesAnEarlierFile) {
-  TestFolder folder;
+  TempFolder folder;
   const auto path = folder / "out.stl";
   std::ofstream(path) << "earlier content";
   ASSERT_EQ(BrennStl::Write(Wide(path), BoxSphereAndEdge(), 0), 1);

@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -17,7 +16,7 @@
 #include "Brennic90Ux64.h"
 #include "IgesLayouts.h"
 #include "Kelvrash90Ux64.h"
-#include "TestFolder.h"
+#include "TempFolder.h"
 
 namespace {
 
@@ -43,8 +42,8 @@ std::vector<gp_Pnt> ShapePoints(const std::string& path) {
 
 // The same along the model-file path.
 std::vector<gp_Pnt> ModelPoints(const std::string& path) {
-  const std::filesystem::path model =
-      std::filesystem::temp_directory_path() / ("both-paths-" + std::to_string(std::random_device()()) + ".3dm");
+  TempFolder dir;
+  const std::filesystem::path model = dir / "model.3dm";
   KelvIges converter;
   EXPECT_EQ(converter.IGESTo3DM(CString(path.c_str()), CString(model.string().c_str()), 4), 1)
       << KelvIges::GetError().GetString();
@@ -61,7 +60,6 @@ std::vector<gp_Pnt> ModelPoints(const std::string& path) {
     }
     Kelv3dm::ReadEnd();
   }
-  std::filesystem::remove(model);
   return points;
 }
 
@@ -116,7 +114,7 @@ TEST(BothPaths, RefuseBrokenFilesWithTheSameSentence) {
   const std::string curves = Slurp(kCorpus + "/igesio/sample_curves.igs");
   const std::string cube = Slurp(kCorpus + "/occt-import-js/Cube_10x10.igs");
   if (curves.empty() || cube.empty()) GTEST_SKIP() << "corpus not present";
-  TestFolder folder;
+  TempFolder folder;
   std::string nul = curves;
   nul[curves.size() / 2] = '\0';
   std::string flippedBack = cube;  // a parameter line filed under an entity that does not own it
@@ -209,7 +207,7 @@ std::string WithComment(const std::string& text, const std::string& record) {
 }
 
 TEST(BothPaths, ReadWhatTheStandardAndCommonWritersAllow) {
-  TestFolder folder;
+  TempFolder folder;
   using testiges::IgesBuilder;
   IgesBuilder points;
   points.Add(116, {"10.", "20.", "30."});
@@ -252,7 +250,7 @@ TEST(BothPaths, ReadWhatTheStandardAndCommonWritersAllow) {
 
 TEST(BothPaths, ReadTheCorpusFilesThatBendTheLayout) {
   if (!std::filesystem::exists(kCorpus)) GTEST_SKIP() << "corpus not present";
-  TestFolder folder;
+  TempFolder folder;
   // A corpus file with its line feeds taken out.
   std::string unlined = Slurp(kCorpus + "/igesio/sample_curves.igs");
   unlined.erase(std::remove(unlined.begin(), unlined.end(), '\n'), unlined.end());

@@ -14,7 +14,7 @@
 
 #include "Brennic90Ux64.h"
 #include "ChildRun.h"
-#include "TestFolder.h"
+#include "TempFolder.h"
 
 namespace {
 
@@ -101,7 +101,7 @@ TEST(ChildRun, TheAnswerArrivesWholeAndTheChildPrintsNothing) {
 }
 
 TEST(ChildRun, WhatAChildLeavesInItsTemporaryFolderGoes) {
-  TestFolder folder;
+  TempFolder folder;
   const char* old = std::getenv("TMPDIR");
   const std::string saved = old ? old : "";
   ::setenv("TMPDIR", folder.Path().c_str(), 1);
@@ -119,7 +119,7 @@ TEST(ChildRun, WhatAChildLeavesInItsTemporaryFolderGoes) {
 }
 
 TEST(ChildRun, TimeLimitGrowsWithTheFileAndMemoryTooWhereItIsLimited) {
-  TestFolder folder;
+  TempFolder folder;
   const std::string small = (folder / "small.igs").string(), large = (folder / "large.igs").string();
   std::ofstream(small) << "x";
   std::ofstream(large) << std::string(4 << 20, 'x');

@@ -1,33 +1,17 @@
 #pragma once
-// Shared helpers of the data-exchange tests: a private folder per test and
-// conversions of builder-made IGES text into a model.
+// Shared helpers of the data-exchange tests: conversions of builder-made IGES
+// text into a model.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 
 #include "IgesBuilder.h"
+#include "TempFolder.h"
 #include "iges/Convert.h"
 #include "model/ModelWriter.h"
 
 namespace testiges {
-
-class TempFolder {
- public:
-  TempFolder() {
-    std::string templ = (std::filesystem::temp_directory_path() / "kelvtest.XXXXXX").string();
-    path_ = ::mkdtemp(templ.data()) ? templ : std::string();
-  }
-  ~TempFolder() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  std::string File(const std::string& name) const { return path_ + "/" + name; }
-  const std::string& Path() const { return path_; }
-
- private:
-  std::string path_;
-};
 
 struct Converted {
   bool ok = false;

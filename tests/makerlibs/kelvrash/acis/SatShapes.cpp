@@ -18,8 +18,6 @@
 #include "Kelv3dm.h"
 #include "iges/ShapeToBrep.h"
 
-using testiges::TempFolder;
-
 namespace satshapes {
 
 std::unique_ptr<ON_Brep> BrepOf(const TopoDS_Shape& shape, const TempFolder& dir) {

@@ -11,7 +11,7 @@
 namespace satshapes {
 
 // Through the model file and its reader (the folder holds it meanwhile).
-std::unique_ptr<ON_Brep> BrepOf(const TopoDS_Shape& shape, const testiges::TempFolder& dir);
+std::unique_ptr<ON_Brep> BrepOf(const TopoDS_Shape& shape, const TempFolder& dir);
 
 TopoDS_Shape BsplinePatch();     // one open B-spline face
 TopoDS_Shape PlateWithHole();    // a planar face with a circular hole

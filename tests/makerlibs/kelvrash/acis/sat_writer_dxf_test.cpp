@@ -50,7 +50,7 @@ for e in doc.modelspace():
 
 TEST(SatWriterDxf, EzdxfReadsTheSolidsOfTheWriter) {
   if (!dxftest::CheckerAvailable()) GTEST_SKIP() << "no " << DXF_PYTHON;
-  testiges::TempFolder dir;
+  TempFolder dir;
   gp_Ax2 tilted(gp_Pnt(1, 2, 3), gp_Dir(1, 1, 1));
   struct Case {
     TopoDS_Shape shape;

@@ -12,7 +12,6 @@
 namespace {
 
 using testiges::Converted;
-using testiges::TempFolder;
 
 TEST(IgesTeardown, ModelsWithLongAssociativityListsAreReleasedCleanly) {
   // 5 members stay in the first blocks of Open CASCADE's lists; 123 and 600
