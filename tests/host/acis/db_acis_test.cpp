@@ -12,7 +12,7 @@
 namespace {
 
 std::wstring Fixture(const char* name) {
-  std::filesystem::path p = std::filesystem::path(TEST_SOURCE_DIR) / ".." / "fixtures" / "sat" / name;
+  std::filesystem::path p = std::filesystem::path(TOLVANE_FIXTURES) / "sat" / name;
   return p.wstring();
 }
 

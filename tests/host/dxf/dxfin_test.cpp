@@ -202,7 +202,7 @@ void FillEveryEntity(Drawing& d) {
   d.Append(new AcDbBlockReference(AcGePoint3d(0, -50, 0), annotated));
 
   AcDbVoidPtrArray made;
-  std::string sat = std::string(TOLVANE_SOURCE_DIR) + "/tests/fixtures/sat/sphere_and_square.sat";
+  std::string sat = std::string(TOLVANE_FIXTURES) + "/sat/sphere_and_square.sat";
   EXPECT_EQ(AcDbBody::acisIn(arxhost::FromUtf8(sat).c_str(), made), Acad::eOk);
   for (int i = 0; i < made.length(); ++i) {
     auto* entity = static_cast<AcDbEntity*>(made[i]);

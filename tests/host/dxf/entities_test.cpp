@@ -367,7 +367,7 @@ TEST_F(EntityRoundTrip, PlanarPolylinesSolidsAndUnboundedLines) {
 }
 
 TEST_F(EntityRoundTrip, SolidsKeepTheirAcisDataWhereTheyWereMoved) {
-  const std::string fixtures = std::string(TOLVANE_SOURCE_DIR) + "/tests/fixtures/sat/";
+  const std::string fixtures = std::string(TOLVANE_FIXTURES) + "/sat/";
   struct File {
     const char* name;
     std::vector<std::string> types;

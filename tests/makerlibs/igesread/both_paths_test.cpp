@@ -22,7 +22,7 @@ namespace {
 
 const std::string kFixtures = TOLVANE_FIXTURES;
 const std::string kCorpus = TOLVANE_CORPUS;
-const std::string kCrashers = TOLVANE_CORPUS "/../crashers";
+const std::string kCrashers = TOLVANE_CRASHERS;
 
 std::string Slurp(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

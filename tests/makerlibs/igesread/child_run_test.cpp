@@ -133,7 +133,7 @@ TEST(ChildRun, TimeLimitGrowsWithTheFileAndMemoryTooWhereItIsLimited) {
 // Files that have crashed or exhausted Open CASCADE: BrennIges refuses each
 // with a sentence and this process goes on.
 TEST(ChildRun, CrashingFilesAreRefusedAndTheCallerLives) {
-  const std::filesystem::path crashers = std::filesystem::path(TOLVANE_CORPUS).parent_path() / "crashers";
+  const std::filesystem::path crashers = TOLVANE_CRASHERS;
   if (!std::filesystem::exists(crashers)) GTEST_SKIP() << "crashers not present";
   int tried = 0;
   for (const auto& entry : std::filesystem::directory_iterator(crashers)) {

@@ -328,7 +328,7 @@ const std::map<std::string, Difference> kDifferences = {
 }  // namespace
 
 TEST(SatWriterCorpus, EveryBrepArrivesWholeAsOpenCascadeTransfersIt) {
-  const std::filesystem::path corpus = TOLVANE_CORPUS_DIR;
+  const std::filesystem::path corpus = TOLVANE_CORPUS;
   if (!std::filesystem::exists(corpus)) GTEST_SKIP() << "no corpus at " << corpus;
   Message::DefaultMessenger()->ChangePrinters().Clear();
   std::vector<std::filesystem::path> files;

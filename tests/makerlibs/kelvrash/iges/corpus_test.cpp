@@ -15,7 +15,7 @@ using namespace testiges;
 
 namespace {
 
-const std::filesystem::path kCorpus = TOLVANE_CORPUS_DIR;
+const std::filesystem::path kCorpus = TOLVANE_CORPUS;
 
 std::string Utf8(const wchar_t* s) { return arxhost::ToUtf8(s ? s : L""); }
 
