@@ -1,5 +1,6 @@
 #pragma once
-// Runs check_dxf.py on a saved file and gives its findings.
+// Runs check_dxf.py, or another program, on a saved file and gives its
+// findings.
 #include <unistd.h>
 
 #include <cstdio>
@@ -22,16 +23,10 @@ inline std::string Quote(const std::string& s) {
   return q + "'";
 }
 
-inline bool CheckerAvailable() { return std::filesystem::exists(DXF_PYTHON); }
-
-inline CheckResult RunChecker(const std::string& dxf, const std::string& expected = {},
-                              const std::string& png = {}) {
-  std::string cmd = std::string(DXF_PYTHON) + " " + Quote(DXF_CHECKER) + " " + Quote(dxf);
-  if (!expected.empty()) cmd += " " + Quote(expected);
-  if (!png.empty()) cmd += " --png " + Quote(png);
-  cmd += " 2>&1";
+// A shell command line's exit status and what it printed, errors included.
+inline CheckResult RunCommand(const std::string& command) {
   CheckResult result;
-  FILE* pipe = popen(cmd.c_str(), "r");
+  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
   if (!pipe) return result;
   char buffer[4096];
   size_t n;
@@ -39,6 +34,16 @@ inline CheckResult RunChecker(const std::string& dxf, const std::string& expecte
   int status = pclose(pipe);
   result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return result;
+}
+
+inline bool CheckerAvailable() { return std::filesystem::exists(DXF_PYTHON); }
+
+inline CheckResult RunChecker(const std::string& dxf, const std::string& expected = {},
+                              const std::string& png = {}) {
+  std::string cmd = std::string(DXF_PYTHON) + " " + Quote(DXF_CHECKER) + " " + Quote(dxf);
+  if (!expected.empty()) cmd += " " + Quote(expected);
+  if (!png.empty()) cmd += " --png " + Quote(png);
+  return RunCommand(cmd);
 }
 
 }  // namespace dxftest

@@ -1,7 +1,6 @@
 // SAVEAS and --save through the arxhost program.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -13,22 +12,9 @@ using namespace dxftest;
 
 namespace {
 
-struct HostRun {
-  int status;
-  std::string output;
-};
+using HostRun = CheckResult;
 
-HostRun RunHost(const std::string& args) {
-  HostRun run{-1, {}};
-  FILE* pipe = popen((std::string(ARXHOST_EXE) + " " + args + " 2>&1").c_str(), "r");
-  if (!pipe) return run;
-  char buffer[4096];
-  size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, n);
-  int status = pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
-}
+HostRun RunHost(const std::string& args) { return RunCommand(std::string(ARXHOST_EXE) + " " + args); }
 
 }  // namespace
 

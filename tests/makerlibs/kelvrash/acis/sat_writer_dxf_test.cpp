@@ -7,7 +7,6 @@
 #include <BRepPrimAPI_MakeTorus.hxx>
 #include <gp_Ax2.hxx>
 
-#include <cstdio>
 #include <filesystem>
 #include <sstream>
 
@@ -20,17 +19,6 @@
 using namespace satshapes;
 
 namespace {
-
-std::string RunCommand(const std::string& cmd) {
-  std::string out;
-  FILE* pipe = popen((cmd + " 2>&1").c_str(), "r");
-  if (!pipe) return out;
-  char buffer[4096];
-  size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-  pclose(pipe);
-  return out;
-}
 
 // Face counts of each model-space entity's ACIS bodies, one line each.
 constexpr const char* kFaceCounter = R"(
@@ -85,5 +73,6 @@ TEST(SatWriterDxf, EzdxfReadsTheSolidsOfTheWriter) {
   dxftest::CheckResult check = dxftest::RunChecker(dxf, expected);
   EXPECT_TRUE(check.ok()) << check.output;
   const std::string script = dxftest::WriteText(dir.File("faces.py"), kFaceCounter);
-  EXPECT_EQ(RunCommand(std::string(DXF_PYTHON) + " " + dxftest::Quote(script) + " " + dxftest::Quote(dxf)), expectedFaces);
+  EXPECT_EQ(dxftest::RunCommand(std::string(DXF_PYTHON) + " " + dxftest::Quote(script) + " " + dxftest::Quote(dxf)).output,
+            expectedFaces);
 }
