@@ -6,15 +6,14 @@
 #include <sstream>
 
 #include "AcadUtils.h"
+#include "ScriptedAnswers.h"
 #include "arx/aced.h"
 #include "arx/dbInspector.h"
-#include "win32/input.h"
 #include "win32/strconv.h"
-#include "win32/transcript.h"
 
 namespace {
 
-class Prompt : public ::testing::Test {
+class Prompt : public ::testing::Test, protected ScriptedAnswers {
  protected:
   void SetUp() override {
     arxhost::ResetWorkingDatabase();
@@ -26,22 +25,11 @@ class Prompt : public ::testing::Test {
     arxhost::ResetWorkingDatabase();
   }
 
-  // The lines that answer what is asked next (replacing earlier ones).
-  void Answer(std::vector<std::wstring> lines) {
-    answers.Replace(std::move(lines));
-    transcript.Clear();
-  }
-
   AcDbObjectId Add(AcDbEntity* entity) {
     AcDbObjectId id;
     EXPECT_EQ(AcadUtils::AppendEntityWithId(entity, id), Acad::eOk);
     entity->close();
     return id;
-  }
-  static std::wstring Handle(AcDbObjectId id) {
-    ACHAR text[17];
-    id.handle().getIntoAsciiBuffer(text);
-    return text;
   }
   bool Highlighted(AcDbObjectId id) const { return db.get<AcDbEntity>(id)->isHighlighted(); }
 
@@ -55,8 +43,6 @@ class Prompt : public ::testing::Test {
 
   AcDbObjectId line, face, point;
   arxhost::DatabaseInspector db;
-  arxhost::Transcript::Capture transcript;
-  arxhost::ScriptedLines answers;
 };
 
 CStringArray Classes(std::initializer_list<const wchar_t*> names) {

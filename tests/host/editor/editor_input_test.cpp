@@ -5,16 +5,16 @@
 #include <string>
 #include <vector>
 
+#include "ScriptedAnswers.h"
 #include "arx/aced.h"
 #include "arx/dbInspector.h"
 #include "arx/dbheaders.h"
 #include "win32/input.h"
 #include "win32/strconv.h"
-#include "win32/transcript.h"
 
 namespace {
 
-class EditorInput : public ::testing::Test {
+class EditorInput : public ::testing::Test, protected ScriptedAnswers {
  protected:
   void SetUp() override { arxhost::ResetWorkingDatabase(); }
   void TearDown() override {
@@ -35,11 +35,6 @@ class EditorInput : public ::testing::Test {
     ms->close();
     entity->close();
     return id;
-  }
-  static std::wstring Handle(AcDbObjectId id) {
-    ACHAR text[17];
-    id.handle().getIntoAsciiBuffer(text);
-    return text;
   }
   static AcDbObjectId IdOf(const ads_name name) {
     AcDbObjectId id;
@@ -71,7 +66,6 @@ class EditorInput : public ::testing::Test {
   }
 
   AcDbObjectId line, point, circle;
-  arxhost::Transcript::Capture transcript;
 };
 
 int AskKeyword(std::vector<std::wstring> lines, const wchar_t* keywords, std::wstring& reply, int flags = 0) {
