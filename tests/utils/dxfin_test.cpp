@@ -1,12 +1,12 @@
 // AcadUtils::DxfIn and AcadUtils::ImportDxfFiles through the host's DXFIN.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "AcadUtils.h"
+#include "TempFolder.h"
 #include "arx/dbInspector.h"
 #include "win32/input.h"
 #include "win32/strconv.h"
@@ -36,14 +36,8 @@ class DxfImport : public ::testing::Test {
  protected:
   void SetUp() override {
     arxhost::ResetWorkingDatabase();
-    dir_ = fs::temp_directory_path() / ("dxfimport_" + std::to_string(::getpid()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
   }
-  void TearDown() override {
-    fs::remove_all(dir_);
-    arxhost::ResetWorkingDatabase();
-  }
+  void TearDown() override { arxhost::ResetWorkingDatabase(); }
 
   void Write(const std::string& name, const std::string& text) { std::ofstream(dir_ / name, std::ios::binary) << text; }
   // The path as the plug-in builds it: Windows separators.
@@ -55,7 +49,7 @@ class DxfImport : public ::testing::Test {
   }
   size_t Entities() const { return DatabaseInspector().entities().size(); }
 
-  fs::path dir_;
+  TempFolder dir_;
   arxhost::Transcript::Capture transcript;
   arxhost::LineInput none;
   arxhost::InputScope scope{none};

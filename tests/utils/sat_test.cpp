@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "AcadUtils.h"
+#include "TempFolder.h"
 #include "arx/dbInspector.h"
 
 namespace {
@@ -65,7 +66,8 @@ TEST_F(Sat, ExportWritesTheEntitiesAndClosesThemAgain) {
   std::vector<AcDbObjectId> ids = db.entities();
   AcDbObjectIdArray array;
   for (AcDbObjectId id : ids) array.append(id);
-  std::filesystem::path out = std::filesystem::temp_directory_path() / "tolvane_export_test.sat";
+  TempFolder folder;
+  std::filesystem::path out = folder / "export.sat";
   ASSERT_EQ(AcadUtils::ExportSatFile(array, CString(out.wstring())), 1);
   EXPECT_TRUE(db.openObjects().empty());
   // What went out comes back in.

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "TempFolder.h"
 #include "acis/AcisReader.h"
 #include "acis/AcisWriter.h"
 #include "arx/dbheaders.h"
@@ -119,7 +120,8 @@ TEST(AcisOut, PlacementTravelsAsATransformRecord) {
   squash.entry[0][0] = 2.0;
   EXPECT_EQ(region->transformBy(squash), Acad::eCannotScaleNonUniformly);
 
-  std::filesystem::path out = std::filesystem::temp_directory_path() / "arxhost_acis_out_test.sat";
+  TempFolder folder;
+  std::filesystem::path out = folder / "out.sat";
   ASSERT_EQ(AcDbBody::acisOut(out.wstring().c_str(), entities), Acad::eOk);
   std::string text = ReadText(out);
   EXPECT_NE(text.find("transform $-1 -1"), std::string::npos);

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "TempFolder.h"
 #include "editor/applications.h"
 #include "editor/commandstack.h"
 #include "editor/hostcommands.h"
@@ -86,8 +87,8 @@ TEST_F(Loader, LoadsAgainAfterUnloadButRefusesASecondCopy) {
 }
 
 TEST_F(Loader, ReportsFilesThatAreNoModules) {
-  const auto dir = std::filesystem::temp_directory_path() / "arxhost-loader-test";
-  std::filesystem::create_directories(dir);
+  TempFolder folder;
+  const auto& dir = folder.Path();
   const auto garbage = dir / "garbage.arx";
   { std::ofstream(garbage) << "not an ELF file"; }
   struct Case {
@@ -107,7 +108,6 @@ TEST_F(Loader, ReportsFilesThatAreNoModules) {
   }
   EXPECT_FALSE(Applications::Unload(L"nothing"));
   EXPECT_NE(transcript.Text().find(L"Cannot unload nothing: no such application is loaded."), std::wstring::npos);
-  std::filesystem::remove_all(dir);
 }
 
 TEST_F(Loader, HostCommandsLoadListAndUnload) {

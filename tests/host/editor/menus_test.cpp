@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "TempFolder.h"
 #include "arx/aced.h"
 #include "editor/hostcommands.h"
 #include "editor/menus.h"
@@ -93,20 +94,13 @@ namespace {
 
 class MenusTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    Menus::Reset();
-    dir_ = std::filesystem::temp_directory_path() / ("arxhost-menus-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override {
-    Menus::Reset();
-    std::filesystem::remove_all(dir_);
-  }
+  void SetUp() override { Menus::Reset(); }
+  void TearDown() override { Menus::Reset(); }
   std::wstring Write(const char* name, const std::wstring& text) {
     std::ofstream(dir_ / name, std::ios::binary) << arxhost::ToUtf8(text);
     return arxhost::FromUtf8((dir_ / name).string());
   }
-  std::filesystem::path dir_;
+  TempFolder dir_;
   arxhost::Transcript::Capture transcript;
   arxhost::LineInput none;
   arxhost::InputScope scope{none};

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "FullDisk.h"
+#include "TempFolder.h"
 #include "win32/atomicfile.h"
 
 namespace fs = std::filesystem;
@@ -15,14 +16,8 @@ using arxhost::WriteFileAtomically;
 namespace {
 
 struct AtomicFileTest : ::testing::Test {
-  fs::path dir;
-  void SetUp() override {
-    dir = fs::temp_directory_path() / ("atomic_" + std::to_string(::getpid()) + "_" +
-                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-  }
-  void TearDown() override { fs::remove_all(dir); }
+  TempFolder folder;
+  const fs::path& dir = folder.Path();
   std::string Read(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
     std::stringstream s;

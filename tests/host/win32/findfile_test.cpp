@@ -1,12 +1,12 @@
 // FindFirstFileW, FindNextFileW and FindClose over a folder of the test's own.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "TempFolder.h"
 #include "win32/strconv.h"
 #include "win32/winapi.h"
 
@@ -50,14 +50,11 @@ TEST(WildcardMatch, FollowsWindowsRules) {
 class FindFile : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("findfile_" + std::to_string(::getpid()));
-    fs::remove_all(dir_);
     fs::create_directories(dir_ / "sub.dxf");
     for (const char* name : {"base_1.dxf", "BASE_2.DXF", "base.txt", "other.dxf", "base_3.dxf.bak"})
       std::ofstream(dir_ / name) << name;
     std::ofstream(dir_ / "base_big.dxf") << std::string(70000, 'x');
   }
-  void TearDown() override { fs::remove_all(dir_); }
 
   // A Windows path into the folder.
   std::wstring Win(const std::string& name) const {
@@ -79,7 +76,7 @@ class FindFile : public ::testing::Test {
     return names;
   }
 
-  fs::path dir_;
+  TempFolder dir_;
 };
 
 TEST_F(FindFile, EnumeratesTheMatchesOfAFolderSortedWithoutCase) {

@@ -10,6 +10,7 @@
 #include <sstream>
 #include <string>
 
+#include "TempFolder.h"
 #include "win32/registry.h"
 #include "win32/registry_file.h"
 #include "win32/registry_store.h"
@@ -34,16 +35,12 @@ void WriteText(const fs::path& file, const std::string& text) {
 class RegistryFile : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "arxhost-registry-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern;
     file_ = folder_ / "registry.reg";
     SetFileOverride(file_);
   }
   void TearDown() override {
     SetFileOverride(std::nullopt);
     SetRenameFunction(nullptr);
-    fs::remove_all(folder_);
   }
   HKEY CreateKey(const wchar_t* path) {
     HKEY key = nullptr;
@@ -61,10 +58,11 @@ class RegistryFile : public ::testing::Test {
     return status;
   }
   size_t FilesInFolder() const {
-    return static_cast<size_t>(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()));
+    return static_cast<size_t>(std::distance(fs::directory_iterator(folder_.Path()), fs::directory_iterator()));
   }
 
-  fs::path folder_, file_;
+  TempFolder folder_;
+  fs::path file_;
 };
 
 constexpr const wchar_t* kKey = L"Software\\Varnel\\Tolvane Reader for AutoCAD";
@@ -356,7 +354,7 @@ TEST_F(RegistryFile, TheFileIsFoundWhereTheOptionsAndEnvironmentSay) {
   std::string savedRegistry = previousRegistry ? previousRegistry : "";
   std::string savedXdg = previousXdg ? previousXdg : "";
 
-  setenv("XDG_CONFIG_HOME", folder_.c_str(), 1);
+  setenv("XDG_CONFIG_HOME", folder_.Path().c_str(), 1);
   unsetenv("ARXHOST_REGISTRY");
   EXPECT_EQ(FilePath(), folder_ / "arxhost" / "registry.reg");
   // The folder is made on the first write.

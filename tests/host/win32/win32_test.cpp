@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "TempFolder.h"
 #include "win32/input.h"
 #include "win32/messagebox.h"
 #include "win32/shell.h"
@@ -95,8 +96,8 @@ TEST(ShellExecute, GivesWindowsResultCodesAndRecordsWhatItOpens) {
   namespace fs = std::filesystem;
   arxhost::ShellExecutions::EnableDesktopOpener(false);
   arxhost::ShellExecutions::ClearHistory();
-  const fs::path dir = fs::temp_directory_path() / "arxhost-shell-test";
-  fs::create_directories(dir);
+  TempFolder folder;
+  const fs::path& dir = folder.Path();
   { std::ofstream(dir / "help.chm") << "x"; }
   const std::wstring existing = arxhost::FromUtf8((dir / "help.chm").string());
   struct Case {
@@ -118,5 +119,4 @@ TEST(ShellExecute, GivesWindowsResultCodesAndRecordsWhatItOpens) {
   ASSERT_EQ(arxhost::ShellExecutions::History().size(), std::size(cases));
   EXPECT_EQ(arxhost::ShellExecutions::History()[0].file, existing);
   EXPECT_EQ(arxhost::ShellExecutions::History()[0].show, SW_SHOW);
-  fs::remove_all(dir);
 }

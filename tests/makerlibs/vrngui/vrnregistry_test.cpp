@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 
+#include "TempFolder.h"
 #include "VRNGUI90Ux64.h"
 #include "win32/registry_store.h"
 
@@ -12,17 +12,9 @@ namespace {
 
 class VRNRegistryTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "vrnregistry-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern;
-    arxhost::registry::SetFileOverride(folder_ / "registry.reg");
-  }
-  void TearDown() override {
-    arxhost::registry::SetFileOverride(std::nullopt);
-    fs::remove_all(folder_);
-  }
-  fs::path folder_;
+  void SetUp() override { arxhost::registry::SetFileOverride(folder_ / "registry.reg"); }
+  void TearDown() override { arxhost::registry::SetFileOverride(std::nullopt); }
+  TempFolder folder_;
 };
 
 const wchar_t* const kKey = L"Software\\Varnel\\Probe";

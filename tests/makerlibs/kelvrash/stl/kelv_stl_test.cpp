@@ -3,27 +3,21 @@
 
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 
 #include "KelvStl.h"
+#include "TempFolder.h"
 
 namespace {
 
 class KelvStlFiles : public ::testing::Test {
  protected:
-  void SetUp() override {
-    folder_ = std::filesystem::temp_directory_path() / ("kelvstl-" + std::to_string(std::random_device()()));
-    std::filesystem::create_directories(folder_);
-  }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
-
   CString Write(const std::string& name, const std::string& bytes) {
     std::ofstream(folder_ / name, std::ios::binary) << bytes;
     return CString((folder_ / name).string().c_str());
   }
 
-  std::filesystem::path folder_;
+  TempFolder folder_;
 };
 
 const char* kTwoSolids =

@@ -1,14 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 #include <vector>
 
+#include "TempFolder.h"
 #include "stl/StlFileReader.h"
 #include "stl/StlParser.h"
 #include "stl/VertexWelder.h"
@@ -186,8 +187,8 @@ TEST(StlReader, MalformedFilesAreRefusedWithTheirReason) {
 }
 
 TEST(StlReader, FilesFromDisk) {
-  const auto folder = std::filesystem::temp_directory_path() / ("kelvstl-" + std::to_string(std::random_device()()));
-  std::filesystem::create_directories(folder);
+  TempFolder dir;
+  const auto& folder = dir.Path();
   std::ofstream(folder / "t.stl", std::ios::binary) << kTetrahedron;
   std::vector<Mesh> meshes;
   std::string reason;
@@ -198,7 +199,6 @@ TEST(StlReader, FilesFromDisk) {
   EXPECT_FALSE(kelvrash::stl::ReadStlFile(folder.string(), meshes, reason));
   EXPECT_EQ(reason, "is a folder, not a file");
   EXPECT_EQ(meshes.size(), 1u);
-  std::filesystem::remove_all(folder);
 }
 
 }  // namespace
