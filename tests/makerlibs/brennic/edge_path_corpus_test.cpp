@@ -14,6 +14,7 @@
 #include <string>
 
 #include "Brennic90Ux64.h"
+#include "Corpus.h"
 #include "IgesRead.h"
 #include "ModelTeardown.h"
 #include "ShapeEdgeConverter.h"
@@ -98,12 +99,9 @@ TEST(EdgePathCorpus, EveryEdgeOfTheFileIsDrawnOncePerPlacement) {
   if (!std::filesystem::exists(kCorpus)) GTEST_SKIP() << "corpus not present";
   arxhost::Transcript::Capture quiet;
   int files = 0;
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(kCorpus)) {
-    std::string ext = entry.path().extension().string();
-    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (ext != ".igs" && ext != ".iges") continue;
-    const std::string path = entry.path().string();
-    const std::string name = entry.path().parent_path().filename().string() + "/" + entry.path().filename().string();
+  for (const std::filesystem::path& file : CorpusIgesFiles()) {
+    const std::string path = file.string();
+    const std::string name = file.parent_path().filename().string() + "/" + file.filename().string();
     SCOPED_TRACE(name);
     const Drawn drawn = DrawEdges(path);
     if (!drawn.read) continue;  // refused with a reason: the read tests cover those

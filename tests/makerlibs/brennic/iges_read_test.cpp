@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Brennic90Ux64.h"
+#include "Corpus.h"
 #include "TempFolder.h"
 
 namespace {
@@ -144,13 +145,11 @@ TEST(BrennIgesRead, CorpusFilesReadOrFailWithAText) {
   int read = 0;
   testing::internal::CaptureStdout();
   testing::internal::CaptureStderr();
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(kCorpus)) {
-    const std::string ext = entry.path().extension().string();
-    if (ext != ".igs" && ext != ".iges" && ext != ".IGS" && ext != ".IGES") continue;
-    if (entry.file_size() > 300 * 1024) continue;  // the big ones belong to the benchmarks
-    SCOPED_TRACE(entry.path().string());
+  for (const std::filesystem::path& file : CorpusIgesFiles()) {
+    if (std::filesystem::file_size(file) > 300 * 1024) continue;  // the big ones belong to the benchmarks
+    SCOPED_TRACE(file.string());
     Handle(TopTools_HSequenceOfShape) shapes = new TopTools_HSequenceOfShape;
-    if (BrennIges::Read(Wide(entry.path().string()), shapes, 1)) {
+    if (BrennIges::Read(Wide(file.string()), shapes, 1)) {
       EXPECT_GT(shapes->Length(), 0);
       ++read;
     } else {

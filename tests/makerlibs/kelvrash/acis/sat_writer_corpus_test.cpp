@@ -18,6 +18,7 @@
 #include <TopExp_Explorer.hxx>
 #include <TopoDS.hxx>
 
+#include "Corpus.h"
 #include "IgesRead.h"
 #include "ModelTeardown.h"
 #include "Kelv3dm.h"
@@ -331,13 +332,7 @@ TEST(SatWriterCorpus, EveryBrepArrivesWholeAsOpenCascadeTransfersIt) {
   const std::filesystem::path corpus = TOLVANE_CORPUS;
   if (!std::filesystem::exists(corpus)) GTEST_SKIP() << "no corpus at " << corpus;
   Message::DefaultMessenger()->ChangePrinters().Clear();
-  std::vector<std::filesystem::path> files;
-  for (auto& entry : std::filesystem::recursive_directory_iterator(corpus)) {
-    std::string ext = entry.path().extension().string();
-    std::transform(ext.begin(), ext.end(), ext.begin(), ::tolower);
-    if (entry.is_regular_file() && (ext == ".igs" || ext == ".iges")) files.push_back(entry.path());
-  }
-  std::sort(files.begin(), files.end());
+  const std::vector<std::filesystem::path> files = CorpusIgesFiles();
   TempFolder dir;
   const std::string model = dir.File("corpus.k3m"), sat = dir.File("brep.sat");
   int breps = 0, refused = 0, faces = 0, withLoops = 0;

@@ -5,6 +5,7 @@
 #include <iostream>
 #include <map>
 
+#include "Corpus.h"
 #include "Kelv3dm.h"
 #include "KelvIges.h"
 #include "TestSupport.h"
@@ -65,13 +66,7 @@ bool Near(double a, double b, double tol = 1e-5) { return std::abs(a - b) <= tol
 
 TEST(IgesCorpus, EveryFileConvertsOrIsRefusedWithItsReason) {
   if (!std::filesystem::exists(kCorpus)) GTEST_SKIP() << "no corpus at " << kCorpus;
-  std::vector<std::filesystem::path> files;
-  for (auto& entry : std::filesystem::recursive_directory_iterator(kCorpus)) {
-    std::string ext = entry.path().extension().string();
-    std::transform(ext.begin(), ext.end(), ext.begin(), ::tolower);
-    if (entry.is_regular_file() && (ext == ".igs" || ext == ".iges")) files.push_back(entry.path());
-  }
-  std::sort(files.begin(), files.end());
+  const std::vector<std::filesystem::path> files = CorpusIgesFiles();
   ASSERT_FALSE(files.empty());
   TempFolder dir;
   int converted = 0;
