@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 
 #include "acis/AcisGeometry.h"
@@ -86,7 +85,9 @@ SatReadResult ReadSatBodies(const std::wstring& path) {
     result.error = "The SAT file " + native + " is too large to read";
     return result;
   }
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string text(static_cast<size_t>(size), '\0');
+  in.read(text.data(), size);
+  text.resize(static_cast<size_t>(in.gcount()));
   if (in.bad()) {
     result.status = Acad::eCantOpenFile;
     result.error = "Cannot read the SAT file " + native;
