@@ -53,10 +53,16 @@ SatReadResult ReadSatText(const std::string& text) {
     result.error = "Not an ACIS SAT file: " + error;
     return result;
   }
+  size_t bodies = 0;
+  for (const sat::Record& r : doc->records)
+    if (r.type == "body") ++bodies;
   for (size_t i = 0; i < doc->records.size(); ++i) {
     if (doc->records[i].type != "body") continue;
-    sat::Document one = sat::Extract(*doc, sat::Reachable(*doc, static_cast<long>(i)));
+    // A file of one body gives its records up; bodies of one file may share some.
+    const std::vector<long> keep = sat::Reachable(*doc, static_cast<long>(i));
+    sat::Document one = bodies == 1 ? sat::Extract(std::move(*doc), keep) : sat::Extract(*doc, keep);
     result.bodies.push_back({Classify(one), sat::Write(one)});
+    if (bodies == 1) break;
   }
   return result;
 }

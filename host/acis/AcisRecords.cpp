@@ -7,6 +7,7 @@
 #include <map>
 #include <set>
 #include <sstream>
+#include <type_traits>
 
 namespace arxhost::sat {
 
@@ -207,7 +208,11 @@ std::vector<long> Reachable(const Document& doc, long root) {
   return out;
 }
 
-Document Extract(const Document& doc, const std::vector<long>& keep) {
+namespace {
+
+// Records are copied from a document that stays, moved from one that goes.
+template <class Doc>
+Document ExtractFrom(Doc&& doc, const std::vector<long>& keep) {
   Document out;
   out.version = doc.version;
   out.productLine = doc.productLine;
@@ -219,7 +224,11 @@ Document Extract(const Document& doc, const std::vector<long>& keep) {
     if (index[static_cast<size_t>(k)] < 0) index[static_cast<size_t>(k)] = next++;
   out.records.reserve(keep.size());
   for (long k : keep) {
-    Record r = doc.records[static_cast<size_t>(k)];
+    Record r;
+    if constexpr (std::is_const_v<std::remove_reference_t<Doc>>)
+      r = doc.records[static_cast<size_t>(k)];
+    else
+      r = std::move(doc.records[static_cast<size_t>(k)]);
     for (Field& f : r.fields) {
       if (!f.isPointer() || f.pointer < 0) continue;
       f.pointer = f.pointer < static_cast<long>(index.size()) ? index[static_cast<size_t>(f.pointer)] : -1;
@@ -229,5 +238,12 @@ Document Extract(const Document& doc, const std::vector<long>& keep) {
   }
   return out;
 }
+
+}  // namespace
+
+Document Extract(const Document& doc, const std::vector<long>& keep) { return ExtractFrom(doc, keep); }
+
+// Each kept record is taken once, so keep must not repeat an index.
+Document Extract(Document&& doc, const std::vector<long>& keep) { return ExtractFrom(doc, keep); }
 
 }  // namespace arxhost::sat

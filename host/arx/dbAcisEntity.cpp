@@ -31,6 +31,8 @@ Acad::ErrorStatus AcisModel::transformBy(const AcGeMatrix3d& xform) {
 
 std::string AcisModel::placedSat() const {
   if (sat_.empty()) return {};
+  // The text was read when it was set: unmoved, it is its own placed text.
+  if (placement_.isEqualTo(AcGeMatrix3d::kIdentity, AcGeTol())) return sat_;
   std::string error;
   std::optional<std::string> placed = PlaceSat(sat_, placement_, error);
   return placed ? *placed : std::string();
