@@ -69,7 +69,7 @@ class BrepPrefetch {
   };
   // How far ahead of the caller B-reps are made, which bounds the memory
   // they hold.
-  static constexpr size_t kAhead = 24;
+  static constexpr size_t kAhead = 8;
 
   void Work() {
     std::unique_lock<std::mutex> hold(lock_);
