@@ -109,11 +109,13 @@ TEST(ModelFile, PackedBytesDoNotDependOnHowTheBufferGrew) {
     flatbuffers::Verifier verifier(packed.data(), packed.size());
     EXPECT_TRUE(VerifyModelBuffer(verifier));
     // Packed behind what a string holds, the bytes are the same and the
-    // front stays.
-    std::string behind = "front of 19 bytes..";
-    PackModelInto(m->Model(), behind);
-    EXPECT_EQ(behind.substr(0, 19), "front of 19 bytes..");
-    EXPECT_EQ(std::vector<uint8_t>(behind.begin() + 19, behind.end()), packed);
+    // front stays, also behind a front of odd length.
+    for (std::string front : {"front of twenty-four....", "front of 19 bytes.."}) {
+      std::string behind = front;
+      PackModelInto(m->Model(), behind);
+      EXPECT_EQ(behind.substr(0, front.size()), front);
+      EXPECT_EQ(std::vector<uint8_t>(behind.begin() + static_cast<long>(front.size()), behind.end()), packed);
+    }
   }
 }
 

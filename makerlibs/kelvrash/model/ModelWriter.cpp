@@ -12,36 +12,39 @@ namespace {
 // The builder's storage is the tail of a string the caller keeps, after
 // what the string already holds: the finished buffer, built at the
 // storage's end, moves to the front of the tail in place rather than being
-// copied into a second buffer. The caller owns the string throughout.
+// copied into a second buffer. The caller owns the string throughout. The
+// builder works from an aligned start, whatever the string held before.
 class TailStorage : public flatbuffers::Allocator {
  public:
-  TailStorage(std::string& bytes) : bytes_(bytes), base_(bytes.size()) {}
+  explicit TailStorage(std::string& bytes)
+      : bytes_(bytes), base_(bytes.size()), work_((base_ + kAlign - 1) / kAlign * kAlign) {}
 
   uint8_t* allocate(size_t size) override {
-    bytes_.resize(base_ + size);
-    return Tail(bytes_);
+    bytes_.resize(work_ + size);
+    return Work(bytes_);
   }
   void deallocate(uint8_t*, size_t) override {}
   uint8_t* reallocate_downward(uint8_t* old, size_t oldSize, size_t newSize, size_t back, size_t front) override {
     std::string grown;
-    grown.reserve(base_ + newSize);
+    grown.reserve(work_ + newSize);
     grown.assign(bytes_, 0, base_);
-    grown.resize(base_ + newSize);
-    memcpy_downward(old, oldSize, Tail(grown), newSize, back, front);
+    grown.resize(work_ + newSize);
+    memcpy_downward(old, oldSize, Work(grown), newSize, back, front);
     bytes_.swap(grown);
-    return Tail(bytes_);
+    return Work(bytes_);
   }
   // Moves the finished buffer to the front of the tail and cuts the rest.
   void Finish(const uint8_t* buffer, size_t size) {
-    std::memmove(Tail(bytes_), buffer, size);
+    std::memmove(bytes_.data() + base_, buffer, size);
     bytes_.resize(base_ + size);
   }
 
  private:
-  uint8_t* Tail(std::string& s) const { return reinterpret_cast<uint8_t*>(s.data()) + base_; }
+  static constexpr size_t kAlign = 16;
+  uint8_t* Work(std::string& s) const { return reinterpret_cast<uint8_t*>(s.data()) + work_; }
 
   std::string& bytes_;
-  size_t base_;
+  size_t base_, work_;
 };
 
 // About what the packed model takes, so that the builder seldom grows.
