@@ -9,8 +9,11 @@
 // largest sum of both seen at once (sampled, shared pages counted once),
 // which is what the machine must hold.
 //   bench_large_drawings [largest size, default 240000] [runs, default 3]
+//   bench_large_drawings SIZE,SIZE,... [runs]     these sizes only
 //   bench_large_drawings --write ENTITIES FILE    only writes a drawing
 // Sizes go 2,400, 24,000, 240,000, 2,400,000 up to the largest asked for.
+// Time per entity is compared with that of the first size of at least
+// 24,000 entities.
 #include <sys/resource.h>
 #include <sys/wait.h>
 
@@ -44,10 +47,10 @@ double Now() {
 }
 
 // Peak resident memory in MiB of this process and of its children. The
-// conversion child is left to end on its own once its answer is in: it is
-// waited for here, so that its peak counts.
+// conversion child is left to end on its own: it is waited for here, so
+// that its peak counts.
 void PrintPeaks() {
-  while (waitpid(-1, nullptr, 0) > 0) {
+  while (::waitpid(-1, nullptr, 0) > 0) {
   }
   rusage self{}, children{};
   getrusage(RUSAGE_SELF, &self);
@@ -116,7 +119,18 @@ int main(int argc, char** argv) {
     std::printf("%s: %d entities, %ju bytes\n", argv[3], n, bytes);
     return 0;
   }
-  const int largest = argc > 1 ? std::atoi(argv[1]) : 240000;
+  std::vector<int> sizes;
+  if (argc > 1 && std::string(argv[1]).find(',') != std::string::npos) {
+    for (const char* p = argv[1]; *p;) {
+      char* end = nullptr;
+      const long size = std::strtol(p, &end, 10);
+      if (size > 0) sizes.push_back(static_cast<int>(size));
+      p = *end == ',' ? end + 1 : end + (*end != 0);
+    }
+  } else {
+    const int largest = argc > 1 ? std::atoi(argv[1]) : 240000;
+    for (int size = 2400; size <= largest; size *= 10) sizes.push_back(size);
+  }
   const int runs = std::max(1, argc > 2 ? std::atoi(argv[2]) : 3);
   const fs::path self = fs::read_symlink("/proc/self/exe");
   const fs::path dir = fs::temp_directory_path() / ("bench_large_drawings." + std::to_string(getpid()));
@@ -127,7 +141,7 @@ int main(int argc, char** argv) {
   std::printf("%9s %8s %9s %9s %7s %9s %9s %8s %8s %9s %9s %9s %7s\n", "", "", "", "", "", "", "", "(+save)",
               "(peaks)", "", "", "(at once)", "");
   double firstPerEntity = 0, firstReadPerEntity = 0;
-  for (int size = 2400; size <= largest; size *= 10) {
+  for (int size : sizes) {
     const fs::path iges = dir / ("drawing" + std::to_string(size) + ".igs");
     std::uintmax_t bytes = 0;
     const int entities = bench::WriteLargeDrawing(iges, size, &bytes);

@@ -7,9 +7,9 @@ namespace arxhost::dxf {
 namespace {
 
 // The sections in file order: header, then the classes and tables, blocks,
-// entities and objects.
+// entities and objects, each in the pieces it was written in.
 struct DocumentParts {
-  std::string header, tables, blocks, entities, objects;
+  std::vector<std::string> header, tables, blocks, entities, objects;
 };
 
 DocumentParts WriteParts(const DrawingView& view, const EntityEmitter& emitEntity) {
@@ -22,27 +22,37 @@ DocumentParts WriteParts(const DrawingView& view, const EntityEmitter& emitEntit
   WriteContext ctx{view, handles, emitEntity};
   DocumentParts parts;
   WriteEntitiesSection(ctx);
-  parts.entities = ctx.out.take();
+  parts.entities = ctx.out.takePieces();
   WriteBlocksSection(ctx);
-  parts.blocks = ctx.out.take();
+  parts.blocks = ctx.out.takePieces();
   WriteClassesSection(ctx);
   WriteTablesSection(ctx);
-  parts.tables = ctx.out.take();
+  parts.tables = ctx.out.takePieces();
   WriteObjectsSection(ctx);
   ctx.out.type("EOF");
-  parts.objects = ctx.out.take();
+  parts.objects = ctx.out.takePieces();
   WriteHeaderSection(ctx, handles.seed());
-  parts.header = ctx.out.take();
+  parts.header = ctx.out.takePieces();
   return parts;
+}
+
+std::vector<std::string_view> InFileOrder(const DocumentParts& parts) {
+  std::vector<std::string_view> pieces;
+  for (const auto* part : {&parts.header, &parts.tables, &parts.blocks, &parts.entities, &parts.objects})
+    for (const auto& piece : *part) pieces.push_back(piece);
+  return pieces;
 }
 
 }  // namespace
 
 std::string WriteDocument(const DrawingView& view, const EntityEmitter& emitEntity) {
   DocumentParts parts = WriteParts(view, emitEntity);
-  std::string text = std::move(parts.header);
-  text.reserve(text.size() + parts.tables.size() + parts.blocks.size() + parts.entities.size() + parts.objects.size());
-  for (const auto* part : {&parts.tables, &parts.blocks, &parts.entities, &parts.objects}) text += *part;
+  const std::vector<std::string_view> pieces = InFileOrder(parts);
+  std::size_t size = 0;
+  for (auto piece : pieces) size += piece.size();
+  std::string text;
+  text.reserve(size);
+  for (auto piece : pieces) text += piece;
   return text;
 }
 
@@ -55,8 +65,9 @@ std::string SaveDocument(const DrawingView& view, const EntityEmitter& emitEntit
   } catch (const std::bad_alloc&) {
     return "Cannot save " + nativePath + ": out of memory.";
   }
-  // The sections go to the file one after the other, not joined first.
-  return WriteFileAtomically(nativePath, {parts.header, parts.tables, parts.blocks, parts.entities, parts.objects});
+  // The sections go to the file one piece after the other, not joined first.
+  const std::vector<std::string_view> pieces = InFileOrder(parts);
+  return WriteFileAtomically(nativePath, std::span<const std::string_view>(pieces));
 }
 
 }  // namespace arxhost::dxf

@@ -26,7 +26,7 @@ EntityWriteFn FindWriter(const AcRxClass* cls) {
 
 Handle HandleOf(WriteContext& ctx, const AcDbEntity& entity) {
   if (entity.objectId().isNull()) return ctx.handles.fresh();  // made by the writer
-  return ctx.handles.of("id:" + std::to_string(entity.objectId().value()));
+  return ctx.handles.ofObject(entity.objectId().value());
 }
 
 std::wstring RecordName(AcDbObjectId id) {

@@ -34,7 +34,38 @@ std::string SingleLine(std::string_view utf8) {
   return line;
 }
 
+std::string GroupWriter::str() const {
+  std::string text;
+  for (const auto& piece : pieces_) text += piece;
+  return text + out_;
+}
+
+std::string GroupWriter::take() {
+  std::string text;
+  if (pieces_.empty()) {
+    text = std::move(out_);
+  } else {
+    std::size_t size = out_.size();
+    for (const auto& piece : pieces_) size += piece.size();
+    text.reserve(size);
+    for (const auto& piece : pieces_) text += piece;
+    text += out_;
+  }
+  pieces_.clear();
+  out_ = std::string();
+  return text;
+}
+
+std::vector<std::string> GroupWriter::takePieces() {
+  std::vector<std::string> pieces = std::move(pieces_);
+  pieces_.clear();
+  if (!out_.empty()) pieces.push_back(std::move(out_));
+  out_ = std::string();
+  return pieces;
+}
+
 void GroupWriter::code(int code) {
+  seal();
   char buffer[16];
   auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, code);
   for (auto width = end - buffer; width < 3; ++width) out_ += ' ';

@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace arxhost::dxf {
 
@@ -53,17 +54,32 @@ class GroupWriter {
   // The start of an entity or object: group 0 with its type.
   void type(std::string_view name) { text(0, name); }
 
-  const std::string& str() const { return out_; }
-  std::string take() {
-    std::string text = std::move(out_);
-    out_.clear();
-    return text;
+  // What was written since the last take, joined.
+  std::string str() const;
+  // The same, and the writer emptied.
+  std::string take();
+  // The same in the pieces it was written in, none copied.
+  std::vector<std::string> takePieces();
+  void append(const std::string& other) {
+    out_ += other;
+    seal();
   }
-  void append(const std::string& other) { out_ += other; }
 
  private:
+  // Large output goes into pieces of about a few MiB instead of one string
+  // that doubles as it grows: nothing is copied to grow it, and the memory
+  // it takes is what it holds.
+  static constexpr std::size_t kPiece = std::size_t{4} << 20;
+  void seal() {
+    if (out_.size() >= kPiece) {
+      pieces_.push_back(std::move(out_));
+      out_ = std::string();
+      out_.reserve(kPiece + 4096);
+    }
+  }
   void code(int code);
   std::string out_;
+  std::vector<std::string> pieces_;
   Extents* extents_ = nullptr;
 };
 

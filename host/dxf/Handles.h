@@ -3,6 +3,7 @@
 // made up by the writer (table heads, dictionaries, layouts), gets its handle
 // here on first use, so that an owner can name a child before the child is
 // written and the other way round.
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -19,6 +20,13 @@ class Handles {
     if (added) ++next_;
     return it->second;
   }
+  // The handle of a database object, allocated on first use from the same
+  // sequence as the named ones.
+  Handle ofObject(std::uint64_t id) {
+    auto [it, added] = byObject_.try_emplace(id, next_);
+    if (added) ++next_;
+    return it->second;
+  }
   // A handle for an object nobody else refers to.
   Handle fresh() { return next_++; }
   // The first handle not used: $HANDSEED.
@@ -26,6 +34,7 @@ class Handles {
 
  private:
   std::unordered_map<std::string, Handle> byKey_;
+  std::unordered_map<std::uint64_t, Handle> byObject_;
   Handle next_ = 1;
 };
 

@@ -106,6 +106,10 @@ std::string WriteFileAtomically(const std::string& nativePath, std::string_view 
 }
 
 std::string WriteFileAtomically(const std::string& nativePath, std::initializer_list<std::string_view> parts) {
+  return WriteFileAtomically(nativePath, std::span<const std::string_view>(parts.begin(), parts.size()));
+}
+
+std::string WriteFileAtomically(const std::string& nativePath, std::span<const std::string_view> parts) {
   const std::string fail = "Cannot save " + nativePath + ": ";
   if (nativePath.empty()) return "Cannot save the drawing: no file name was given.";
   if (nativePath.back() == '/') return fail + "the name is a folder, not a file.";

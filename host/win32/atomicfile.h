@@ -5,6 +5,7 @@
 // failure, a full disk included, removes the temporary file. The one writer
 // of the host and the maker libraries.
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -41,5 +42,6 @@ class AtomicFile {
 std::string WriteFileAtomically(const std::string& nativePath, std::string_view content);
 // The same for content in parts, written one after the other.
 std::string WriteFileAtomically(const std::string& nativePath, std::initializer_list<std::string_view> parts);
+std::string WriteFileAtomically(const std::string& nativePath, std::span<const std::string_view> parts);
 
 }  // namespace arxhost

@@ -9,6 +9,7 @@
 #include "ChildRun.h"
 #include "Convert.h"
 #include "model/AtomicFile.h"
+#include "model/WrittenModel.h"
 #include "win32/strconv.h"
 
 namespace {
@@ -25,31 +26,30 @@ CString& LastError() {
 // only this process writes the file.
 struct ChildResult {
   std::map<int, int> skipped;
-  std::string answer;  // the child's answer; the model bytes are its tail
+  std::string answer;  // the model bytes from modelAt on
   size_t modelAt = 0;
-  std::span<const uint8_t> Model() const {
-    return {reinterpret_cast<const uint8_t*>(answer.data()) + modelAt, answer.size() - modelAt};
-  }
 };
 
 void PutU64(std::string& out, uint64_t v) { out.append(reinterpret_cast<const char*>(&v), sizeof v); }
 
+// The answer is the skipped counts, then the model packed right behind
+// them: its bytes are made once, in the string that goes down the pipe.
 bool ConvertForParent(const std::string& igesPath, std::string& answer, std::string& reason) {
   kelv::model::ModelMaker maker;
   kelv::iges::ConversionResult result;
   if (!kelv::iges::ConvertIgesFile(igesPath, maker, result, reason)) return false;
-  const std::vector<uint8_t> bytes = kelv::model::PackModel(maker.Model());
-  answer.reserve(8 + 16 * result.skipped.size() + bytes.size());
+  answer.clear();
   PutU64(answer, result.skipped.size());
   for (auto [type, count] : result.skipped) {
     PutU64(answer, static_cast<uint64_t>(type));
     PutU64(answer, static_cast<uint64_t>(count));
   }
-  answer.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  kelv::model::PackModelInto(maker.Model(), answer);
   return true;
 }
 
-bool Parse(const std::string& data, ChildResult& r) {
+// Takes the answer over; the model bytes stay where they are in it.
+bool Parse(std::string data, ChildResult& r) {
   size_t at = 0;
   auto u64 = [&](uint64_t& v) {
     if (data.size() - at < sizeof v) return false;
@@ -64,15 +64,17 @@ bool Parse(const std::string& data, ChildResult& r) {
     if (!u64(type) || !u64(count)) return false;
     r.skipped[static_cast<int>(type)] = static_cast<int>(count);
   }
-  r.modelAt = at;  // the bytes stay where they arrived
+  r.answer = std::move(data);
+  r.modelAt = at;
   return true;
 }
 
 // Returns false with reason when the conversion failed or the child did not report.
 bool ConvertInChild(const std::string& igesPath, ChildResult& result, std::string& reason) {
+  std::string answer;
   const auto work = [&](std::string& out, std::string& why) { return ConvertForParent(igesPath, out, why); };
-  if (!igesread::RunInChild(work, igesread::LimitsForFile(igesPath), result.answer, reason)) return false;
-  if (!Parse(result.answer, result)) {
+  if (!igesread::RunInChild(work, igesread::LimitsForFile(igesPath), answer, reason)) return false;
+  if (!Parse(std::move(answer), result)) {
     reason = "could not be read: the reader ended without a result";
     return false;
   }
@@ -82,13 +84,15 @@ bool ConvertInChild(const std::string& igesPath, ChildResult& result, std::strin
 }  // namespace
 
 KelvIges::KelvIges() = default;
-KelvIges::~KelvIges() = default;
+// Bytes no reader took go with the converter.
+KelvIges::~KelvIges() { kelv::model::DropWrittenModel(); }
 
 CString KelvIges::GetError() { return LastError(); }
 void KelvIges::SetError(const CString& text) { LastError() = text; }
 
 int KelvIges::IGESTo3DM(CString igesPath, CString modelPath, int /*options*/) {
   m_skipped.clear();
+  kelv::model::DropWrittenModel();
   const std::string display = arxhost::ToUtf8(igesPath.str());
   ChildResult result;
   std::string reason;
@@ -99,9 +103,13 @@ int KelvIges::IGESTo3DM(CString igesPath, CString modelPath, int /*options*/) {
   m_skipped = result.skipped;
   const std::string target = arxhost::NativePath(modelPath.str());
   std::string error;
-  if (!kelv::WriteFileAtomically(target, result.Model(), error)) {
+  const std::span<const uint8_t> model(reinterpret_cast<const uint8_t*>(result.answer.data()) + result.modelAt,
+                                       result.answer.size() - result.modelAt);
+  if (!kelv::WriteFileAtomically(target, model, error)) {
     SetError(CString(("The model file '" + arxhost::ToUtf8(modelPath.str()) + "' cannot be written (" + error + ").").c_str()));
     return 0;
   }
+  // The import reads this file next: it takes these bytes instead.
+  kelv::model::KeepWrittenModel(target, std::move(result.answer), result.modelAt);
   return 1;
 }

@@ -11,6 +11,7 @@
 #include "ModelFile.h"
 #include "acis/PreparedSat.h"
 #include "ModelToNurbs.h"
+#include "WrittenModel.h"
 #include "win32/strconv.h"
 
 using namespace kelv::model;
@@ -185,7 +186,13 @@ int Kelv3dm::ReadStart(const CString& path, ON_3dmProperties& properties) {
   Reader& r = TheReader();
   r.Close();
   std::string error;
-  if (!r.file.Open(arxhost::NativePath(path.str()), arxhost::ToUtf8(path.str()), error)) {
+  const std::string native = arxhost::NativePath(path.str());
+  std::string written;
+  size_t offset = 0;
+  const bool opened = TakeWrittenModel(native, written, offset)
+                          ? r.file.OpenOwned(std::move(written), offset, arxhost::ToUtf8(path.str()), error)
+                          : r.file.Open(native, arxhost::ToUtf8(path.str()), error);
+  if (!opened) {
     SetError(CString(error.c_str()));
     return 0;
   }

@@ -3,7 +3,6 @@
 // read; afterwards its tables are safe to walk.
 #include <cstdint>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "ModelFormat.h"
@@ -18,6 +17,8 @@ class ModelFile {
   bool Open(const std::string& nativePath, const std::string& displayName, std::string& error);
   // Verifies a buffer already in memory (the bytes are copied).
   bool OpenBuffer(const uint8_t* data, size_t size, const std::string& displayName, std::string& error);
+  // Verifies bytes[offset, end), taking the string over without a copy.
+  bool OpenOwned(std::string bytes, size_t offset, const std::string& displayName, std::string& error);
   void Close();
 
   bool IsOpen() const { return root_ != nullptr; }
@@ -28,12 +29,31 @@ class ModelFile {
   int InstanceDefinitionIndex(const Uuid& id) const;
 
  private:
-  bool Verify(const std::string& displayName, std::string& error);
+  // Record indices by uuid in one flat table of slots (index + 1, 0 when
+  // free), probed linearly: the uuids stay in the buffer, so a model of
+  // millions of objects costs four bytes a slot and no allocation per record.
+  class UuidIndex {
+   public:
+    template <class IdAt>
+    void Build(size_t count, const IdAt& idAt);
+    template <class IdAt>
+    int Find(const Uuid& id, const IdAt& idAt) const;
+    void Clear() { std::vector<uint32_t>().swap(slots_); }
 
-  std::vector<uint8_t> bytes_;
+   private:
+    std::vector<uint32_t> slots_;
+  };
+
+  bool Verify(const std::string& displayName, std::string& error);
+  const Uuid* ObjectIdAt(size_t i) const;
+  const Uuid* DefinitionIdAt(size_t i) const;
+
+  std::string storage_;
+  const uint8_t* data_ = nullptr;
+  size_t size_ = 0;
   const Model* root_ = nullptr;
-  std::unordered_map<Uuid, int, UuidHash> objects_;
-  std::unordered_map<Uuid, int, UuidHash> definitions_;
+  UuidIndex objects_;
+  UuidIndex definitions_;
 };
 
 }  // namespace kelv::model

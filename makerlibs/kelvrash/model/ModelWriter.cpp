@@ -9,26 +9,42 @@ namespace kelv::model {
 
 namespace {
 
-// The builder's storage is the vector PackModel returns: the finished
-// buffer, built at the storage's end, moves to its front in place rather
-// than being copied into a second buffer.
-class VectorStorage : public flatbuffers::Allocator {
+// The builder's storage is the tail of a string the caller keeps, after
+// what the string already holds: the finished buffer, built at the
+// storage's end, moves to the front of the tail in place rather than being
+// copied into a second buffer. The caller owns the string throughout. The
+// builder works from an aligned start, whatever the string held before.
+class TailStorage : public flatbuffers::Allocator {
  public:
-  std::vector<uint8_t> bytes;
+  explicit TailStorage(std::string& bytes)
+      : bytes_(bytes), base_(bytes.size()), work_((base_ + kAlign - 1) / kAlign * kAlign) {}
 
   uint8_t* allocate(size_t size) override {
-    bytes.assign(size, 0);
-    return bytes.data();
+    bytes_.resize(work_ + size);
+    return Work(bytes_);
   }
-  void deallocate(uint8_t* p, size_t) override {
-    if (p && p == bytes.data()) std::vector<uint8_t>().swap(bytes);
-  }
+  void deallocate(uint8_t*, size_t) override {}
   uint8_t* reallocate_downward(uint8_t* old, size_t oldSize, size_t newSize, size_t back, size_t front) override {
-    std::vector<uint8_t> grown(newSize);
-    memcpy_downward(old, oldSize, grown.data(), newSize, back, front);
-    bytes.swap(grown);
-    return bytes.data();
+    std::string grown;
+    grown.reserve(work_ + newSize);
+    grown.assign(bytes_, 0, base_);
+    grown.resize(work_ + newSize);
+    memcpy_downward(old, oldSize, Work(grown), newSize, back, front);
+    bytes_.swap(grown);
+    return Work(bytes_);
   }
+  // Moves the finished buffer to the front of the tail and cuts the rest.
+  void Finish(const uint8_t* buffer, size_t size) {
+    std::memmove(bytes_.data() + base_, buffer, size);
+    bytes_.resize(base_ + size);
+  }
+
+ private:
+  static constexpr size_t kAlign = 16;
+  uint8_t* Work(std::string& s) const { return reinterpret_cast<uint8_t*>(s.data()) + work_; }
+
+  std::string& bytes_;
+  size_t base_, work_;
 };
 
 // About what the packed model takes, so that the builder seldom grows.
@@ -42,10 +58,9 @@ size_t EstimatedSize(const ModelT& m) {
 
 }  // namespace
 
-std::vector<uint8_t> PackModel(const ModelT& model) {
-  VectorStorage storage;
-  size_t estimate = EstimatedSize(model);
-  flatbuffers::FlatBufferBuilder builder(estimate, &storage);
+void PackModelInto(const ModelT& model, std::string& out) {
+  TailStorage storage(out);
+  flatbuffers::FlatBufferBuilder builder(EstimatedSize(model), &storage);
   ModelT copy;
   const ModelT* source = &model;
   if (model.version != kModelVersion) {
@@ -54,16 +69,20 @@ std::vector<uint8_t> PackModel(const ModelT& model) {
     source = &copy;
   }
   FinishModelBuffer(builder, Model::Pack(builder, source));
-  const size_t size = builder.GetSize();
-  std::memmove(storage.bytes.data(), builder.GetBufferPointer(), size);
-  storage.bytes.resize(size);
-  return std::move(storage.bytes);
+  storage.Finish(builder.GetBufferPointer(), builder.GetSize());
+}
+
+std::vector<uint8_t> PackModel(const ModelT& model) {
+  std::string packed;
+  PackModelInto(model, packed);
+  return std::vector<uint8_t>(packed.begin(), packed.end());
 }
 
 bool WriteModelFile(const ModelT& model, const std::string& nativePath, std::string& error) {
-  std::vector<uint8_t> bytes = PackModel(model);
+  std::string bytes;
+  PackModelInto(model, bytes);
   std::string reason;
-  if (!WriteFileAtomically(nativePath, bytes, reason)) {
+  if (!WriteFileAtomically(nativePath, {reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()}, reason)) {
     error = "The model file '" + nativePath + "' cannot be written (" + reason + ").";
     return false;
   }

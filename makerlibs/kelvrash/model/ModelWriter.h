@@ -11,6 +11,9 @@ namespace kelv::model {
 
 // The model as a finished buffer with identifier and current version.
 std::vector<uint8_t> PackModel(const ModelT& model);
+// The same buffer appended to out, built there without a copy. Readers
+// want it at a multiple of 8 bytes from an aligned start.
+void PackModelInto(const ModelT& model, std::string& out);
 
 // Writes the model at nativePath through a temporary file beside it; on
 // failure nothing is left at the path and error holds an English sentence.

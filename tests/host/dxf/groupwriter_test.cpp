@@ -48,3 +48,38 @@ TEST(DxfGroupWriter, RefusesValuesDxfCannotHold) {
     EXPECT_EQ(out.str(), "");  // nothing half written
   }
 }
+
+// Output of many MiB comes out whole and in order, however it is taken:
+// joined, in pieces, or as text so far.
+TEST(DxfGroupWriter, LargeOutputIsTakenWholeAndInOrder) {
+  std::string expected;
+  auto write = [&](GroupWriter& out) {
+    for (int i = 0; i < 400000; ++i) {
+      out.integer(90, i);
+      expected += " 90\n" + std::to_string(i) + "\n";
+      if (i % 1000 == 0) {
+        const std::string block(3000, static_cast<char>('a' + i % 26));
+        out.append(block);
+        expected += block;
+      }
+    }
+  };
+  GroupWriter joined;
+  write(joined);
+  const std::string all = expected;
+  EXPECT_EQ(joined.str(), all);
+  EXPECT_EQ(joined.take(), all);
+  EXPECT_EQ(joined.take(), "");
+
+  expected.clear();
+  GroupWriter pieces;
+  write(pieces);
+  std::vector<std::string> taken = pieces.takePieces();
+  EXPECT_GT(taken.size(), 1u);
+  std::string rejoined;
+  for (const auto& piece : taken) rejoined += piece;
+  EXPECT_EQ(rejoined, all);
+  EXPECT_TRUE(pieces.takePieces().empty());
+  pieces.integer(1, 7);
+  EXPECT_EQ(pieces.take(), "  1\n7\n");
+}

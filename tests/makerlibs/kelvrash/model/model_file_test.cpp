@@ -4,7 +4,13 @@
 #include <iterator>
 #include <sys/stat.h>
 
+#include <chrono>
+#include <thread>
+
 #include "FullDisk.h"
+#include "IgesBuilder.h"
+#include "Kelv3dm.h"
+#include "KelvIges.h"
 #include "TestSupport.h"
 #include "model/ModelFile.h"
 #include "model/ModelToNurbs.h"
@@ -102,6 +108,57 @@ TEST(ModelFile, PackedBytesDoNotDependOnHowTheBufferGrew) {
     EXPECT_EQ(packed, plain(m->Model()));
     flatbuffers::Verifier verifier(packed.data(), packed.size());
     EXPECT_TRUE(VerifyModelBuffer(verifier));
+    // Packed behind what a string holds, the bytes are the same and the
+    // front stays, also behind a front of odd length.
+    for (std::string front : {"front of twenty-four....", "front of 19 bytes.."}) {
+      std::string behind = front;
+      PackModelInto(m->Model(), behind);
+      EXPECT_EQ(behind.substr(0, front.size()), front);
+      EXPECT_EQ(std::vector<uint8_t>(behind.begin() + static_cast<long>(front.size()), behind.end()), packed);
+    }
+  }
+}
+
+// The import reads back the file the conversion has just written from the
+// conversion's own bytes; a file changed, replaced or removed in between is
+// read (or missed) as it stands.
+TEST(ModelFile, TheReaderTakesTheConvertersBytesOnlyForTheFileAsWritten) {
+  TempFolder dir;
+  testiges::IgesBuilder two;
+  two.Add(110, {"0.", "0.", "0.", "1.", "0.", "0."});
+  two.Add(110, {"1.", "0.", "0.", "1.", "1.", "0."});
+  two.Write(dir.File("two.igs"));
+  const std::string target = dir.File("two.k3m");
+  ModelMaker three;
+  for (int i = 0; i < 3; ++i) three.AddObject(MakeLine(V3(i, 0), V3(i, 1)));
+  std::string threeBytes;
+  PackModelInto(three.Model(), threeBytes);
+
+  enum Change { kNone, kReplaced, kRewrittenInPlace, kRemoved };
+  struct Case {
+    Change change;
+    int objects;  // -1: the reader refuses
+  } cases[] = {{kNone, 2}, {kReplaced, 3}, {kRewrittenInPlace, 3}, {kRemoved, -1}, {kNone, 2}};
+  for (const Case& c : cases) {
+    KelvIges converter;
+    ASSERT_EQ(converter.IGESTo3DM(CString(dir.File("two.igs").c_str()), CString(target.c_str()), 4), 1);
+    std::string error;
+    switch (c.change) {
+      case kNone: break;
+      case kReplaced: ASSERT_TRUE(three.Write(target, error)) << error; break;
+      case kRewrittenInPlace: {
+        // The same file, later: a clock tick apart, so that its times say so.
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        std::ofstream(target, std::ios::binary | std::ios::trunc) << threeBytes;
+        break;
+      }
+      case kRemoved: std::filesystem::remove(target); break;
+    }
+    ON_3dmProperties properties;
+    const int opened = Kelv3dm::ReadStart(CString(target.c_str()), properties);
+    EXPECT_EQ(opened, c.objects >= 0 ? 1 : 0) << c.change;
+    if (opened) EXPECT_EQ(Kelv3dm::ReadGetObjectTableSize(), c.objects) << c.change;
+    Kelv3dm::ReadEnd();
   }
 }
 
