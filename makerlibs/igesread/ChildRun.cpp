@@ -14,6 +14,7 @@
 #include <mutex>
 #include <new>
 #include <poll.h>
+#include <sys/mman.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -21,6 +22,7 @@
 #include <unistd.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace igesread {
@@ -70,24 +72,28 @@ std::string MemoryReason(const ChildLimits& limits) {
   return "could not be read: it needs more than " + Megabytes(limits.extraAddressSpace) + " MB of memory";
 }
 
-bool WriteAll(int fd, const char* p, size_t n) {
+bool WriteAllAt(int fd, const char* p, size_t n, off_t at) {
   while (n > 0) {
-    const ssize_t w = ::write(fd, p, n);
+    const ssize_t w = ::pwrite(fd, p, n, at);
     if (w < 0 && errno == EINTR) continue;
     if (w <= 0) return false;
     p += w;
+    at += w;
     n -= static_cast<size_t>(w);
   }
   return true;
 }
 
+// Read without stdio, which would allocate in the child before its limits
+// are set.
 std::uint64_t MappedBytes() {
-  unsigned long long pages = 0;
-  if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
-    if (std::fscanf(statm, "%llu", &pages) != 1) pages = 0;
-    std::fclose(statm);
-  }
-  return pages * static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
+  char text[64] = {};
+  const int fd = ::open("/proc/self/statm", O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return 0;
+  const ssize_t n = ::read(fd, text, sizeof text - 1);
+  ::close(fd);
+  if (n <= 0) return 0;
+  return std::strtoull(text, nullptr, 10) * static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
 }
 
 void SetLimit(int resource, rlim_t value) {
@@ -96,13 +102,17 @@ void SetLimit(int resource, rlim_t value) {
 }
 
 // Open CASCADE sets up its IGES tables and reads its resource files on the
-// first reader made. Done once here, every child inherits them instead of
-// paying for them again.
+// first reader made, and each reader's own setup takes a while longer. Both
+// are done once here: every child inherits the tables and a reader that
+// nobody has used, instead of paying for them again.
+IGESControl_Reader* g_unusedReader = nullptr;
+bool g_inChild = false;
+
 void PrepareIgesReading() {
   static std::once_flag once;
   std::call_once(once, [] {
     try {
-      IGESControl_Reader prepared;
+      g_unusedReader = new IGESControl_Reader;
     } catch (const Standard_Failure&) {
     }
   });
@@ -141,17 +151,34 @@ class ChildTempFolder {
   void Use() const {
     if (!path_.empty()) ::setenv("TMPDIR", path_.c_str(), 1);
   }
+  const std::string& Path() const { return path_; }
 
  private:
   std::string path_;
 };
 
-// The child's frame: ok, reason length, answer length (8 bytes each), the
-// reason, the answer.
-[[noreturn]] void RunChild(int fd, pid_t parent, const ChildWork& work, const ChildLimits& limits,
+// Where the child leaves its frame: a file in memory both processes hold
+// open, so that the answer is written once and read in place; else an
+// unlinked file in the temporary folder.
+int OpenAnswerFile(const ChildTempFolder& temp) {
+  const int fd = ::memfd_create("igesread-answer", MFD_CLOEXEC);
+  if (fd >= 0 || temp.Path().empty()) return fd;
+  const std::string path = temp.Path() + "/answer";
+  const int file = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  if (file >= 0) ::unlink(path.c_str());
+  return file;
+}
+
+constexpr size_t kHeaderSize = 3 * sizeof(std::uint64_t);
+
+// The child's frame in the answer file: ok, reason length, answer length
+// (8 bytes each), the reason, the answer. The header is written last, so a
+// child that dies while writing leaves no frame that passes for whole.
+[[noreturn]] void RunChild(int fd, int answerFd, pid_t parent, const ChildWork& work, const ChildLimits& limits,
                            const ChildTempFolder& temp) {
   ::prctl(PR_SET_PDEATHSIG, SIGKILL);
   if (::getppid() != parent) ::_exit(4);
+  g_inChild = true;
   SilenceOutput();
   temp.Use();
   SetLimit(RLIMIT_CORE, 0);  // a crash leaves no core file behind
@@ -178,27 +205,47 @@ class ChildTempFolder {
   if (ok) reason.clear();
   else answer.clear();
   const std::uint64_t header[3] = {ok, reason.size(), answer.size()};
-  const bool sent = WriteAll(fd, reinterpret_cast<const char*>(header), sizeof header) &&
-                    WriteAll(fd, reason.data(), reason.size()) && WriteAll(fd, answer.data(), answer.size());
-  // The caller has all it needs once the pipe closes; the process's own
-  // end (releasing its memory) takes a while longer.
+  const bool sent = WriteAllAt(answerFd, reason.data(), reason.size(), kHeaderSize) &&
+                    WriteAllAt(answerFd, answer.data(), answer.size(), static_cast<off_t>(kHeaderSize + reason.size())) &&
+                    WriteAllAt(answerFd, reinterpret_cast<const char*>(header), sizeof header, 0);
+  // The caller reads the frame once the pipe closes; the process's own end
+  // (releasing its memory) takes a while longer.
+  ::close(answerFd);
   ::close(fd);
   ::_exit(sent ? 0 : 3);
 }
 
-bool ParseFrame(std::string& data, std::string& answer, std::string& reason) {
+// The frame the child left, mapped: true with the answer's place in it;
+// false with the child's own reason when it sent one, or with none when the
+// frame is missing or not whole.
+struct Frame {
+  void* map = nullptr;
+  size_t mapSize = 0;
+  ~Frame() {
+    if (map) ::munmap(map, mapSize);
+  }
+};
+
+bool ReadFrame(int answerFd, Frame& frame, std::string_view& answer, std::string& reason) {
+  struct stat st {};
+  if (::fstat(answerFd, &st) != 0 || static_cast<std::uint64_t>(st.st_size) < kHeaderSize) return false;
+  const size_t size = static_cast<size_t>(st.st_size);
+  // Populated at once: one call instead of a fault for every few pages.
+  void* map = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, answerFd, 0);
+  if (map == MAP_FAILED) return false;
+  frame.map = map;
+  frame.mapSize = size;
+  const char* data = static_cast<const char*>(map);
   std::uint64_t header[3];
-  if (data.size() < sizeof header) return false;
-  std::memcpy(header, data.data(), sizeof header);
-  const std::uint64_t body = data.size() - sizeof header;
+  std::memcpy(header, data, sizeof header);
+  const std::uint64_t body = size - kHeaderSize;
   if (header[0] > 1 || header[1] > body || header[2] != body - header[1]) return false;
   if (header[0] == 0) {
-    reason = data.substr(sizeof header, header[1]);
+    reason.assign(data + kHeaderSize, header[1]);
     if (reason.empty()) reason = "could not be read";
     return false;
   }
-  data.erase(0, sizeof header + header[1]);
-  answer = std::move(data);
+  answer = std::string_view(data + kHeaderSize + header[1], header[2]);
   return true;
 }
 
@@ -221,6 +268,12 @@ void ReapFinished() {
 
 }  // namespace
 
+IGESControl_Reader& ChildIgesReader() {
+  // Outside a child the prepared reader stays unused, for the children.
+  if (!g_inChild || !g_unusedReader) return *new IGESControl_Reader;
+  return *std::exchange(g_unusedReader, nullptr);
+}
+
 ChildLimits LimitsForFile(const std::string& nativePath) {
   struct stat st {};
   const std::uint64_t size = ::stat(nativePath.c_str(), &st) == 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
@@ -233,8 +286,16 @@ ChildLimits LimitsForFile(const std::string& nativePath) {
   return limits;
 }
 
-bool RunInChild(const ChildWork& work, const ChildLimits& limits, std::string& answer, std::string& reason) {
-  answer.clear();
+void ChildAnswer::Release() {
+  if (map_) ::munmap(map_, mapSize_);
+  map_ = nullptr;
+  mapSize_ = 0;
+  data_ = nullptr;
+  size_ = 0;
+}
+
+bool RunInChild(const ChildWork& work, const ChildLimits& limits, ChildAnswer& answer, std::string& reason) {
+  answer.Release();
   reason.clear();
   PrepareIgesReading();
   // Output still buffered here would otherwise be written once more by the
@@ -242,29 +303,35 @@ bool RunInChild(const ChildWork& work, const ChildLimits& limits, std::string& a
   std::fflush(nullptr);
   const ChildTempFolder temp;
   ReapFinished();
-  int fds[2];
-  if (::pipe2(fds, O_CLOEXEC) != 0) {
-    reason = std::string("could not be read (") + std::strerror(errno) + ")";
+  const auto failed = [&reason](int error) {
+    reason = std::string("could not be read (") + std::strerror(error) + ")";
     return false;
-  }
+  };
+  const int answerFd = OpenAnswerFile(temp);
+  if (answerFd < 0) return failed(errno);
+  struct Closer {
+    int fd;
+    ~Closer() { ::close(fd); }
+  } answerCloser{answerFd};
+  // The pipe carries nothing: its end tells that the child is done.
+  int fds[2];
+  if (::pipe2(fds, O_CLOEXEC) != 0) return failed(errno);
   const pid_t parent = ::getpid();
   const pid_t pid = ::fork();
   if (pid < 0) {
-    reason = std::string("could not be read (") + std::strerror(errno) + ")";
+    const int error = errno;
     ::close(fds[0]);
     ::close(fds[1]);
-    return false;
+    return failed(error);
   }
   if (pid == 0) {
     ::close(fds[0]);
-    RunChild(fds[1], parent, work, limits, temp);
+    RunChild(fds[1], answerFd, parent, work, limits, temp);
   }
   ::close(fds[1]);
 
-  std::string data;
   const auto deadline = std::chrono::steady_clock::now() + limits.time;
   bool timedOut = false;
-  char buffer[1 << 16];
   for (;;) {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0) {
@@ -274,19 +341,25 @@ bool RunInChild(const ChildWork& work, const ChildLimits& limits, std::string& a
     pollfd p{fds[0], POLLIN, 0};
     const int r = ::poll(&p, 1, static_cast<int>(std::min<long long>(left.count(), 1000)));
     if (r <= 0) continue;  // EINTR or nothing yet
-    const ssize_t n = ::read(fds[0], buffer, sizeof buffer);
+    char ignored[64];
+    const ssize_t n = ::read(fds[0], ignored, sizeof ignored);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) break;
-    data.append(buffer, static_cast<size_t>(n));
   }
   ::close(fds[0]);
   // A whole frame is the child's last act: how it then ends does not
   // matter, and it is reaped aside rather than waited for.
-  if (!timedOut && ParseFrame(data, answer, reason)) {
+  Frame frame;
+  std::string_view view;
+  if (!timedOut && ReadFrame(answerFd, frame, view, reason)) {
     Finishing().push_back(pid);
+    answer.map_ = frame.map;
+    answer.mapSize_ = frame.mapSize;
+    answer.data_ = view.data();
+    answer.size_ = view.size();
+    frame.map = nullptr;
     return true;
   }
-  answer.clear();
   reason.clear();
   if (timedOut) ::kill(pid, SIGKILL);
   int status = 0;
@@ -308,9 +381,17 @@ bool RunInChild(const ChildWork& work, const ChildLimits& limits, std::string& a
     reason = "could not be read: the reader ended without a result";
     return false;
   }
-  if (!ParseFrame(data, answer, reason) && reason.empty()) reason = "could not be read: the reader ended without a result";
-  answer.clear();
+  Frame last;
+  if (!ReadFrame(answerFd, last, view, reason) && reason.empty()) reason = "could not be read: the reader ended without a result";
   return false;
+}
+
+bool RunInChild(const ChildWork& work, const ChildLimits& limits, std::string& answer, std::string& reason) {
+  ChildAnswer received;
+  answer.clear();
+  if (!RunInChild(work, limits, received, reason)) return false;
+  answer.assign(received.View());
+  return true;
 }
 
 }  // namespace igesread

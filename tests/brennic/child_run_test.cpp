@@ -1,5 +1,6 @@
 // Work run in a child process: whatever ends the child becomes a sentence,
 // the caller goes on, and the child leaves nothing behind.
+#include <IGESControl_Reader.hxx>
 #include <Standard_Failure.hxx>
 #include <gtest/gtest.h>
 
@@ -98,6 +99,48 @@ TEST(ChildRun, TheAnswerArrivesWholeAndTheChildPrintsNothing) {
   ASSERT_TRUE(ok) << reason;
   EXPECT_EQ(answer, big + "end");
   EXPECT_EQ(printed, "before ");
+}
+
+TEST(ChildRun, TheAnswerCanBeReadInPlaceAndEndsWithTheNextRun) {
+  igesread::ChildAnswer answer;
+  std::string reason;
+  const auto send = [](std::string text) {
+    return [text](std::string& out, std::string&) {
+      out = text;
+      return true;
+    };
+  };
+  ASSERT_TRUE(igesread::RunInChild(send(std::string(1 << 20, 'a') + "z"), Short(), answer, reason)) << reason;
+  EXPECT_EQ(answer.View().size(), (1u << 20) + 1);
+  EXPECT_EQ(answer.View().back(), 'z');
+  ASSERT_TRUE(igesread::RunInChild(send(""), Short(), answer, reason)) << reason;
+  EXPECT_EQ(answer.View(), "");
+  // A failed run leaves no answer of an earlier one behind.
+  ASSERT_TRUE(igesread::RunInChild(send("earlier"), Short(), answer, reason));
+  EXPECT_FALSE(igesread::RunInChild([](std::string&, std::string&) { std::abort(); return true; }, Short(), answer, reason));
+  EXPECT_EQ(answer.View(), "");
+}
+
+// Each child gets a reader that no earlier child has used, whatever that
+// child read into its own.
+TEST(ChildRun, EveryChildGetsAnUnusedReader) {
+  const std::string file = std::string(TOLVANE_FIXTURES) + "/curves_inch.igs";
+  for (int run = 0; run < 3; ++run) {
+    SCOPED_TRACE(run);
+    std::string answer, reason;
+    ASSERT_TRUE(igesread::RunInChild(
+        [&](std::string& out, std::string&) {
+          IGESControl_Reader& first = igesread::ChildIgesReader();
+          out = first.IGESModel().IsNull() ? "unused" : "used";
+          if (first.ReadFile(file.c_str()) != IFSelect_RetDone) out += " unreadable";
+          // A second reader in the same child is another one.
+          out += igesread::ChildIgesReader().IGESModel().IsNull() ? " fresh" : " shared";
+          return true;
+        },
+        Short(), answer, reason))
+        << reason;
+    EXPECT_EQ(answer, "unused fresh");
+  }
 }
 
 TEST(ChildRun, WhatAChildLeavesInItsTemporaryFolderGoes) {
