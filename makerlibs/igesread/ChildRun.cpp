@@ -129,6 +129,12 @@ void SilenceOutput() {
 
 // A folder of the child's own for its temporary files: what a child that
 // dies leaves there goes with the folder.
+void RemoveFolder(const std::string& path) {
+  if (path.empty() || ::rmdir(path.c_str()) == 0 || errno == ENOENT) return;
+  std::error_code ignored;
+  std::filesystem::remove_all(path, ignored);
+}
+
 class ChildTempFolder {
  public:
   ChildTempFolder() {
@@ -141,10 +147,7 @@ class ChildTempFolder {
     std::string path = base + "/igesread.XXXXXX";
     if (::mkdtemp(path.data())) path_ = path;
   }
-  ~ChildTempFolder() {
-    std::error_code ignored;
-    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
-  }
+  ~ChildTempFolder() { RemoveFolder(path_); }
   ChildTempFolder(const ChildTempFolder&) = delete;
   ChildTempFolder& operator=(const ChildTempFolder&) = delete;
   // In the child: its temporary files go to the folder.
@@ -152,6 +155,8 @@ class ChildTempFolder {
     if (!path_.empty()) ::setenv("TMPDIR", path_.c_str(), 1);
   }
   const std::string& Path() const { return path_; }
+  // The folder, no longer removed when this goes.
+  std::string Release() { return std::exchange(path_, {}); }
 
  private:
   std::string path_;
@@ -208,10 +213,11 @@ constexpr size_t kHeaderSize = 3 * sizeof(std::uint64_t);
   const bool sent = WriteAllAt(answerFd, reason.data(), reason.size(), kHeaderSize) &&
                     WriteAllAt(answerFd, answer.data(), answer.size(), static_cast<off_t>(kHeaderSize + reason.size())) &&
                     WriteAllAt(answerFd, reinterpret_cast<const char*>(header), sizeof header, 0);
-  // The caller reads the frame once the pipe closes; the process's own end
-  // (releasing its memory) takes a while longer.
+  // The caller reads the frame once the pipe closes; the child's own end
+  // (removing its folder, releasing its memory) takes a while longer.
   ::close(answerFd);
   ::close(fd);
+  RemoveFolder(temp.Path());
   ::_exit(sent ? 0 : 3);
 }
 
@@ -249,21 +255,45 @@ bool ReadFrame(int answerFd, Frame& frame, std::string_view& answer, std::string
   return true;
 }
 
-// Children whose answer arrived whole, left to end on their own: each later
-// call reaps those that have. No thread waits for them, since a thread that
-// runs while the next child is forked can leave a lock of the allocator held
-// in that child.
-std::vector<pid_t>& Finishing() {
-  static std::vector<pid_t> pids;
-  return pids;
-}
+// Children whose answer arrived whole, left to end on their own and to
+// remove their folders: each later call reaps those that have, and removes
+// what a folder may still hold. No thread waits for them, since a thread
+// that runs while the next child is forked can leave a lock of the
+// allocator held in that child. Those still there when the caller ends are
+// stopped then, and their folders removed.
+struct Finished {
+  pid_t pid;
+  std::string folder;
+};
 
-void ReapFinished() {
-  auto& pids = Finishing();
-  std::erase_if(pids, [](pid_t pid) {
-    int ignored = 0;
-    return ::waitpid(pid, &ignored, WNOHANG) != 0;
-  });
+class FinishingChildren {
+ public:
+  ~FinishingChildren() {
+    for (const Finished& child : children_) {
+      ::kill(child.pid, SIGKILL);
+      int ignored = 0;
+      while (::waitpid(child.pid, &ignored, 0) < 0 && errno == EINTR) {
+      }
+      RemoveFolder(child.folder);
+    }
+  }
+  void Add(pid_t pid, std::string folder) { children_.push_back({pid, std::move(folder)}); }
+  void ReapEnded() {
+    std::erase_if(children_, [](const Finished& child) {
+      int ignored = 0;
+      if (::waitpid(child.pid, &ignored, WNOHANG) == 0) return false;
+      RemoveFolder(child.folder);
+      return true;
+    });
+  }
+
+ private:
+  std::vector<Finished> children_;
+};
+
+FinishingChildren& Finishing() {
+  static FinishingChildren children;
+  return children;
 }
 
 }  // namespace
@@ -301,8 +331,8 @@ bool RunInChild(const ChildWork& work, const ChildLimits& limits, ChildAnswer& a
   // Output still buffered here would otherwise be written once more by the
   // child, should anything in it flush.
   std::fflush(nullptr);
-  const ChildTempFolder temp;
-  ReapFinished();
+  ChildTempFolder temp;
+  Finishing().ReapEnded();
   const auto failed = [&reason](int error) {
     reason = std::string("could not be read (") + std::strerror(error) + ")";
     return false;
@@ -352,7 +382,7 @@ bool RunInChild(const ChildWork& work, const ChildLimits& limits, ChildAnswer& a
   Frame frame;
   std::string_view view;
   if (!timedOut && ReadFrame(answerFd, frame, view, reason)) {
-    Finishing().push_back(pid);
+    Finishing().Add(pid, temp.Release());
     answer.map_ = frame.map;
     answer.mapSize_ = frame.mapSize;
     answer.data_ = view.data();
