@@ -13,7 +13,7 @@
 
 #include <new>
 #include <istream>
-#include <sstream>
+#include <ostream>
 #include <streambuf>
 #include <string>
 #include <string_view>
@@ -99,14 +99,12 @@ void AppendPlacedMembers(const TopoDS_Shape& root, TopTools_MapOfShape& seen, st
   if (faceCount > 0) out[facesAt] = looseFaces;
 }
 
-std::string PackShapes(const std::vector<TopoDS_Shape>& shapes) {
+void PackShapes(const std::vector<TopoDS_Shape>& shapes, std::ostream& out) {
   BRep_Builder builder;
   TopoDS_Compound all;
   builder.MakeCompound(all);
   for (const TopoDS_Shape& shape : shapes) builder.Add(all, shape);
-  std::ostringstream out(std::ios::binary);
   BinTools::Write(all, out, Standard_False, Standard_False, BinTools_FormatVersion_CURRENT);
-  return std::move(out).str();
 }
 
 // Reads bytes in place, where a string stream would copy them first.
@@ -143,7 +141,7 @@ bool UnpackShapes(std::string_view bytes, std::vector<TopoDS_Shape>& shapes) {
 
 // Runs in the child: reads and transfers, and sends the shapes back. The
 // model is never torn down here, the process ends right after.
-bool ReadAndTransfer(const std::string& nativePath, int mode, std::string& answer, std::string& reason) {
+bool ReadAndTransfer(const std::string& nativePath, int mode, std::ostream& answer, std::string& reason) {
   igesread::SilenceOpenCascade();
   // Left to the end of the process: tearing the model down costs time and
   // can itself fault on files whose entities refer back to their groups.
@@ -178,7 +176,7 @@ bool ReadAndTransfer(const std::string& nativePath, int mode, std::string& answe
              " geometric entities could be translated)";
     return false;
   }
-  answer = PackShapes(shapes);
+  PackShapes(shapes, answer);
   return true;
 }
 
@@ -195,7 +193,7 @@ int BrennIges::Read(const CString& path, Handle_TopTools_HSequenceOfShape shapes
 
   igesread::ChildAnswer answer;
   std::string reason;
-  const auto work = [&](std::string& out, std::string& why) { return ReadAndTransfer(nativePath, mode, out, why); };
+  const auto work = [&](std::ostream& out, std::string& why) { return ReadAndTransfer(nativePath, mode, out, why); };
   if (!igesread::RunInChild(work, igesread::LimitsForFile(nativePath), answer, reason))
     return Fail(path, arxhost::FromUtf8(reason));
   // Nothing reaches the caller's sequence unless every shape arrived.

@@ -21,6 +21,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <array>
+#include <ostream>
+#include <streambuf>
 #include <string>
 #include <utility>
 #include <vector>
@@ -176,10 +179,59 @@ int OpenAnswerFile(const ChildTempFolder& temp) {
 
 constexpr size_t kHeaderSize = 3 * sizeof(std::uint64_t);
 
-// The child's frame in the answer file: ok, reason length, answer length
-// (8 bytes each), the reason, the answer. The header is written last, so a
+// What the work writes, straight into the answer file after the header.
+class AnswerBuffer : public std::streambuf {
+ public:
+  explicit AnswerBuffer(int fd) : fd_(fd) { setp(buffer_.data(), buffer_.data() + buffer_.size()); }
+  // True when everything written so far is in the file.
+  bool Finish() { return Drain(); }
+  std::uint64_t Written() const { return written_ + static_cast<std::uint64_t>(pptr() - pbase()); }
+
+ protected:
+  int_type overflow(int_type c) override {
+    if (!Drain()) return traits_type::eof();
+    if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+    *pptr() = traits_type::to_char_type(c);
+    pbump(1);
+    return c;
+  }
+  std::streamsize xsputn(const char* s, std::streamsize n) override {
+    if (n < static_cast<std::streamsize>(buffer_.size())) return std::streambuf::xsputn(s, n);
+    if (!Drain() || !WriteAllAt(fd_, s, static_cast<size_t>(n), At())) {
+      failed_ = true;
+      return 0;
+    }
+    written_ += static_cast<std::uint64_t>(n);
+    return n;
+  }
+  int sync() override { return Drain() ? 0 : -1; }
+  pos_type seekoff(off_type off, std::ios_base::seekdir dir, std::ios_base::openmode which) override {
+    if (off == 0 && dir == std::ios_base::cur && (which & std::ios_base::out)) return pos_type(off_type(Written()));
+    return pos_type(off_type(-1));
+  }
+
+ private:
+  off_t At() const { return static_cast<off_t>(kHeaderSize + written_); }
+  bool Drain() {
+    const auto n = static_cast<size_t>(pptr() - pbase());
+    if (n > 0 && !failed_) {
+      if (WriteAllAt(fd_, pbase(), n, At())) written_ += n;
+      else failed_ = true;
+    }
+    setp(buffer_.data(), buffer_.data() + buffer_.size());
+    return !failed_;
+  }
+
+  int fd_;
+  std::uint64_t written_ = 0;
+  bool failed_ = false;
+  std::array<char, 1 << 16> buffer_;
+};
+
+// The child's frame in the answer file: ok, answer length, reason length
+// (8 bytes each), the answer, the reason. The header is written last, so a
 // child that dies while writing leaves no frame that passes for whole.
-[[noreturn]] void RunChild(int fd, int answerFd, pid_t parent, const ChildWork& work, const ChildLimits& limits,
+[[noreturn]] void RunChild(int fd, int answerFd, pid_t parent, const ChildStreamWork& work, const ChildLimits& limits,
                            const ChildTempFolder& temp) {
   ::prctl(PR_SET_PDEATHSIG, SIGKILL);
   if (::getppid() != parent) ::_exit(4);
@@ -191,7 +243,9 @@ constexpr size_t kHeaderSize = 3 * sizeof(std::uint64_t);
   SetLimit(RLIMIT_CPU, static_cast<rlim_t>(seconds + 2));
   if (limits.extraAddressSpace > 0 && !kSanitized) SetLimit(RLIMIT_AS, MappedBytes() + limits.extraAddressSpace);
 
-  std::string answer, reason;
+  AnswerBuffer buffer(answerFd);
+  std::ostream answer(&buffer);
+  std::string reason;
   std::uint64_t ok = 0;
   try {
     ok = work(answer, reason) ? 1 : 0;
@@ -208,10 +262,11 @@ constexpr size_t kHeaderSize = 3 * sizeof(std::uint64_t);
     reason = "could not be read: the reader failed";
   }
   if (ok) reason.clear();
-  else answer.clear();
-  const std::uint64_t header[3] = {ok, reason.size(), answer.size()};
-  const bool sent = WriteAllAt(answerFd, reason.data(), reason.size(), kHeaderSize) &&
-                    WriteAllAt(answerFd, answer.data(), answer.size(), static_cast<off_t>(kHeaderSize + reason.size())) &&
+  // Whatever an answer that failed has written stays before the reason.
+  const bool written = buffer.Finish() && (!ok || answer.good());
+  const std::uint64_t header[3] = {ok, buffer.Written(), reason.size()};
+  const bool sent = written &&
+                    WriteAllAt(answerFd, reason.data(), reason.size(), static_cast<off_t>(kHeaderSize + header[1])) &&
                     WriteAllAt(answerFd, reinterpret_cast<const char*>(header), sizeof header, 0);
   // The caller reads the frame once the pipe closes; the child's own end
   // (removing its folder, releasing its memory) takes a while longer.
@@ -247,11 +302,11 @@ bool ReadFrame(int answerFd, Frame& frame, std::string_view& answer, std::string
   const std::uint64_t body = size - kHeaderSize;
   if (header[0] > 1 || header[1] > body || header[2] != body - header[1]) return false;
   if (header[0] == 0) {
-    reason.assign(data + kHeaderSize, header[1]);
+    reason.assign(data + kHeaderSize + header[1], header[2]);
     if (reason.empty()) reason = "could not be read";
     return false;
   }
-  answer = std::string_view(data + kHeaderSize + header[1], header[2]);
+  answer = std::string_view(data + kHeaderSize, header[1]);
   return true;
 }
 
@@ -324,7 +379,7 @@ void ChildAnswer::Release() {
   size_ = 0;
 }
 
-bool RunInChild(const ChildWork& work, const ChildLimits& limits, ChildAnswer& answer, std::string& reason) {
+bool RunInChild(const ChildStreamWork& work, const ChildLimits& limits, ChildAnswer& answer, std::string& reason) {
   answer.Release();
   reason.clear();
   PrepareIgesReading();
@@ -414,6 +469,16 @@ bool RunInChild(const ChildWork& work, const ChildLimits& limits, ChildAnswer& a
   Frame last;
   if (!ReadFrame(answerFd, last, view, reason) && reason.empty()) reason = "could not be read: the reader ended without a result";
   return false;
+}
+
+bool RunInChild(const ChildWork& work, const ChildLimits& limits, ChildAnswer& answer, std::string& reason) {
+  const ChildStreamWork streamed = [&work](std::ostream& out, std::string& why) {
+    std::string whole;
+    if (!work(whole, why)) return false;
+    out.write(whole.data(), static_cast<std::streamsize>(whole.size()));
+    return true;
+  };
+  return RunInChild(streamed, limits, answer, reason);
 }
 
 bool RunInChild(const ChildWork& work, const ChildLimits& limits, std::string& answer, std::string& reason) {

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <iosfwd>
 #include <string>
 #include <string_view>
 
@@ -33,6 +34,8 @@ ChildLimits LimitsForFile(const std::string& nativePath);
 // "The IGES file "name" ...". The child ends with _exit right after: no
 // destructor of what the work built runs there.
 using ChildWork = std::function<bool(std::string& answer, std::string& reason)>;
+// The same, writing its answer as it goes rather than holding it whole.
+using ChildStreamWork = std::function<bool(std::ostream& answer, std::string& reason)>;
 
 // The answer of a child, read in place where the child wrote it: the bytes
 // are neither piped nor copied on their way to the caller.
@@ -46,7 +49,7 @@ class ChildAnswer {
   void Release();
 
  private:
-  friend bool RunInChild(const ChildWork&, const ChildLimits&, ChildAnswer&, std::string&);
+  friend bool RunInChild(const ChildStreamWork&, const ChildLimits&, ChildAnswer&, std::string&);
   void* map_ = nullptr;
   std::size_t mapSize_ = 0;
   const char* data_ = nullptr;
@@ -56,6 +59,7 @@ class ChildAnswer {
 // Runs work in a child under limits. True with the work's answer; false with
 // a reason that completes "The IGES file "name" ...": the work's own, or the
 // way the child ended (a signal, the time limit, the memory limit).
+bool RunInChild(const ChildStreamWork& work, const ChildLimits& limits, ChildAnswer& answer, std::string& reason);
 bool RunInChild(const ChildWork& work, const ChildLimits& limits, ChildAnswer& answer, std::string& reason);
 
 // The same with the answer copied out once, into a string of its exact size.

@@ -10,7 +10,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "Brennic90Ux64.h"
@@ -114,6 +116,27 @@ TEST(ChildRun, TheAnswerCanBeReadInPlaceAndEndsWithTheNextRun) {
   EXPECT_EQ(answer.View().size(), (1u << 20) + 1);
   EXPECT_EQ(answer.View().back(), 'z');
   ASSERT_TRUE(igesread::RunInChild(send(""), Short(), answer, reason)) << reason;
+  EXPECT_EQ(answer.View(), "");
+  // Written as it goes: whole when the work succeeds, and what a failed
+  // work wrote before it gave up is not taken for an answer.
+  const std::string streamed(3 << 19, 's');
+  ASSERT_TRUE(igesread::RunInChild(
+      [&](std::ostream& out, std::string&) {
+        for (char c : std::string_view(streamed).substr(0, 100)) out.put(c);
+        out << std::string_view(streamed).substr(100);
+        return true;
+      },
+      Short(), answer, reason))
+      << reason;
+  EXPECT_EQ(answer.View(), streamed);
+  EXPECT_FALSE(igesread::RunInChild(
+      [&](std::ostream& out, std::string& why) {
+        out << streamed;
+        why = "holds no entities";
+        return false;
+      },
+      Short(), answer, reason));
+  EXPECT_EQ(reason, "holds no entities");
   EXPECT_EQ(answer.View(), "");
   // A failed run leaves no answer of an earlier one behind.
   ASSERT_TRUE(igesread::RunInChild(send("earlier"), Short(), answer, reason));
