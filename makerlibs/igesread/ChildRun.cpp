@@ -324,6 +324,7 @@ struct Finished {
 class FinishingChildren {
  public:
   ~FinishingChildren() {
+    if (::getpid() != owner_) return;  // a copy in some other forked process that exits
     for (const Finished& child : children_) {
       ::kill(child.pid, SIGKILL);
       int ignored = 0;
@@ -344,6 +345,7 @@ class FinishingChildren {
 
  private:
   std::vector<Finished> children_;
+  pid_t owner_ = ::getpid();
 };
 
 FinishingChildren& Finishing() {
