@@ -28,6 +28,10 @@
 #include <utility>
 #include <vector>
 
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
+
 namespace igesread {
 namespace {
 
@@ -115,6 +119,11 @@ void PrepareIgesReading() {
   static std::once_flag once;
   std::call_once(once, [] {
     try {
+#if defined(__SANITIZE_ADDRESS__)
+      // Kept for the life of the process on purpose, as Open CASCADE keeps
+      // its tables: not a leak.
+      const __lsan::ScopedDisabler kept;
+#endif
       g_unusedReader = new IGESControl_Reader;
     } catch (const Standard_Failure&) {
     }
