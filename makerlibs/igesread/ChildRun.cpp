@@ -5,6 +5,7 @@
 #include <Standard_OutOfMemory.hxx>
 
 #include <cerrno>
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -187,6 +188,8 @@ int OpenAnswerFile(const ChildTempFolder& temp) {
 }
 
 constexpr size_t kHeaderSize = 3 * sizeof(std::uint64_t);
+// A child that could not write its answer ends with this plus the error.
+constexpr int kNoRoomExit = 16;
 
 // What the work writes, straight into the answer file after the header.
 class AnswerBuffer : public std::streambuf {
@@ -194,6 +197,7 @@ class AnswerBuffer : public std::streambuf {
   explicit AnswerBuffer(int fd) : fd_(fd) { setp(buffer_.data(), buffer_.data() + buffer_.size()); }
   // True when everything written so far is in the file.
   bool Finish() { return Drain(); }
+  int Error() const { return error_; }
   std::uint64_t Written() const { return written_ + static_cast<std::uint64_t>(pptr() - pbase()); }
 
  protected:
@@ -206,8 +210,9 @@ class AnswerBuffer : public std::streambuf {
   }
   std::streamsize xsputn(const char* s, std::streamsize n) override {
     if (n < static_cast<std::streamsize>(buffer_.size())) return std::streambuf::xsputn(s, n);
-    if (!Drain() || !WriteAllAt(fd_, s, static_cast<size_t>(n), At())) {
-      failed_ = true;
+    if (!Drain()) return 0;
+    if (!WriteAllAt(fd_, s, static_cast<size_t>(n), At())) {
+      Failed();
       return 0;
     }
     written_ += static_cast<std::uint64_t>(n);
@@ -225,15 +230,21 @@ class AnswerBuffer : public std::streambuf {
     const auto n = static_cast<size_t>(pptr() - pbase());
     if (n > 0 && !failed_) {
       if (WriteAllAt(fd_, pbase(), n, At())) written_ += n;
-      else failed_ = true;
+      else Failed();
     }
     setp(buffer_.data(), buffer_.data() + buffer_.size());
     return !failed_;
   }
 
+  void Failed() {
+    failed_ = true;
+    error_ = errno ? errno : ENOSPC;
+  }
+
   int fd_;
   std::uint64_t written_ = 0;
   bool failed_ = false;
+  int error_ = 0;
   std::array<char, 1 << 16> buffer_;
 };
 
@@ -248,6 +259,9 @@ class AnswerBuffer : public std::streambuf {
   SilenceOutput();
   temp.Use();
   SetLimit(RLIMIT_CORE, 0);  // a crash leaves no core file behind
+  // Under a file-size limit a write past it fails, and is said, rather than
+  // ending the child as if the file had made it fail.
+  std::signal(SIGXFSZ, SIG_IGN);
   const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(limits.time).count();
   SetLimit(RLIMIT_CPU, static_cast<rlim_t>(seconds + 2));
   if (limits.extraAddressSpace > 0 && !kSanitized) SetLimit(RLIMIT_AS, MappedBytes() + limits.extraAddressSpace);
@@ -279,10 +293,11 @@ class AnswerBuffer : public std::streambuf {
                     WriteAllAt(answerFd, reinterpret_cast<const char*>(header), sizeof header, 0);
   // The caller reads the frame once the pipe closes; the child's own end
   // (removing its folder, releasing its memory) takes a while longer.
+  const int error = buffer.Error() ? buffer.Error() : errno ? errno : ENOSPC;
   ::close(answerFd);
   ::close(fd);
   RemoveFolder(temp.Path());
-  ::_exit(sent ? 0 : 3);
+  ::_exit(sent ? 0 : kNoRoomExit + std::min(error, 200));
 }
 
 // The frame the child left, mapped: true with the answer's place in it;
@@ -471,6 +486,11 @@ bool RunInChild(const ChildStreamWork& work, const ChildLimits& limits, ChildAns
       reason = "could not be read: the system stopped the reading (the computer may be out of memory)";
     else
       reason = "made the IGES reader fail (" + SignalWords(WTERMSIG(status)) + "); the file is damaged";
+    return false;
+  }
+  if (WIFEXITED(status) && WEXITSTATUS(status) > kNoRoomExit) {
+    reason = std::string("could not be read: its result could not be passed on (") +
+             std::strerror(WEXITSTATUS(status) - kNoRoomExit) + ")";
     return false;
   }
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {

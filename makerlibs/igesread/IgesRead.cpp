@@ -144,8 +144,9 @@ class MemoryCopy {
       if (n < 0 && errno == EINTR) continue;
       if (n < 0 && done == 0 && (errno == EINVAL || errno == ENOSYS)) return false;  // no copy by the system
       if (n < 0) {
-        reason = (errno == ENOSPC || errno == ENOMEM ? "cannot be copied for reading (" : "cannot be read (") +
-                 ErrorText(errno) + ")";
+        const int error = errno;
+        const bool noRoom = error == ENOSPC || error == ENOMEM || error == EFBIG || error == EDQUOT;
+        reason = (noRoom ? "cannot be copied for reading (" : "cannot be read (") + ErrorText(error) + ")";
         return false;
       }
       if (n == 0) {

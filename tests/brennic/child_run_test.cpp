@@ -17,6 +17,7 @@
 
 #include "Brennic90Ux64.h"
 #include "ChildRun.h"
+#include "FullDisk.h"
 #include "TestFolder.h"
 
 namespace {
@@ -137,6 +138,14 @@ TEST(ChildRun, TheAnswerCanBeReadInPlaceAndEndsWithTheNextRun) {
       },
       Short(), answer, reason));
   EXPECT_EQ(reason, "holds no entities");
+  EXPECT_EQ(answer.View(), "");
+  // An answer that cannot be written whole (here past a file-size limit)
+  // says so, and is not taken for a damaged file.
+  {
+    FullDisk full(64 << 10);
+    EXPECT_FALSE(igesread::RunInChild(send(std::string(1 << 20, 'f')), Short(), answer, reason));
+  }
+  EXPECT_EQ(reason, "could not be read: its result could not be passed on (File too large)");
   EXPECT_EQ(answer.View(), "");
   // A failed run leaves no answer of an earlier one behind.
   ASSERT_TRUE(igesread::RunInChild(send("earlier"), Short(), answer, reason));
