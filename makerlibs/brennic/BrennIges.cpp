@@ -12,8 +12,11 @@
 #include <TopoDS_Shape.hxx>
 
 #include <new>
-#include <sstream>
+#include <istream>
+#include <ostream>
+#include <streambuf>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "Brennic90Ux64.h"
@@ -96,18 +99,39 @@ void AppendPlacedMembers(const TopoDS_Shape& root, TopTools_MapOfShape& seen, st
   if (faceCount > 0) out[facesAt] = looseFaces;
 }
 
-std::string PackShapes(const std::vector<TopoDS_Shape>& shapes) {
+void PackShapes(const std::vector<TopoDS_Shape>& shapes, std::ostream& out) {
   BRep_Builder builder;
   TopoDS_Compound all;
   builder.MakeCompound(all);
   for (const TopoDS_Shape& shape : shapes) builder.Add(all, shape);
-  std::ostringstream out(std::ios::binary);
   BinTools::Write(all, out, Standard_False, Standard_False, BinTools_FormatVersion_CURRENT);
-  return std::move(out).str();
 }
 
-bool UnpackShapes(const std::string& bytes, std::vector<TopoDS_Shape>& shapes) {
-  std::istringstream in(bytes, std::ios::binary);
+// Reads bytes in place, where a string stream would copy them first.
+class MemoryBuffer : public std::streambuf {
+ public:
+  explicit MemoryBuffer(std::string_view bytes) {
+    char* begin = const_cast<char*>(bytes.data());
+    setg(begin, begin, begin + bytes.size());
+  }
+
+ protected:
+  pos_type seekoff(off_type off, std::ios_base::seekdir dir, std::ios_base::openmode which) override {
+    if (!(which & std::ios_base::in)) return pos_type(off_type(-1));
+    const off_type base = dir == std::ios_base::beg ? 0 : dir == std::ios_base::cur ? gptr() - eback() : egptr() - eback();
+    return seekpos(pos_type(base + off), which);
+  }
+  pos_type seekpos(pos_type pos, std::ios_base::openmode which) override {
+    const off_type at = off_type(pos);
+    if (!(which & std::ios_base::in) || at < 0 || at > egptr() - eback()) return pos_type(off_type(-1));
+    setg(eback(), eback() + at, egptr());
+    return pos;
+  }
+};
+
+bool UnpackShapes(std::string_view bytes, std::vector<TopoDS_Shape>& shapes) {
+  MemoryBuffer buffer(bytes);
+  std::istream in(&buffer);
   TopoDS_Shape all;
   BinTools::Read(all, in);
   if (all.IsNull() || all.ShapeType() != TopAbs_COMPOUND) return false;
@@ -117,11 +141,11 @@ bool UnpackShapes(const std::string& bytes, std::vector<TopoDS_Shape>& shapes) {
 
 // Runs in the child: reads and transfers, and sends the shapes back. The
 // model is never torn down here, the process ends right after.
-bool ReadAndTransfer(const std::string& nativePath, int mode, std::string& answer, std::string& reason) {
+bool ReadAndTransfer(const std::string& nativePath, int mode, std::ostream& answer, std::string& reason) {
   igesread::SilenceOpenCascade();
   // Left to the end of the process: tearing the model down costs time and
   // can itself fault on files whose entities refer back to their groups.
-  auto* reader = new IGESControl_Reader;
+  IGESControl_Reader* reader = &igesread::ChildIgesReader();
   // The same check and read as the model-file path: a file is refused or
   // read alike on both.
   igesread::ScanResult scan;
@@ -152,7 +176,7 @@ bool ReadAndTransfer(const std::string& nativePath, int mode, std::string& answe
              " geometric entities could be translated)";
     return false;
   }
-  answer = PackShapes(shapes);
+  PackShapes(shapes, answer);
   return true;
 }
 
@@ -167,14 +191,15 @@ int BrennIges::Read(const CString& path, Handle_TopTools_HSequenceOfShape shapes
   }
   const std::string nativePath = arxhost::NativePath(path.str());
 
-  std::string answer, reason;
-  const auto work = [&](std::string& out, std::string& why) { return ReadAndTransfer(nativePath, mode, out, why); };
+  igesread::ChildAnswer answer;
+  std::string reason;
+  const auto work = [&](std::ostream& out, std::string& why) { return ReadAndTransfer(nativePath, mode, out, why); };
   if (!igesread::RunInChild(work, igesread::LimitsForFile(nativePath), answer, reason))
     return Fail(path, arxhost::FromUtf8(reason));
   // Nothing reaches the caller's sequence unless every shape arrived.
   std::vector<TopoDS_Shape> arrived;
   try {
-    if (!UnpackShapes(answer, arrived)) return Fail(path, L"could not be read: the reader ended without a result");
+    if (!UnpackShapes(answer.View(), arrived)) return Fail(path, L"could not be read: the reader ended without a result");
     for (const TopoDS_Shape& shape : arrived) shapes->Append(shape);
   } catch (const Standard_Failure& failure) {
     return Fail(path, L"could not be read: its shapes did not arrive (" + FailureText(failure) + L")");

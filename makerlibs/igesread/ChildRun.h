@@ -5,9 +5,14 @@
 // so they stop a file after the same time, at the same memory, and say so
 // with the same sentences.
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <iosfwd>
 #include <string>
+#include <string_view>
+
+class IGESControl_Reader;
 
 namespace igesread {
 
@@ -17,6 +22,10 @@ struct ChildLimits {
   std::uint64_t extraAddressSpace = 0;
 };
 
+// For the work of RunInChild: a reader that nobody has used, made before
+// the child started. It is never destroyed: the process ends first.
+IGESControl_Reader& ChildIgesReader();
+
 // Limits for reading the file at nativePath: both grow with its size.
 ChildLimits LimitsForFile(const std::string& nativePath);
 
@@ -25,10 +34,35 @@ ChildLimits LimitsForFile(const std::string& nativePath);
 // "The IGES file "name" ...". The child ends with _exit right after: no
 // destructor of what the work built runs there.
 using ChildWork = std::function<bool(std::string& answer, std::string& reason)>;
+// The same, writing its answer as it goes rather than holding it whole.
+using ChildStreamWork = std::function<bool(std::ostream& answer, std::string& reason)>;
+
+// The answer of a child, read in place where the child wrote it: the bytes
+// are neither piped nor copied on their way to the caller.
+class ChildAnswer {
+ public:
+  ChildAnswer() = default;
+  ~ChildAnswer() { Release(); }
+  ChildAnswer(const ChildAnswer&) = delete;
+  ChildAnswer& operator=(const ChildAnswer&) = delete;
+  std::string_view View() const { return {data_, size_}; }
+  void Release();
+
+ private:
+  friend bool RunInChild(const ChildStreamWork&, const ChildLimits&, ChildAnswer&, std::string&);
+  void* map_ = nullptr;
+  std::size_t mapSize_ = 0;
+  const char* data_ = nullptr;
+  std::size_t size_ = 0;
+};
 
 // Runs work in a child under limits. True with the work's answer; false with
 // a reason that completes "The IGES file "name" ...": the work's own, or the
 // way the child ended (a signal, the time limit, the memory limit).
+bool RunInChild(const ChildStreamWork& work, const ChildLimits& limits, ChildAnswer& answer, std::string& reason);
+bool RunInChild(const ChildWork& work, const ChildLimits& limits, ChildAnswer& answer, std::string& reason);
+
+// The same with the answer copied out once, into a string of its exact size.
 bool RunInChild(const ChildWork& work, const ChildLimits& limits, std::string& answer, std::string& reason);
 
 }  // namespace igesread

@@ -1,5 +1,6 @@
 // Work run in a child process: whatever ends the child becomes a sentence,
 // the caller goes on, and the child leaves nothing behind.
+#include <IGESControl_Reader.hxx>
 #include <Standard_Failure.hxx>
 #include <gtest/gtest.h>
 
@@ -9,11 +10,14 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "Brennic90Ux64.h"
 #include "ChildRun.h"
+#include "FullDisk.h"
 #include "TempFolder.h"
 
 namespace {
@@ -98,6 +102,77 @@ TEST(ChildRun, TheAnswerArrivesWholeAndTheChildPrintsNothing) {
   ASSERT_TRUE(ok) << reason;
   EXPECT_EQ(answer, big + "end");
   EXPECT_EQ(printed, "before ");
+}
+
+TEST(ChildRun, TheAnswerCanBeReadInPlaceAndEndsWithTheNextRun) {
+  igesread::ChildAnswer answer;
+  std::string reason;
+  const auto send = [](std::string text) {
+    return [text](std::string& out, std::string&) {
+      out = text;
+      return true;
+    };
+  };
+  ASSERT_TRUE(igesread::RunInChild(send(std::string(1 << 20, 'a') + "z"), Short(), answer, reason)) << reason;
+  EXPECT_EQ(answer.View().size(), (1u << 20) + 1);
+  EXPECT_EQ(answer.View().back(), 'z');
+  ASSERT_TRUE(igesread::RunInChild(send(""), Short(), answer, reason)) << reason;
+  EXPECT_EQ(answer.View(), "");
+  // Written as it goes: whole when the work succeeds, and what a failed
+  // work wrote before it gave up is not taken for an answer.
+  const std::string streamed(3 << 19, 's');
+  ASSERT_TRUE(igesread::RunInChild(
+      [&](std::ostream& out, std::string&) {
+        for (char c : std::string_view(streamed).substr(0, 100)) out.put(c);
+        out << std::string_view(streamed).substr(100);
+        return true;
+      },
+      Short(), answer, reason))
+      << reason;
+  EXPECT_EQ(answer.View(), streamed);
+  EXPECT_FALSE(igesread::RunInChild(
+      [&](std::ostream& out, std::string& why) {
+        out << streamed;
+        why = "holds no entities";
+        return false;
+      },
+      Short(), answer, reason));
+  EXPECT_EQ(reason, "holds no entities");
+  EXPECT_EQ(answer.View(), "");
+  // An answer that cannot be written whole (here past a file-size limit)
+  // says so, and is not taken for a damaged file.
+  {
+    FullDisk full(64 << 10);
+    EXPECT_FALSE(igesread::RunInChild(send(std::string(1 << 20, 'f')), Short(), answer, reason));
+  }
+  EXPECT_EQ(reason, "could not be read: its result could not be passed on (File too large)");
+  EXPECT_EQ(answer.View(), "");
+  // A failed run leaves no answer of an earlier one behind.
+  ASSERT_TRUE(igesread::RunInChild(send("earlier"), Short(), answer, reason));
+  EXPECT_FALSE(igesread::RunInChild([](std::string&, std::string&) { std::abort(); return true; }, Short(), answer, reason));
+  EXPECT_EQ(answer.View(), "");
+}
+
+// Each child gets a reader that no earlier child has used, whatever that
+// child read into its own.
+TEST(ChildRun, EveryChildGetsAnUnusedReader) {
+  const std::string file = std::string(TOLVANE_FIXTURES) + "/curves_inch.igs";
+  for (int run = 0; run < 3; ++run) {
+    SCOPED_TRACE(run);
+    std::string answer, reason;
+    ASSERT_TRUE(igesread::RunInChild(
+        [&](std::string& out, std::string&) {
+          IGESControl_Reader& first = igesread::ChildIgesReader();
+          out = first.IGESModel().IsNull() ? "unused" : "used";
+          if (first.ReadFile(file.c_str()) != IFSelect_RetDone) out += " unreadable";
+          // A second reader in the same child is another one.
+          out += igesread::ChildIgesReader().IGESModel().IsNull() ? " fresh" : " shared";
+          return true;
+        },
+        Short(), answer, reason))
+        << reason;
+    EXPECT_EQ(answer, "unused fresh");
+  }
 }
 
 TEST(ChildRun, WhatAChildLeavesInItsTemporaryFolderGoes) {
