@@ -2,6 +2,7 @@
 // What the benchmarks share: the median time of repeated runs and the
 // largest IGES files of the public corpus.
 #include <poll.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -46,22 +47,44 @@ inline std::vector<std::pair<std::uintmax_t, std::filesystem::path>> LargestIges
   return files;
 }
 
-// The proportional set size (shared pages split among the processes that
-// map them) of a process and of its children, in bytes: what the system
-// holds for them at this moment, each page counted once.
-inline std::uint64_t ProcessTreePss(pid_t pid) {
-  std::uint64_t total = 0;
-  std::ifstream rollup("/proc/" + std::to_string(pid) + "/smaps_rollup");
-  for (std::string key; rollup >> key;) {
-    if (key == "Pss:") {
-      std::uint64_t kib = 0;
-      rollup >> kib;
-      total += kib * 1024;
-      break;
-    }
+namespace detail {
+
+// Anonymous and file-backed pages of one process, shared ones split among
+// the processes that map them; files in memory (memfd) are counted whole
+// once by inode instead, mapped or not, since they hold memory either way.
+inline void AddProcessMemory(pid_t pid, std::uint64_t& total, std::vector<std::uint64_t>& memoryFiles) {
+  const std::string proc = "/proc/" + std::to_string(pid);
+  std::ifstream rollup(proc + "/smaps_rollup");
+  std::uint64_t pss = 0, shmem = 0;
+  for (std::string line; std::getline(rollup, line);) {
+    std::istringstream fields(line);
+    std::string key;
+    fields >> key;
+    if (key == "Pss:") fields >> pss;
+    else if (key == "Pss_Shmem:") fields >> shmem;
   }
-  std::ifstream children("/proc/" + std::to_string(pid) + "/task/" + std::to_string(pid) + "/children");
-  for (pid_t child; children >> child;) total += ProcessTreePss(child);
+  total += (pss > shmem ? pss - shmem : 0) * 1024;
+  std::error_code ec;
+  for (const auto& fd : std::filesystem::directory_iterator(proc + "/fd", ec)) {
+    const std::string target = std::filesystem::read_symlink(fd.path(), ec).string();
+    struct stat st {};
+    if (target.rfind("/memfd:", 0) != 0 || ::stat(fd.path().c_str(), &st) != 0) continue;
+    if (std::find(memoryFiles.begin(), memoryFiles.end(), st.st_ino) != memoryFiles.end()) continue;
+    memoryFiles.push_back(st.st_ino);
+    total += static_cast<std::uint64_t>(st.st_blocks) * 512;
+  }
+  std::ifstream children(proc + "/task/" + std::to_string(pid) + "/children");
+  for (pid_t child; children >> child;) AddProcessMemory(child, total, memoryFiles);
+}
+
+}  // namespace detail
+
+// The memory a process and its children hold at this moment, in bytes,
+// each page counted once.
+inline std::uint64_t ProcessTreeMemory(pid_t pid) {
+  std::uint64_t total = 0;
+  std::vector<std::uint64_t> memoryFiles;
+  detail::AddProcessMemory(pid, total, memoryFiles);
   return total;
 }
 
@@ -94,7 +117,7 @@ inline bool RunSampled(const std::vector<std::string>& args, std::string& output
       if (n <= 0) break;
       output.append(buffer, static_cast<size_t>(n));
     }
-    peakBytes = std::max(peakBytes, ProcessTreePss(pid));
+    peakBytes = std::max(peakBytes, ProcessTreeMemory(pid));
   }
   close(out[0]);
   int status = 0;

@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <sys/mman.h>
-#include <sys/sendfile.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -119,67 +118,49 @@ bool OpenIges(const std::string& nativePath, int& fd, size_t& size, std::string&
 
 const char* const kChanged = "cannot be read completely (it changed while it was read)";
 
-// The file's bytes copied by the system into a file in memory and mapped
-// from there: no zero-filled buffer, no copy through this process, and the
-// copy is the very file Open CASCADE then reads. Where the system offers no
-// such file (or no path to it), Copy fails with an empty reason and the
-// bytes are read the ordinary way.
-class MemoryCopy {
- public:
-  MemoryCopy() = default;
-  MemoryCopy(const MemoryCopy&) = delete;
-  MemoryCopy& operator=(const MemoryCopy&) = delete;
-  ~MemoryCopy() {
-    if (map_) ::munmap(map_, size_);
-    if (fd_ >= 0) ::close(fd_);
-  }
-  bool Copy(int from, size_t size, std::string& reason) {
-    fd_ = ::memfd_create("kelviges", MFD_CLOEXEC);
-    if (fd_ < 0) return false;
-    path_ = "/proc/self/fd/" + std::to_string(fd_);
-    if (::access(path_.c_str(), R_OK) != 0) return false;
-    size_t done = 0;
-    while (done < size) {
-      const ssize_t n = ::sendfile(fd_, from, nullptr, size - done);
-      if (n < 0 && errno == EINTR) continue;
-      if (n < 0 && done == 0 && (errno == EINVAL || errno == ENOSYS)) return false;  // no copy by the system
-      if (n < 0) {
-        const int error = errno;
-        const bool noRoom = error == ENOSPC || error == ENOMEM || error == EFBIG || error == EDQUOT;
-        reason = (noRoom ? "cannot be copied for reading (" : "cannot be read (") + ErrorText(error) + ")";
-        return false;
-      }
-      if (n == 0) {
-        reason = kChanged;
-        return false;
-      }
-      done += static_cast<size_t>(n);
+// The whole of an opened file of the given size.
+bool ReadOpened(int fd, size_t size, std::string& bytes, std::string& reason) {
+  bytes.resize(size);
+  size_t done = 0;
+  while (done < size) {
+    const ssize_t got = ::read(fd, bytes.data() + done, size - done);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      reason = "cannot be read (" + ErrorText(errno) + ")";
+      return false;
     }
-    size_ = size;
-    if (size > 0) {
-      void* map = ::mmap(nullptr, size, PROT_READ, MAP_SHARED | MAP_POPULATE, fd_, 0);
-      if (map == MAP_FAILED) {
-        reason = "cannot be read (" + ErrorText(errno) + ")";
-        return false;
-      }
-      map_ = map;
-    }
-    return true;
+    if (got == 0) break;
+    done += static_cast<size_t>(got);
   }
-  std::string_view Bytes() const { return {static_cast<const char*>(map_), map_ ? size_ : 0}; }
-  const std::string& Path() const { return path_; }
+  if (done != size) {
+    reason = kChanged;
+    return false;
+  }
+  return true;
+}
 
- private:
-  int fd_ = -1;
-  void* map_ = nullptr;
-  size_t size_ = 0;
-  std::string path_;
+// An opened file as it was when its bytes were read, and the path by which
+// Open CASCADE reaches that very file.
+struct InPlace {
+  std::string path;
+  int fd = -1;
+  struct stat read {};
 };
 
-// The check, then Open CASCADE's reading: of the file at bytesPath when it
-// holds exactly the checked bytes and needs no correction, else of a copy.
-bool CheckAndRead(std::string_view bytes, const std::string* bytesPath, IGESControl_Reader& reader, ScanResult& scan,
-                  std::string& reason);
+// Nothing wrote to the file since it was read: same size, same times of
+// change.
+bool Unchanged(const InPlace& file) {
+  struct stat now {};
+  return ::fstat(file.fd, &now) == 0 && now.st_size == file.read.st_size &&
+         now.st_mtim.tv_sec == file.read.st_mtim.tv_sec && now.st_mtim.tv_nsec == file.read.st_mtim.tv_nsec &&
+         now.st_ctim.tv_sec == file.read.st_ctim.tv_sec && now.st_ctim.tv_nsec == file.read.st_ctim.tv_nsec;
+}
+
+// The check, then Open CASCADE's reading: of the open file when it holds
+// exactly the checked bytes and needs no correction, else of a copy. The
+// owned bytes are released before the parser runs.
+bool CheckAndRead(std::string_view bytes, const InPlace* inPlace, std::string* owned, IGESControl_Reader& reader,
+                  ScanResult& scan, std::string& reason);
 
 }  // namespace
 
@@ -191,60 +172,54 @@ bool ReadFileBytes(const std::string& nativePath, std::string& bytes, std::strin
     int fd;
     ~Closer() { ::close(fd); }
   } closer{fd};
-  bytes.assign(size, '\0');
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) {
-      reason = "cannot be read (" + ErrorText(errno) + ")";
-      return false;
-    }
-    if (got == 0) break;
-    done += static_cast<size_t>(got);
-  }
-  if (done != bytes.size()) {
-    reason = kChanged;
-    return false;
-  }
-  return true;
+  return ReadOpened(fd, size, bytes, reason);
 }
 
 bool ReadIgesFile(const std::string& nativePath, IGESControl_Reader& reader, ScanResult& scan, std::string& reason) {
   int fd = -1;
   size_t size = 0;
   if (!OpenIges(nativePath, fd, size, reason)) return false;
-  MemoryCopy copy;
-  const bool copied = copy.Copy(fd, size, reason);
-  ::close(fd);
-  if (copied) return CheckAndRead(copy.Bytes(), &copy.Path(), reader, scan, reason);
-  if (!reason.empty()) return false;
+  struct Closer {
+    int fd;
+    ~Closer() { ::close(fd); }
+  } closer{fd};
+  struct stat opened {};
   std::string bytes;
-  return ReadFileBytes(nativePath, bytes, reason) && ReadIgesBytes(bytes, reader, scan, reason);
+  if (::fstat(fd, &opened) != 0 || !ReadOpened(fd, size, bytes, reason)) {
+    if (reason.empty()) reason = "cannot be opened (" + ErrorText(errno) + ")";
+    return false;
+  }
+  // Open CASCADE reads the open file itself, which stays the same file
+  // whatever becomes of its name; that it was not written to meanwhile is
+  // checked after the parse. No copy of it is held while the parser runs.
+  const InPlace inPlace{"/proc/self/fd/" + std::to_string(fd), fd, opened};
+  const bool reachable = ::access(inPlace.path.c_str(), R_OK) == 0;
+  return CheckAndRead(bytes, reachable ? &inPlace : nullptr, &bytes, reader, scan, reason);
 }
 
 bool ReadIgesBytes(std::string_view bytes, IGESControl_Reader& reader, ScanResult& scan, std::string& reason) {
-  return CheckAndRead(bytes, nullptr, reader, scan, reason);
+  return CheckAndRead(bytes, nullptr, nullptr, reader, scan, reason);
 }
 
 namespace {
 
-bool CheckAndRead(std::string_view bytes, const std::string* bytesPath, IGESControl_Reader& reader, ScanResult& scan,
-                  std::string& reason) {
+bool CheckAndRead(std::string_view bytes, const InPlace* inPlace, std::string* owned, IGESControl_Reader& reader,
+                  ScanResult& scan, std::string& reason) {
   if (!ScanIges(bytes, scan, reason)) return false;
   if (scan.entries.empty()) {
     reason = "holds no entities";
     return false;
   }
-  // Open CASCADE reads the bytes that were checked, not the file again: a
-  // file changed or removed in between would otherwise pass for a damaged one.
+  // Open CASCADE reads the bytes that were checked: the open file when it
+  // holds them as they are, else a copy (of the corrected layout, or of
+  // bytes that have no file).
   TempCopy copy;
-  const bool asChecked = bytesPath && !scan.needsNormalizedCopy;
+  const bool asChecked = inPlace && !scan.needsNormalizedCopy;
   if (!asChecked && !copy.Write(scan.needsNormalizedCopy ? std::string_view(scan.normalized) : bytes, reason))
     return false;
-  const std::string& readPath = asChecked ? *bytesPath : copy.Path();
-  scan.normalized.clear();
-  scan.normalized.shrink_to_fit();
+  const std::string& readPath = asChecked ? inPlace->path : copy.Path();
+  std::string().swap(scan.normalized);
+  if (owned) std::string().swap(*owned);  // the parser needs the room
   SilenceOpenCascade();
   try {
     if (reader.ReadFile(readPath.c_str()) != IFSelect_RetDone) {
@@ -259,6 +234,10 @@ bool CheckAndRead(std::string_view bytes, const std::string* bytesPath, IGESCont
   const Handle(IGESData_IGESModel) model = reader.IGESModel();
   if (model.IsNull()) {
     reason = "cannot be read by the IGES parser";
+    return false;
+  }
+  if (asChecked && !Unchanged(*inPlace)) {
+    reason = kChanged;
     return false;
   }
   if (model->NbEntities() != static_cast<int>(scan.entries.size())) {
