@@ -1,6 +1,7 @@
 #include "GeomToModel.h"
 
 #include <cmath>
+#include <numbers>
 
 #include <Geom2dConvert.hxx>
 #include <Geom2d_BSplineCurve.hxx>
@@ -101,7 +102,7 @@ bool CurveToModel(const Handle(Geom_Curve)& curveIn, double first, double last, 
       ArcCurveT a;
       a.plane = PlaneOf(circle->Position());
       a.radius = circle->Radius();
-      if (last - first > 2 * M_PI) last = first + 2 * M_PI;
+      if (last - first > 2 * std::numbers::pi) last = first + 2 * std::numbers::pi;
       a.angle = Interval(first, last);
       a.domain = Interval(first, last);
       out.Set(std::move(a));

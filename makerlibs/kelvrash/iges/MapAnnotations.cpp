@@ -1,8 +1,8 @@
 // Notes, labels, leaders and dimensions as second-generation annotations:
 // texts name a font of the font table, dimensions and leaders a dimension
 // style, so the drawing gets the file's text heights, arrow sizes and fonts.
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 
 #include <IGESDimen_AngularDimension.hxx>
 #include <IGESDimen_DiameterDimension.hxx>
@@ -133,10 +133,12 @@ GeometryUnion Wrap(AnnotationT a) {
   return g;
 }
 
+// Six significant digits, whatever the locale: styles whose sizes differ
+// below that are one style.
 std::string Rounded(double v) {
   char buf[32];
-  std::snprintf(buf, sizeof buf, "%.6g", v);
-  return buf;
+  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 6);
+  return std::string(buf, ec == std::errc() ? end : buf);
 }
 
 }  // namespace

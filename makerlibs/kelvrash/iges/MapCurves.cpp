@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <deque>
+#include <numbers>
 
 #include <GC_MakeCircle.hxx>
 #include <Geom_Circle.hxx>
@@ -274,9 +275,9 @@ bool Mapper::CurveOf(const Entity& e, const gp_GTrsf& placement, CurveGeometryUn
     double a0 = std::atan2(s.Y() - c.Y(), s.X() - c.X());
     double a1 = std::atan2(en.Y() - c.Y(), en.X() - c.X());
     if (s.Distance(en) <= 1e-12 * std::max(1.0, r)) {
-      a1 = a0 + 2 * M_PI;
+      a1 = a0 + 2 * std::numbers::pi;
     } else {
-      while (a1 <= a0) a1 += 2 * M_PI;
+      while (a1 <= a0) a1 += 2 * std::numbers::pi;
     }
     Handle(Geom_Curve) circle =
         new Geom_Circle(gp_Ax2(gp_Pnt(c.X(), c.Y(), arc->ZPlane()), gp_Dir(0, 0, 1), gp_Dir(1, 0, 0)), r);
