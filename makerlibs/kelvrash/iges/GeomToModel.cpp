@@ -3,6 +3,7 @@
 #include <cmath>
 #include <numbers>
 
+#include <BRep_Tool.hxx>
 #include <Geom2dConvert.hxx>
 #include <Geom2d_BSplineCurve.hxx>
 #include <Geom2d_TrimmedCurve.hxx>
@@ -328,6 +329,13 @@ bool SurfaceToModel(const Handle(Geom_Surface)& surfaceIn, double u0, double u1,
   } catch (const Standard_Failure&) {
     return false;
   }
+}
+
+Handle(Geom_Curve) EdgeCurve(const TopoDS_Edge& edge, double& first, double& last) {
+  TopLoc_Location loc;
+  Handle(Geom_Curve) c = BRep_Tool::Curve(edge, loc, first, last);
+  if (!c.IsNull() && !loc.IsIdentity()) c = Handle(Geom_Curve)::DownCast(c->Transformed(loc.Transformation()));
+  return c;
 }
 
 Handle(Geom_Curve) TransformCurve(const Handle(Geom_Curve)& curve, const gp_GTrsf& map, double& first, double& last) {

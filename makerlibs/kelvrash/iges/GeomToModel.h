@@ -5,6 +5,7 @@
 #include <Geom2d_Curve.hxx>
 #include <Geom_Curve.hxx>
 #include <Geom_Surface.hxx>
+#include <TopoDS_Edge.hxx>
 #include <gp_GTrsf.hxx>
 
 #include "model/ModelFormat.h"
@@ -20,6 +21,10 @@ bool Curve2dToModel(const Handle(Geom2d_Curve)& curve, double first, double last
 // A surface with the parameter box of the face that uses it.
 bool SurfaceToModel(const Handle(Geom_Surface)& surface, double u0, double u1, double v0, double v1,
                     model::SurfaceGeometryUnion& out);
+
+// The 3D curve of an edge, placed by the edge's location, and its range;
+// null for an edge without one.
+Handle(Geom_Curve) EdgeCurve(const TopoDS_Edge& edge, double& first, double& last);
 
 // Moves a curve by an affine map: exactly by a similarity, or by converting
 // to a B-spline and moving its poles.

@@ -56,11 +56,9 @@ bool ShapeToBrep(const TopoDS_Shape& shape, BrepT& out) {
     int result = -1;
     if (!BRep_Tool::Degenerated(e)) {
       double first = 0, last = 0;
-      TopLoc_Location loc;
-      Handle(Geom_Curve) c = BRep_Tool::Curve(e, loc, first, last);
+      Handle(Geom_Curve) c = EdgeCurve(e, first, last);
       auto curve = std::make_unique<CurveT>();
       if (!c.IsNull()) {
-        if (!loc.IsIdentity()) c = Handle(Geom_Curve)::DownCast(c->Transformed(loc.Transformation()));
         if (CurveToModel(c, first, last, curve->geometry)) {
           auto be = std::make_unique<BrepEdgeT>();
           be->curve3d = static_cast<int>(out.curves3d.size());
