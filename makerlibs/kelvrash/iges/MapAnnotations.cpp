@@ -249,7 +249,7 @@ bool WitnessStart(const Handle(IGESDimen_WitnessLine)& witness, const Handle(IGE
 
 }  // namespace
 
-bool AnnotationMapper::MapNote(const Handle(IGESDimen_GeneralNote)& note, const gp_GTrsf& parent, const Entity& owner, int mode,
+bool AnnotationMapper::MapNote(const Handle(IGESDimen_GeneralNote)& note, const gp_GTrsf& parent, const Entity& owner, ObjectMode mode,
                      Made& made) {
   if (note.IsNull() || ctx_.Broken(note)) return false;
   gp_GTrsf t = PartPlacement(note, owner, parent);
@@ -273,7 +273,7 @@ bool AnnotationMapper::MapNote(const Handle(IGESDimen_GeneralNote)& note, const 
 }
 
 bool AnnotationMapper::MapLeader(const Handle(IGESDimen_LeaderArrow)& leader, const gp_GTrsf& parent, const Entity& owner,
-                       int mode, Made& made) {
+                       ObjectMode mode, Made& made) {
   LeaderPoints lp;
   if (ctx_.Broken(leader) || !LeaderOf(leader, owner, parent, lp)) return false;
   AnnotationT a = NewAnnotation(AnnotationClass::Leader2, kLeader, lp.frame);
@@ -493,7 +493,7 @@ bool AnnotationMapper::MapDrawing(const Entity& e, const Placing& at, Made& made
     if (n == 0 || ctx_.alone[n] || drawnByDrawing_[n]) return;
     drawnByDrawing_[n] = 1;
     try {
-      ctx_.dispatch->MapEntity(a, Placing{gp_GTrsf(), a->BlankStatus() == 1 ? 1 : 0, at.depth + 1}, made);
+      ctx_.dispatch->MapEntity(a, Placing{gp_GTrsf(), MapContext::ModeOf(a), at.depth + 1}, made);
     } catch (const Standard_Failure&) {
       ctx_.Skip(a);
     }

@@ -31,7 +31,7 @@ void AttributeMapper::ReadLevelNames() {
   }
 }
 
-AttributesT AttributeMapper::Of(const Entity& e, int mode) {
+AttributesT AttributeMapper::Of(const Entity& e, ObjectMode mode) {
   AttributesT a;
   a.layer_index = LayerIndex(e);
   a.mode = mode;
@@ -62,13 +62,13 @@ int AttributeMapper::LayerIndex(const Entity& e) {
 void AttributeMapper::ColourOf(const Entity& e, AttributesT& a) const {
   static const uint32_t kNumbered[9] = {0,        0x000000, 0x0000FF, 0x00FF00, 0xFF0000,
                                         0x00FFFF, 0xFF00FF, 0xFFFF00, 0xFFFFFF};  // ON_Color: red low byte
-  a.color_source = 0;
+  a.color_source = ColorSource::Layer;
   a.color = 0;
   if (e->DefColor() == IGESData_DefValue) {
     int rank = e->RankColor();
     if (rank >= 1 && rank <= 8) {
       a.color = kNumbered[rank];
-      a.color_source = 1;
+      a.color_source = ColorSource::Object;
     }
   } else if (e->DefColor() == IGESData_DefReference) {
     if (auto colour = Handle(IGESGraph_Color)::DownCast(e->Color())) {
@@ -79,7 +79,7 @@ void AttributeMapper::ColourOf(const Entity& e, AttributesT& a) const {
         return static_cast<uint32_t>(v);
       };
       a.color = byte(r) | (byte(g) << 8) | (byte(b) << 16);
-      a.color_source = 1;
+      a.color_source = ColorSource::Object;
     }
   }
 }

@@ -14,7 +14,7 @@ class AttributeMapper {
 
   // Reads the names of the levels; before any entity is mapped.
   void ReadLevelNames();
-  model::AttributesT Of(const Entity& e, int mode);
+  model::AttributesT Of(const Entity& e, model::ObjectMode mode);
 
  private:
   int LayerIndex(const Entity& e);

@@ -120,7 +120,7 @@ TopoDS_Shape BrepMapper::PlacedShape(const Entity& e, const gp_GTrsf& parent) co
   return moved.IsDone() ? moved.Shape() : TopoDS_Shape();
 }
 
-bool BrepMapper::EmitShape(const Entity& e, const TopoDS_Shape& shape, int mode, Made& made) {
+bool BrepMapper::EmitShape(const Entity& e, const TopoDS_Shape& shape, ObjectMode mode, Made& made) {
   BrepT brep;
   if (ShapeToBrep(shape, brep)) {
     GeometryUnion g;

@@ -23,7 +23,7 @@ class BrepMapper {
   // the transfer fails.
   TopoDS_Shape PlacedShape(const Entity& e, const gp_GTrsf& parent) const;
   // A B-rep, or the edges of a shape without faces, as objects.
-  bool EmitShape(const Entity& e, const TopoDS_Shape& shape, int mode, Made& made);
+  bool EmitShape(const Entity& e, const TopoDS_Shape& shape, model::ObjectMode mode, Made& made);
 
   MapContext& ctx_;
   CurveMapper& curves_;

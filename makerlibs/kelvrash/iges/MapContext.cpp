@@ -22,7 +22,7 @@ std::string MapContext::Describe(const Entity& e) const {
   return "entity " + std::to_string(2 * iges->Number(e) - 1) + " (type " + std::to_string(e->TypeNumber()) + ")";
 }
 
-model::Uuid MapContext::Emit(const Entity& e, model::GeometryUnion geometry, int mode) {
+model::Uuid MapContext::Emit(const Entity& e, model::GeometryUnion geometry, model::ObjectMode mode) {
   return out.AddObject(std::move(geometry), attributes->Of(e, mode));
 }
 

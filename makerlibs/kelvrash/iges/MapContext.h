@@ -26,11 +26,11 @@ using Made = std::vector<model::Uuid>;  // the objects made for one entity
 inline IgesType TypeOf(const Entity& e) { return igesread::ToIgesType(e->TypeNumber()); }
 
 // Where an entity is drawn: the placement of its parent (applied after the
-// entity's own transformation), the object mode of what it makes (0 normal,
-// 1 hidden, 3 member of an instance definition) and how deep it is nested.
+// entity's own transformation), the object mode of what it makes and how
+// deep it is nested.
 struct Placing {
   gp_GTrsf parent;
-  int mode = 0;
+  model::ObjectMode mode = model::ObjectMode::Normal;
   int depth = 0;
 };
 
@@ -62,8 +62,12 @@ class MapContext {
   gp_GTrsf Placement(const Entity& e, const gp_GTrsf& parent) const {
     return parent.Multiplied(e->CompoundLocation());
   }
+  // Blanked entities make hidden objects.
+  static model::ObjectMode ModeOf(const Entity& e) {
+    return e->BlankStatus() == 1 ? model::ObjectMode::Hidden : model::ObjectMode::Normal;
+  }
   // Objects of the model being built, with the entity's layer, colour and name.
-  model::Uuid Emit(const Entity& e, model::GeometryUnion geometry, int mode);
+  model::Uuid Emit(const Entity& e, model::GeometryUnion geometry, model::ObjectMode mode);
 
   void Skip(const Entity& e) { ++skipped[e->TypeNumber()]; }
   // Stops the conversion: the whole file is unusable.

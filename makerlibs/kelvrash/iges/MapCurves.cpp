@@ -435,7 +435,7 @@ bool CurveMapper::CopiousCurveOf(const Handle(IGESGeom_CopiousData)& copious, co
   return true;
 }
 
-void CurveMapper::EmitCurve(const Entity& e, CurveGeometryUnion curve, int mode, Made& made) {
+void CurveMapper::EmitCurve(const Entity& e, CurveGeometryUnion curve, ObjectMode mode, Made& made) {
   made.push_back(ctx_.Emit(e, MakeCurve(std::move(curve)), mode));
   for (auto& loose : looseCurves_) made.push_back(ctx_.Emit(e, MakeCurve(std::move(loose)), mode));
   looseCurves_.clear();
@@ -464,7 +464,7 @@ bool CurveMapper::MapCopious(const Entity& e, const Placing& at, Made& made) {
   return true;
 }
 
-bool CurveMapper::CopiousObjects(const Entity& e, const gp_GTrsf& placement, int mode, Made& made) {
+bool CurveMapper::CopiousObjects(const Entity& e, const gp_GTrsf& placement, ObjectMode mode, Made& made) {
   // Forms 20 to 40 are read by Open CASCADE as centre lines, sections and
   // witness lines; all hold a list of points.
   std::vector<Vec3> points;

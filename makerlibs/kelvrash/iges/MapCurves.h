@@ -48,9 +48,9 @@ class CurveMapper {
                    model::CurveGeometryUnion& out) const;
   bool CheckBSpline(const Entity& e);
   // The objects of a copious data entity: a point cloud, segments or a polyline.
-  bool CopiousObjects(const Entity& e, const gp_GTrsf& placement, int mode, Made& made);
+  bool CopiousObjects(const Entity& e, const gp_GTrsf& placement, model::ObjectMode mode, Made& made);
   // Emits a curve and the loose pieces its composite curve left.
-  void EmitCurve(const Entity& e, model::CurveGeometryUnion curve, int mode, Made& made);
+  void EmitCurve(const Entity& e, model::CurveGeometryUnion curve, model::ObjectMode mode, Made& made);
 
   MapContext& ctx_;
   std::vector<model::CurveGeometryUnion> looseCurves_;  // pieces of the last composite curve that did not chain

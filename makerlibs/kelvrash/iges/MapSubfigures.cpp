@@ -66,10 +66,9 @@ bool SubfigureMapper::DefinitionOf(const Entity& def, Uuid& id, int depth) {
   Made made;
   for (const Entity& m : members) {
     if (m.IsNull()) continue;
-    const int mode = 3;
     // A member keeps its own transformation inside the definition.
     try {
-      ctx_.dispatch->MapEntity(m, Placing{gp_GTrsf(), mode, depth + 1}, made);
+      ctx_.dispatch->MapEntity(m, Placing{gp_GTrsf(), ObjectMode::InstanceDefinitionMember, depth + 1}, made);
     } catch (const Standard_Failure&) {
       ctx_.Skip(m);
     }
@@ -94,7 +93,7 @@ bool SubfigureMapper::InstanceDefinition(const Entity& e, const Entity& def, int
   return false;
 }
 
-void SubfigureMapper::Reference(const Entity& e, const Uuid& def, const gp_GTrsf& placement, int mode, Made& made) {
+void SubfigureMapper::Reference(const Entity& e, const Uuid& def, const gp_GTrsf& placement, ObjectMode mode, Made& made) {
   InstanceRefT ref;
   ref.definition = def;
   ref.xform = ToMatrix(placement);

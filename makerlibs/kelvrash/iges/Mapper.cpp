@@ -146,7 +146,7 @@ bool Mapper::Run(std::string& error) {
     if (!ctx_.alone[static_cast<size_t>(i)] || e->UseFlag() == 5) continue;
     Made made;
     try {
-      MapEntity(e, Placing{gp_GTrsf(), e->BlankStatus() == 1 ? 1 : 0, 0}, made);
+      MapEntity(e, Placing{gp_GTrsf(), MapContext::ModeOf(e), 0}, made);
     } catch (const Standard_Failure&) {
       ctx_.Skip(e);
     }
