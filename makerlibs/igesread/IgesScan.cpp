@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <limits>
 
+#include "IgesTypes.h"
+
 namespace igesread {
 
 namespace {
@@ -15,6 +17,10 @@ constexpr size_t kRecordWidth = 80;
 constexpr size_t kParamColumns = 64;  // parameter text; the DE pointer follows in 66 to 72
 
 std::string Num(int64_t v) { return std::to_string(v); }
+
+bool IsBSpline(int type) {
+  return ToIgesType(type) == IgesType::RationalBSplineCurve || ToIgesType(type) == IgesType::RationalBSplineSurface;
+}
 
 // Splits the file into records at LF, CR LF or CR. A line longer than 80
 // columns whose rest is not blank is a run of records written without line
@@ -242,56 +248,56 @@ int64_t RequiredParameters(int type, const std::vector<std::string_view>& p, int
   };
   // Products saturate where they pass what the parameters can hold.
   auto mul = [&](int64_t a, int64_t b) -> int64_t { return (a != 0 && b > cap / a) ? cap + 1 : a * b; };
-  switch (type) {
-    case 102: { int64_t n = count(1); return n < 0 ? -1 : 1 + n; }
-    case 106: {
+  switch (ToIgesType(type)) {
+    case IgesType::CompositeCurve: { int64_t n = count(1); return n < 0 ? -1 : 1 + n; }
+    case IgesType::CopiousData: {
       int64_t ip = get(1), n = count(2);
       if (n < 0) return -1;
       int64_t per = ip == 1 ? 2 : ip == 2 ? 3 : ip == 3 ? 6 : -1;
       if (per < 0) return -1;
       return 2 + (ip == 1 ? 1 : 0) + mul(n, per);
     }
-    case 112: { int64_t n = count(4); return n < 1 ? -1 : 4 + (n + 1) + mul(12, n); }
-    case 114: {
+    case IgesType::ParametricSplineCurve: { int64_t n = count(4); return n < 1 ? -1 : 4 + (n + 1) + mul(12, n); }
+    case IgesType::ParametricSplineSurface: {
       int64_t m = count(3), n = count(4);
       if (m < 1 || n < 1) return -1;
       return 4 + (m + 1) + (n + 1) + mul(48, mul(m, n));
     }
-    case 126: {
+    case IgesType::RationalBSplineCurve: {
       int64_t k = count(1), m = count(2);
       if (k < 0 || m < 1 || k < m) return -1;
       // The parameter range and normal that follow are often left out.
       return 7 + (k + m + 2) + (k + 1) + mul(3, k + 1);
     }
-    case 128: {
+    case IgesType::RationalBSplineSurface: {
       int64_t k1 = count(1), k2 = count(2), m1 = count(3), m2 = count(4);
       if (k1 < 0 || k2 < 0 || m1 < 1 || m2 < 1 || k1 < m1 || k2 < m2) return -1;
       return 10 + (k1 + m1 + 2) + (k2 + m2 + 2) + mul(4, mul(k1 + 1, k2 + 1));
     }
-    case 141: { int64_t n = count(4); return n < 0 ? -1 : 4 + mul(3, n); }
-    case 143: { int64_t n = count(3); return n < 0 ? -1 : 3 + n; }
-    case 144: { int64_t n = count(3); return n < 0 ? -1 : 4 + n; }
-    case 180: { int64_t n = count(1); return n < 0 ? -1 : 1 + n; }
-    case 184: { int64_t n = count(1); return n < 0 ? -1 : 1 + mul(2, n); }
-    case 186: { int64_t n = count(3); return n < 0 ? -1 : 3 + mul(2, n); }
-    case 310: {
+    case IgesType::Boundary: { int64_t n = count(4); return n < 0 ? -1 : 4 + mul(3, n); }
+    case IgesType::BoundedSurface: { int64_t n = count(3); return n < 0 ? -1 : 3 + n; }
+    case IgesType::TrimmedSurface: { int64_t n = count(3); return n < 0 ? -1 : 4 + n; }
+    case IgesType::BooleanTree: { int64_t n = count(1); return n < 0 ? -1 : 1 + n; }
+    case IgesType::SolidAssembly: { int64_t n = count(1); return n < 0 ? -1 : 1 + mul(2, n); }
+    case IgesType::ManifoldSolid: { int64_t n = count(3); return n < 0 ? -1 : 3 + mul(2, n); }
+    case IgesType::TextFontDefinition: {
       // A font without characters makes Open CASCADE's reader crash.
       int64_t n = count(5);
       return n < 1 ? -1 : 5 + mul(4, n);
     }
-    case 212: { int64_t n = count(1); return n < 0 ? -1 : 1 + mul(12, n); }
-    case 214: { int64_t n = count(1); return n < 0 ? -1 : 6 + mul(2, n); }
-    case 308: { int64_t n = count(3); return n < 0 ? -1 : 3 + n; }
-    case 316: { int64_t n = count(1); return n < 0 ? -1 : 1 + mul(3, n); }
-    case 320: { int64_t n = count(3); return n < 0 ? -1 : 3 + n; }
-    case 402: { int64_t n = count(1); return n < 0 ? -1 : 1 + n; }
-    case 404: { int64_t n = count(1); return n < 0 ? -1 : 1 + mul(3, n); }
-    case 406: { int64_t n = count(1); return n < 0 ? -1 : 1 + n; }
-    case 502: { int64_t n = count(1); return n < 0 ? -1 : 1 + mul(3, n); }
-    case 504: { int64_t n = count(1); return n < 0 ? -1 : 1 + mul(5, n); }
-    case 508: { int64_t n = count(1); return n < 0 ? -1 : 1 + mul(5, n); }
-    case 510: { int64_t n = count(2); return n < 0 ? -1 : 3 + n; }
-    case 514: { int64_t n = count(1); return n < 0 ? -1 : 1 + mul(2, n); }
+    case IgesType::GeneralNote: { int64_t n = count(1); return n < 0 ? -1 : 1 + mul(12, n); }
+    case IgesType::LeaderArrow: { int64_t n = count(1); return n < 0 ? -1 : 6 + mul(2, n); }
+    case IgesType::SubfigureDefinition: { int64_t n = count(3); return n < 0 ? -1 : 3 + n; }
+    case IgesType::UnitsData: { int64_t n = count(1); return n < 0 ? -1 : 1 + mul(3, n); }
+    case IgesType::NetworkSubfigureDefinition: { int64_t n = count(3); return n < 0 ? -1 : 3 + n; }
+    case IgesType::AssociativityInstance: { int64_t n = count(1); return n < 0 ? -1 : 1 + n; }
+    case IgesType::Drawing: { int64_t n = count(1); return n < 0 ? -1 : 1 + mul(3, n); }
+    case IgesType::Property: { int64_t n = count(1); return n < 0 ? -1 : 1 + n; }
+    case IgesType::Vertex: { int64_t n = count(1); return n < 0 ? -1 : 1 + mul(3, n); }
+    case IgesType::Edge: { int64_t n = count(1); return n < 0 ? -1 : 1 + mul(5, n); }
+    case IgesType::Loop: { int64_t n = count(1); return n < 0 ? -1 : 1 + mul(5, n); }
+    case IgesType::Face: { int64_t n = count(2); return n < 0 ? -1 : 3 + n; }
+    case IgesType::Shell: { int64_t n = count(1); return n < 0 ? -1 : 1 + mul(2, n); }
     default: return 0;
   }
 }
@@ -300,10 +306,10 @@ int64_t RequiredParameters(int type, const std::vector<std::string_view>& p, int
 // entity, with the entity types it may point at (none: any).
 struct Reference {
   size_t index;
-  int type;  // 0: any
+  IgesType type;
 };
 
-constexpr int kAny = 0;
+constexpr IgesType kAny = IgesType::Null;
 
 // The references through which Open CASCADE's reading and transfer recurse:
 // a cycle among them recurses for ever, a long chain overflows the stack,
@@ -315,13 +321,13 @@ void ReferenceParameters(int type, int form, const std::vector<std::string_view>
     int64_t v = 0;
     return ParamInt(p, i, v) ? v : 0;
   };
-  auto range = [&](size_t first, int64_t count, size_t step = 1, int types = kAny) {
+  auto range = [&](size_t first, int64_t count, size_t step = 1, IgesType types = kAny) {
     for (int64_t k = 0; k < count && first + static_cast<size_t>(k) * step < p.size(); ++k)
       refs.push_back({first + static_cast<size_t>(k) * step, types});
   };
-  switch (type) {
-    case 102: range(2, n(1)); break;
-    case 141: {
+  switch (ToIgesType(type)) {
+    case IgesType::CompositeCurve: range(2, n(1)); break;
+    case IgesType::Boundary: {
       refs.push_back({3, kAny});
       size_t at = 5;
       for (int64_t c = 0, count = n(4); c < count && at + 2 < p.size(); ++c) {
@@ -332,37 +338,37 @@ void ReferenceParameters(int type, int form, const std::vector<std::string_view>
       }
       break;
     }
-    case 142: range(2, 3); break;
-    case 143: refs.push_back({2, kAny}); range(4, n(3)); break;
-    case 144: refs.push_back({1, kAny}); refs.push_back({4, kAny}); range(5, n(3)); break;
-    case 186: refs.push_back({1, 514}); range(4, n(3), 2, 514); break;
-    case 308: range(4, n(3)); break;
-    case 320: range(4, n(3)); break;
-    case 402:
+    case IgesType::CurveOnSurface: range(2, 3); break;
+    case IgesType::BoundedSurface: refs.push_back({2, kAny}); range(4, n(3)); break;
+    case IgesType::TrimmedSurface: refs.push_back({1, kAny}); refs.push_back({4, kAny}); range(5, n(3)); break;
+    case IgesType::ManifoldSolid: refs.push_back({1, IgesType::Shell}); range(4, n(3), 2, IgesType::Shell); break;
+    case IgesType::SubfigureDefinition: range(4, n(3)); break;
+    case IgesType::NetworkSubfigureDefinition: range(4, n(3)); break;
+    case IgesType::AssociativityInstance:
       if (form == 1 || form == 7 || form == 14 || form == 15) range(2, n(1));
       break;
-    case 408: refs.push_back({1, kAny}); break;
-    case 420: refs.push_back({1, kAny}); break;
-    case 504:
+    case IgesType::SingularSubfigureInstance: refs.push_back({1, kAny}); break;
+    case IgesType::NetworkSubfigureInstance: refs.push_back({1, kAny}); break;
+    case IgesType::Edge:
       for (int64_t k = 0, count = n(1); k < count && 5 + 5 * static_cast<size_t>(k) < p.size(); ++k) {
         const size_t at = 2 + 5 * static_cast<size_t>(k);
         refs.push_back({at, kAny});
-        refs.push_back({at + 1, 502});
-        refs.push_back({at + 3, 502});
+        refs.push_back({at + 1, IgesType::Vertex});
+        refs.push_back({at + 3, IgesType::Vertex});
       }
       break;
-    case 508: {
+    case IgesType::Loop: {
       size_t at = 2;
       for (int64_t e = 0, count = n(1); e < count && at + 4 < p.size(); ++e) {
-        refs.push_back({at + 1, n(at) == 1 ? 502 : 504});
+        refs.push_back({at + 1, n(at) == 1 ? IgesType::Vertex : IgesType::Edge});
         const int64_t k = n(at + 4);
         range(at + 6, k, 2);
         at += 5 + 2 * static_cast<size_t>(std::max<int64_t>(k, 0));
       }
       break;
     }
-    case 510: refs.push_back({1, kAny}); range(4, n(2), 1, 508); break;
-    case 514: range(2, n(1), 2, 510); break;
+    case IgesType::Face: refs.push_back({1, kAny}); range(4, n(2), 1, IgesType::Loop); break;
+    case IgesType::Shell: range(2, n(1), 2, IgesType::Face); break;
     default: break;
   }
 }
@@ -753,7 +759,7 @@ bool CheckDeclaredCounts(const std::vector<std::string_view>& params, const Dire
   const int64_t need = RequiredParameters(d.type, params, excess);
   if (need < 0) {
     reason = "is damaged: entity " + Num(deNumber) + " (type " + Num(d.type) + ") declares an impossible count" +
-             (d.type == 126 || d.type == 128 ? " (degenerate B-spline)" : "");
+             (IsBSpline(d.type) ? " (degenerate B-spline)" : "");
     return false;
   }
   if (need > static_cast<int64_t>(params.size())) {
@@ -784,9 +790,9 @@ bool CheckReferences(const std::vector<std::string_view>& params, const ScanResu
     if (!p) continue;
     const int child = static_cast<int>((p - 1) / 2);
     const int childType = result.entries[static_cast<size_t>(child)].type;
-    if (r.type && childType != r.type) {
+    if (r.type != kAny && ToIgesType(childType) != r.type) {
       reason = "is damaged: entity " + Num(deNumber) + " (type " + Num(d.type) + ") points at entity " + Num(p) +
-               " of type " + Num(childType) + ", where a type " + Num(r.type) + " belongs";
+               " of type " + Num(childType) + ", where a type " + Num(TypeNumber(r.type)) + " belongs";
       return false;
     }
     children.push_back(child);
@@ -822,7 +828,7 @@ bool CheckParameters(const Sections& s, const std::vector<size_t>& ownedLines, S
     if (!CheckNumbers(et, d, deNumber, readsDifferently, reason) ||
         !CheckDeclaredCounts(params, d, deNumber, reason))
       return false;
-    if (d.type == 220) result.rawParameters[e] = std::vector<std::string>(params.begin(), params.end());
+    if (ToIgesType(d.type) == IgesType::PointDimension) result.rawParameters[e] = std::vector<std::string>(params.begin(), params.end());
     if (!CheckReferences(params, result, e, refs, children[static_cast<size_t>(e)], reason)) return false;
   }
   return true;
