@@ -30,6 +30,12 @@ Handle(Geom_Curve) EdgeCurve(const TopoDS_Edge& edge, double& first, double& las
 // to a B-spline and moving its poles.
 Handle(Geom_Curve) TransformCurve(const Handle(Geom_Curve)& curve, const gp_GTrsf& map, double& first, double& last);
 
+// A point under an affine map.
+inline gp_XYZ Apply(const gp_GTrsf& t, gp_XYZ p) {
+  t.Transforms(p);
+  return p;
+}
+
 inline model::Vec3 ToVec3(const gp_XYZ& p) { return model::Vec3(p.X(), p.Y(), p.Z()); }
 inline model::Vec3 ToVec3(const gp_Pnt& p) { return model::Vec3(p.X(), p.Y(), p.Z()); }
 inline model::Vec3 ToVec3(const gp_Dir& p) { return model::Vec3(p.X(), p.Y(), p.Z()); }

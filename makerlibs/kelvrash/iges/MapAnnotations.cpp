@@ -19,6 +19,8 @@
 #include <Standard_Failure.hxx>
 #include <TCollection_HAsciiString.hxx>
 
+#include "GeomToModel.h"
+
 namespace kelv::iges {
 
 using namespace kelv::model;
@@ -43,11 +45,6 @@ enum : int { kDimLinear = 1, kDimAligned = 2, kDimAngular = 3, kDimDiameter = 4,
              kTextBlock = 7, kDimOrdinate = 8 };
 // openNURBS text display modes.
 enum : int { kTextHorizontal = 1, kTextAboveLine = 2 };
-
-gp_XYZ Apply(const gp_GTrsf& t, gp_XYZ p) {
-  t.Transforms(p);
-  return p;
-}
 
 gp_XYZ ApplyVector(const gp_GTrsf& t, const gp_XYZ& v) { return t.VectorialPart() * v; }
 
