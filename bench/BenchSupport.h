@@ -1,10 +1,17 @@
 #pragma once
 // What the benchmarks share: the median time of repeated runs and the
 // largest IGES files of the public corpus.
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -37,6 +44,62 @@ inline std::vector<std::pair<std::uintmax_t, std::filesystem::path>> LargestIges
   std::sort(files.rbegin(), files.rend());
   files.resize(std::min<size_t>(files.size(), static_cast<size_t>(std::max(count, 1))));
   return files;
+}
+
+// The proportional set size (shared pages split among the processes that
+// map them) of a process and of its children, in bytes: what the system
+// holds for them at this moment, each page counted once.
+inline std::uint64_t ProcessTreePss(pid_t pid) {
+  std::uint64_t total = 0;
+  std::ifstream rollup("/proc/" + std::to_string(pid) + "/smaps_rollup");
+  for (std::string key; rollup >> key;) {
+    if (key == "Pss:") {
+      std::uint64_t kib = 0;
+      rollup >> kib;
+      total += kib * 1024;
+      break;
+    }
+  }
+  std::ifstream children("/proc/" + std::to_string(pid) + "/task/" + std::to_string(pid) + "/children");
+  for (pid_t child; children >> child;) total += ProcessTreePss(child);
+  return total;
+}
+
+// Runs a program, collecting what it prints, and samples the memory of it
+// and its children every few milliseconds: peakBytes is the largest sum
+// seen, the memory the machine needed at once. False when it fails.
+inline bool RunSampled(const std::vector<std::string>& args, std::string& output, std::uint64_t& peakBytes) {
+  output.clear();
+  peakBytes = 0;
+  int out[2];
+  if (pipe(out) != 0) return false;
+  const pid_t pid = fork();
+  if (pid < 0) return false;
+  if (pid == 0) {
+    dup2(out[1], STDOUT_FILENO);
+    close(out[0]);
+    close(out[1]);
+    std::vector<char*> argv;
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  close(out[1]);
+  char buffer[4096];
+  for (;;) {
+    pollfd p{out[0], POLLIN, 0};
+    if (poll(&p, 1, 2) > 0) {
+      const ssize_t n = read(out[0], buffer, sizeof buffer);
+      if (n <= 0) break;
+      output.append(buffer, static_cast<size_t>(n));
+    }
+    peakBytes = std::max(peakBytes, ProcessTreePss(pid));
+  }
+  close(out[0]);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 }  // namespace bench

@@ -5,11 +5,14 @@
 // path the importing process and the conversion child together. Per size it
 // prints the medians of: the 2D path's time and time per entity, ReadFile's
 // time, the ratio of each pair, the DXF save time and import-and-save against
-// ReadFile, and the peak memory of both.
+// ReadFile, and memory two ways: the sum of each process's own peak, and the
+// largest sum of both seen at once (sampled, shared pages counted once),
+// which is what the machine must hold.
 //   bench_large_drawings [largest size, default 240000] [runs, default 3]
 //   bench_large_drawings --write ENTITIES FILE    only writes a drawing
 // Sizes go 2,400, 24,000, 240,000, 2,400,000 up to the largest asked for.
 #include <sys/resource.h>
+#include <sys/wait.h>
 
 #include <algorithm>
 #include <chrono>
@@ -23,6 +26,7 @@
 #include <Message.hxx>
 #include <Message_Messenger.hxx>
 
+#include "BenchSupport.h"
 #include "KelvIges.h"
 #include "LargeDrawing.h"
 #include "ThreeDmImporter.h"
@@ -39,8 +43,12 @@ double Now() {
   return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
-// Peak resident memory in MiB of this process and of its waited-for children.
+// Peak resident memory in MiB of this process and of its children. The
+// conversion child is left to end on its own once its answer is in: it is
+// waited for here, so that its peak counts.
 void PrintPeaks() {
+  while (waitpid(-1, nullptr, 0) > 0) {
+  }
   rusage self{}, children{};
   getrusage(RUSAGE_SELF, &self);
   getrusage(RUSAGE_CHILDREN, &children);
@@ -81,14 +89,15 @@ int TwoD(const char* iges, const char* folder) {
 }
 
 struct Sample {
-  double seconds = 0, save = 0, selfMiB = 0, childMiB = 0;
+  double seconds = 0, save = 0, selfMiB = 0, childMiB = 0, atOnceMiB = 0;
 };
 
-bool Run(const std::string& command, Sample& s) {
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return false;
-  int got = std::fscanf(pipe, "%lf %lf %lf %lf", &s.seconds, &s.save, &s.selfMiB, &s.childMiB);
-  return pclose(pipe) == 0 && got == 4;
+bool Run(const std::vector<std::string>& args, Sample& s) {
+  std::string output;
+  std::uint64_t peak = 0;
+  if (!bench::RunSampled(args, output, peak)) return false;
+  s.atOnceMiB = peak / 1048576.0;
+  return std::sscanf(output.c_str(), "%lf %lf %lf %lf", &s.seconds, &s.save, &s.selfMiB, &s.childMiB) == 4;
 }
 
 double Median(std::vector<double> v) {
@@ -113,20 +122,20 @@ int main(int argc, char** argv) {
   const fs::path dir = fs::temp_directory_path() / ("bench_large_drawings." + std::to_string(getpid()));
   fs::create_directories(dir);
 
-  std::printf("%9s %8s %9s %9s %7s %9s %9s %8s %8s %9s %9s\n", "entities", "MB", "2D s", "us/ent", "x read",
-              "read s", "save s", "x read", "2D MiB", "read MiB", "x read");
-  std::printf("%9s %8s %9s %9s %7s %9s %9s %8s %8s %9s %9s\n", "", "", "", "", "", "", "", "(+save)", "(both)", "",
-              "");
+  std::printf("%9s %8s %9s %9s %7s %9s %9s %8s %8s %9s %9s %9s %7s\n", "entities", "MB", "2D s", "us/ent", "x read",
+              "read s", "save s", "x read", "2D MiB", "read MiB", "x read", "2D MiB", "x read");
+  std::printf("%9s %8s %9s %9s %7s %9s %9s %8s %8s %9s %9s %9s %7s\n", "", "", "", "", "", "", "", "(+save)",
+              "(peaks)", "", "", "(at once)", "");
   double firstPerEntity = 0, firstReadPerEntity = 0;
   for (int size = 2400; size <= largest; size *= 10) {
     const fs::path iges = dir / ("drawing" + std::to_string(size) + ".igs");
     std::uintmax_t bytes = 0;
     const int entities = bench::WriteLargeDrawing(iges, size, &bytes);
-    std::vector<double> ours, read, save, ratio, withSave, oursMiB, readMiB, memRatio;
+    std::vector<double> ours, read, save, ratio, withSave, oursMiB, readMiB, memRatio, atOnce, atOnceRatio;
     for (int r = 0; r < runs; ++r) {
       Sample a, b;
-      if (!Run("'" + self.string() + "' --2d '" + iges.string() + "' '" + dir.string() + "'", a) ||
-          !Run("'" + self.string() + "' --read '" + iges.string() + "'", b)) {
+      if (!Run({self.string(), "--2d", iges.string(), dir.string()}, a) ||
+          !Run({self.string(), "--read", iges.string()}, b)) {
         std::printf("a run failed on %s\n", iges.c_str());
         return 1;
       }
@@ -138,15 +147,17 @@ int main(int argc, char** argv) {
       oursMiB.push_back(a.selfMiB + a.childMiB);
       readMiB.push_back(b.selfMiB);
       memRatio.push_back((a.selfMiB + a.childMiB) / b.selfMiB);
+      atOnce.push_back(a.atOnceMiB);
+      atOnceRatio.push_back(a.atOnceMiB / b.atOnceMiB);
     }
     const double perEntity = Median(ours) / entities * 1e6, readPerEntity = Median(read) / entities * 1e6;
     if (firstPerEntity == 0 && entities >= 24000) {
       firstPerEntity = perEntity;
       firstReadPerEntity = readPerEntity;
     }
-    std::printf("%9d %8.1f %9.3f %9.2f %7.2f %9.3f %9.3f %8.2f %8.1f %9.1f %9.2f", entities, bytes / 1e6,
-                Median(ours), perEntity, Median(ratio), Median(read), Median(save), Median(withSave), Median(oursMiB),
-                Median(readMiB), Median(memRatio));
+    std::printf("%9d %8.1f %9.3f %9.2f %7.2f %9.3f %9.3f %8.2f %8.1f %9.1f %9.2f %9.1f %7.2f", entities,
+                bytes / 1e6, Median(ours), perEntity, Median(ratio), Median(read), Median(save), Median(withSave),
+                Median(oursMiB), Median(readMiB), Median(memRatio), Median(atOnce), Median(atOnceRatio));
     if (firstPerEntity > 0)
       std::printf("   us/ent x%.2f of 24,000 (ReadFile's x%.2f)", perEntity / firstPerEntity,
                   readPerEntity / firstReadPerEntity);

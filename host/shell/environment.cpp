@@ -1,5 +1,7 @@
 #include "environment.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -47,7 +49,40 @@ bool UserFolder(std::string& folder, std::string* error) {
 struct Session {
   std::string folder;
   pid_t owner = 0;
+  int lock = -1;  // held while the session lives; the system lets it go when the process dies
 };
+
+constexpr const char* kSessionPrefix = "arxhost.";
+constexpr const char* kLockName = ".session";
+
+// Marks the folder as a living session's: a lock file, locked before it
+// takes its name, so that no other session finds it unlocked.
+int LockSession(const std::string& folder) {
+  const std::string pending = folder + "/" + kLockName + ".new";
+  const int fd = open(pending.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  if (fd < 0) return -1;
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0 || rename(pending.c_str(), (folder + "/" + kLockName).c_str()) != 0) {
+    close(fd);
+    unlink(pending.c_str());
+    return -1;
+  }
+  return fd;
+}
+
+// Folders of sessions that ended without removing theirs (killed, or a
+// power cut): their lock is free. Folders without a lock file are left
+// alone, as a session may be making one at this moment.
+void RemoveAbandoned(const std::string& user) {
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(user, ec)) {
+    const std::string name = entry.path().filename().string();
+    if (name.rfind(kSessionPrefix, 0) != 0 || !entry.is_directory(ec) || entry.is_symlink(ec)) continue;
+    const int fd = open((entry.path() / kLockName).c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) continue;
+    if (flock(fd, LOCK_EX | LOCK_NB) == 0) std::filesystem::remove_all(entry.path(), ec);
+    close(fd);
+  }
+}
 
 Session& TheSession() {
   static Session session;
@@ -64,12 +99,15 @@ bool PreparePrivateTemp(std::string* error) {
   // Modules use fixed names in TEMP ("VRNTemp.sat" and the like): each
   // session gets a folder of its own, so that sessions running at once never
   // write over each other's files.
-  std::string folder = user + "/arxhost.XXXXXX";
+  RemoveAbandoned(user);
+  std::string folder = user + "/" + kSessionPrefix + "XXXXXX";
   if (!mkdtemp(folder.data())) {
     if (error) *error = "cannot create a temporary folder in " + user + ": " + std::strerror(errno);
     return false;
   }
   Session& session = TheSession();
+  if (session.lock >= 0) close(session.lock);
+  session.lock = LockSession(folder);
   const bool first = session.folder.empty();
   session.folder = folder;
   session.owner = getpid();
@@ -88,6 +126,8 @@ void RemoveSessionTemp() {
   std::error_code ignored;
   std::filesystem::remove_all(session.folder, ignored);
   session.folder.clear();
+  if (session.lock >= 0) close(session.lock);
+  session.lock = -1;
 }
 
 }  // namespace arxhost_shell

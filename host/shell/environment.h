@@ -9,7 +9,8 @@ namespace arxhost_shell {
 // else a folder "arxhost-UID" in it (or in TMPDIR, or /tmp), created with
 // mode 0700. The fixed temporary names modules use can then be neither
 // planted nor read by others, nor shared by two sessions running at once.
-// The session's folder goes at exit (RemoveSessionTemp). False with *error
+// The session's folder goes at exit (RemoveSessionTemp); the folders of
+// sessions that were killed go when the next session starts. False with *error
 // when no such folder can be had.
 bool PreparePrivateTemp(std::string* error);
 

@@ -135,12 +135,12 @@ bool ReadFileBytes(const std::string& nativePath, std::string& bytes, std::strin
   return true;
 }
 
-bool ReadIgesFile(const std::string& nativePath, IGESControl_Reader& reader, ScanResult& scan, std::string& reason) {
-  std::string bytes;
-  return ReadFileBytes(nativePath, bytes, reason) && ReadIgesBytes(bytes, reader, scan, reason);
-}
+namespace {
 
-bool ReadIgesBytes(std::string_view bytes, IGESControl_Reader& reader, ScanResult& scan, std::string& reason) {
+// The check and the copy Open CASCADE reads; the caller's bytes, when it
+// hands them over (owned), go before the parser runs, which needs the room.
+bool ReadChecked(std::string_view bytes, std::string* owned, IGESControl_Reader& reader, ScanResult& scan,
+                 std::string& reason) {
   if (!ScanIges(bytes, scan, reason)) return false;
   if (scan.entries.empty()) {
     reason = "holds no entities";
@@ -151,8 +151,8 @@ bool ReadIgesBytes(std::string_view bytes, IGESControl_Reader& reader, ScanResul
   TempCopy copy;
   if (!copy.Write(scan.needsNormalizedCopy ? std::string_view(scan.normalized) : bytes, reason)) return false;
   const std::string& readPath = copy.Path();
-  scan.normalized.clear();
-  scan.normalized.shrink_to_fit();
+  std::string().swap(scan.normalized);
+  if (owned) std::string().swap(*owned);
   SilenceOpenCascade();
   try {
     if (reader.ReadFile(readPath.c_str()) != IFSelect_RetDone) {
@@ -175,6 +175,17 @@ bool ReadIgesBytes(std::string_view bytes, IGESControl_Reader& reader, ScanResul
     return false;
   }
   return true;
+}
+
+}  // namespace
+
+bool ReadIgesFile(const std::string& nativePath, IGESControl_Reader& reader, ScanResult& scan, std::string& reason) {
+  std::string bytes;
+  return ReadFileBytes(nativePath, bytes, reason) && ReadChecked(bytes, &bytes, reader, scan, reason);
+}
+
+bool ReadIgesBytes(std::string_view bytes, IGESControl_Reader& reader, ScanResult& scan, std::string& reason) {
+  return ReadChecked(bytes, nullptr, reader, scan, reason);
 }
 
 }  // namespace igesread

@@ -10,6 +10,7 @@
 
 #include "FullDisk.h"
 #include "Kelvrash90Ux64.h"
+#include "TempFolder.h"
 #include "ThreeDmImporter.h"
 #include "arx/dbInspector.h"
 #include "win32/strconv.h"
@@ -18,8 +19,8 @@
 namespace fs = std::filesystem;
 
 TEST(FullDisk, TheSolidsThatCannotBeWrittenSayTheDiskIsFull) {
-  std::string templ = (fs::temp_directory_path() / "fulldisk.XXXXXX").string();
-  ASSERT_NE(::mkdtemp(templ.data()), nullptr);
+  TempFolder folder;
+  const std::string templ = folder.Path().string();
   const char* saved = std::getenv("TEMP");
   const std::optional<std::string> before = saved ? std::optional<std::string>(saved) : std::nullopt;
   ::setenv("TEMP", templ.c_str(), 1);
@@ -49,7 +50,6 @@ TEST(FullDisk, TheSolidsThatCannotBeWrittenSayTheDiskIsFull) {
   EXPECT_EQ(files, 0);
 
   arxhost::ResetWorkingDatabase();
-  fs::remove_all(templ);
   if (before)
     ::setenv("TEMP", before->c_str(), 1);
   else

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "TempFolder.h"
 #include "TolvaneOptionsDlg.h"
 #include "mfc/dialog_driver.h"
 #include "mfc/afxext.h"
@@ -35,9 +35,6 @@ std::string ReadText(const fs::path& file) {
 class OptionsDialog : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "tolvane-options-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern;
     registry_ = folder_ / "registry.reg";
     arxhost::registry::SetFileOverride(registry_);
 
@@ -54,7 +51,6 @@ class OptionsDialog : public ::testing::Test {
     AfxSetResourceHandle(previous_);
     arxhost::Modules::Unregister(module_);
     arxhost::registry::SetFileOverride(std::nullopt);
-    fs::remove_all(folder_);
   }
 
   void Store(const std::string& values) {
@@ -67,7 +63,8 @@ class OptionsDialog : public ::testing::Test {
     return dlg.DoModal();
   }
 
-  fs::path folder_, registry_;
+  TempFolder folder_;
+  fs::path registry_;
   HINSTANCE module_ = nullptr, previous_ = nullptr;
 };
 

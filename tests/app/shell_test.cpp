@@ -2,12 +2,12 @@
 
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 #include "CommandTable.h"
 #include "DllMain.h"
 #include "LinkedPlugin.h"
 #include "PluginShell.h"
+#include "TempFolder.h"
 #include "TolvaneApp.h"
 #include "editor/commandstack.h"
 #include "editor/hostcommands.h"
@@ -64,15 +64,11 @@ class Shell : public ::testing::Test {
 // A folder with the menu beside the module but no help file.
 class TempModuleFolder {
  public:
-  TempModuleFolder() : path_(fs::temp_directory_path() / ("tolvane-shell-" + std::to_string(::getpid()))) {
-    fs::create_directories(path_);
-    fs::copy_file(kBin / "Tolvane.mnu", path_ / "Tolvane.mnu", fs::copy_options::overwrite_existing);
-  }
-  ~TempModuleFolder() { fs::remove_all(path_); }
-  const fs::path& path() const { return path_; }
+  TempModuleFolder() { fs::copy_file(kBin / "Tolvane.mnu", folder_ / "Tolvane.mnu"); }
+  const fs::path& path() const { return folder_.Path(); }
 
  private:
-  fs::path path_;
+  TempFolder folder_;
 };
 
 }  // namespace
@@ -156,15 +152,14 @@ TEST_F(Shell, EveryLoadIssuesTheMenuLoadAndThePullDownAgain) {
 }
 
 TEST_F(Shell, AMissingMenuIsReportedAndTheLoadGoesOn) {
-  const fs::path empty = fs::temp_directory_path() / ("tolvane-nomenu-" + std::to_string(::getpid()));
-  fs::create_directories(empty);
+  TempFolder folder;
+  const fs::path& empty = folder.Path();
   ASSERT_TRUE(LoadLinkedPlugin(empty));
   const std::wstring menu = arxhost::FromUtf8((empty / "Tolvane.mnu").string());
   EXPECT_NE(transcript.Text().find(L"Cannot find menu file \"" + menu + L"\"."), std::wstring::npos)
       << arxhost::ToUtf8(transcript.Text());
   EXPECT_TRUE(Menus::Bar().empty());
   EXPECT_EQ(arxhost::CommandStack().commandsOf(L"VRN_Tolvane").size(), 3u);
-  fs::remove_all(empty);
 }
 
 TEST_F(Shell, AttachSurvivesAnExtensionModuleThatFailsToInitialise) {

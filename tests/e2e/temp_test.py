@@ -7,6 +7,7 @@ import resource
 import shutil
 import subprocess
 import sys
+import time
 
 import ezdxf
 from ezdxf.acis import api as acis
@@ -166,6 +167,25 @@ if os.path.isdir(CRASHERS):
           f"crash: left behind: TEMP {os.listdir(temp)}, TMPDIR {os.listdir(tmpdir)}")
 else:
     print("skipped the crashing conversions: ../shared/crashers is not there")
+
+# A session that is killed cannot remove its folder: the next session in
+# the same TEMP does, and leaves the folders of living sessions alone.
+temp = fresh("killed-temp")
+env = dict(os.environ, TEMP=temp, ARXHOST_REGISTRY=os.path.join(WORK, "killed-registry.reg"))
+living = subprocess.Popen([ARXHOST], stdin=subprocess.PIPE, stdout=subprocess.DEVNULL, env=env)
+killed = subprocess.Popen([ARXHOST], stdin=subprocess.PIPE, stdout=subprocess.DEVNULL, env=env)
+for _ in range(200):
+    if len([n for n in os.listdir(temp) if os.path.exists(os.path.join(temp, n, ".session"))]) == 2:
+        break
+    time.sleep(0.05)
+killed.kill()
+killed.wait()
+check(len(os.listdir(temp)) == 2, f"killed: two session folders expected, TEMP holds {os.listdir(temp)}")
+done = subprocess.run([ARXHOST], stdin=subprocess.DEVNULL, capture_output=True, text=True, env=env, timeout=60)
+check(done.returncode == 0, f"killed: the next session failed: {done.stderr}")
+check(len(os.listdir(temp)) == 1, f"killed: only the living session's folder should stay, TEMP holds {os.listdir(temp)}")
+living.communicate(timeout=60)
+check(os.listdir(temp) == [], f"killed: TEMP keeps {os.listdir(temp)} after the last session")
 
 if failures:
     print("\n".join("FAIL: " + f for f in failures))

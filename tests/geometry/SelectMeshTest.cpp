@@ -3,22 +3,16 @@
 #include <memory>
 
 #include "GeometryFixture.h"
+#include "ScriptedAnswers.h"
 #include "arx/aced.h"
-#include "win32/input.h"
-#include "win32/transcript.h"
 
 namespace {
 
-class SelectMesh : public GeometryTest {
+class SelectMesh : public GeometryTest, protected ScriptedAnswers {
  protected:
   void TearDown() override {
     EXPECT_EQ(arxhost::LiveSelectionSets(), 0u) << "a selection set was not freed";
     GeometryTest::TearDown();
-  }
-
-  void Answer(std::vector<std::wstring> lines) {
-    answers.Replace(std::move(lines));
-    transcript.Clear();
   }
 
   AcDbObjectId Add(AcDbEntity* entity) {
@@ -51,8 +45,6 @@ class SelectMesh : public GeometryTest {
   }
 
   AcDbObjectId line, face, solid, polygon;
-  arxhost::Transcript::Capture transcript;
-  arxhost::ScriptedLines answers;
 };
 
 }  // namespace

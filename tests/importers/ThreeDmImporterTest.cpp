@@ -17,7 +17,8 @@
 #include "ThreeDmImporter.h"
 #include "arx/dbAcisEntity.h"
 #include "arx/dbInspector.h"
-#include "../kelvrash/IgesDrawing.h"
+#include "IgesDrawing.h"
+#include "TempFolder.h"
 #include "iges/Convert.h"
 #include "iges/ShapeToBrep.h"
 #include "model/ModelWriter.h"
@@ -35,9 +36,6 @@ class Importer : public ::testing::Test {
     arxhost::MessageBoxes::ClearHistory();
     const char* temp = std::getenv("TEMP");
     savedTemp_ = temp ? std::optional<std::string>(temp) : std::nullopt;
-    std::string templ = (std::filesystem::temp_directory_path() / "importer.XXXXXX").string();
-    ASSERT_NE(::mkdtemp(templ.data()), nullptr);
-    folder_ = templ;
     ::setenv("TEMP", folder_.c_str(), 1);
   }
   void TearDown() override {
@@ -48,8 +46,6 @@ class Importer : public ::testing::Test {
       ::setenv("TEMP", savedTemp_->c_str(), 1);
     else
       ::unsetenv("TEMP");
-    std::error_code ec;
-    std::filesystem::remove_all(folder_, ec);
   }
 
   // Writes the model and imports it; the transcript of the run in printed.
@@ -79,7 +75,8 @@ class Importer : public ::testing::Test {
   std::wstring printed;
   ON_Xform xformAfter;
   int blockNames = 0;
-  std::string folder_;
+  TempFolder temp_;  // the importer's TEMP
+  std::string folder_ = temp_.Path().string();
   std::optional<std::string> savedTemp_;
 };
 

@@ -1,0 +1,153 @@
+// Work run in a child process: whatever ends the child becomes a sentence,
+// the caller goes on, and the child leaves nothing behind.
+#include <Standard_Failure.hxx>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "Brennic90Ux64.h"
+#include "ChildRun.h"
+#include "TempFolder.h"
+
+namespace {
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
+
+// Under the sanitizers a fault's report alone can take seconds on a busy
+// machine.
+constexpr int kShortSeconds = kSanitized ? 20 : 2;
+
+igesread::ChildLimits Short() {
+  igesread::ChildLimits limits;
+  limits.time = std::chrono::seconds(kShortSeconds);
+  limits.extraAddressSpace = 256ull << 20;
+  return limits;
+}
+
+int Deeper(int n) {
+  volatile char frame[1024];
+  frame[0] = static_cast<char>(n);
+  return n == 0 ? frame[0] : Deeper(n - 1) + frame[0];
+}
+
+struct Ending {
+  const char* label;
+  igesread::ChildWork work;
+  std::string reason;  // a part of the sentence
+};
+
+TEST(ChildRun, EveryWayTheChildEndsBecomesASentence) {
+  std::vector<Ending> endings = {
+      {"own reason", [](std::string&, std::string& why) { why = "holds no entities"; return false; },
+       "holds no entities"},
+      // The sanitizers report a fault, then abort.
+      {"fault", [](std::string&, std::string&) { std::raise(SIGSEGV); return true; },
+       kSanitized ? "made the IGES reader fail (" : "made the IGES reader fail (segmentation fault); the file is damaged"},
+      {"abort", [](std::string&, std::string&) { std::abort(); return true; }, "made the IGES reader fail (abort)"},
+      {"endless", [](std::string&, std::string&) { for (volatile bool on = true; on;) {} return true; },
+       "could not be read within " + std::to_string(kShortSeconds) + " seconds; the reading was stopped"},
+      {"Open CASCADE", [](std::string&, std::string&) -> bool { throw Standard_Failure("no curve"); },
+       "could not be read: Open CASCADE failed (Standard_Failure: no curve)"},
+      {"exit", [](std::string&, std::string&) -> bool { std::exit(0); }, "the reader ended without a result"},
+  };
+  if (!kSanitized) {
+    endings.push_back({"memory", [](std::string&, std::string&) {
+                         // Address space, not touched: the limit counts what is reserved.
+                         std::vector<void*> kept;
+                         for (;;) kept.push_back(::operator new(64 << 20));
+                         return kept.empty();
+                       },
+                       "could not be read: it needs more than 256 MB of memory"});
+    endings.push_back({"stack", [](std::string&, std::string&) { return Deeper(1 << 24) != 0; },
+                       "(segmentation fault)"});
+  }
+  for (const Ending& e : endings) {
+    SCOPED_TRACE(e.label);
+    std::string answer = "stale", reason;
+    EXPECT_FALSE(igesread::RunInChild(e.work, Short(), answer, reason));
+    EXPECT_NE(reason.find(e.reason), std::string::npos) << reason;
+    EXPECT_EQ(answer, "");
+  }
+}
+
+TEST(ChildRun, TheAnswerArrivesWholeAndTheChildPrintsNothing) {
+  const std::string big(3 << 20, 'b');
+  testing::internal::CaptureStdout();
+  std::printf("before ");  // still buffered when the child starts
+  std::string answer, reason;
+  const bool ok = igesread::RunInChild(
+      [&](std::string& out, std::string&) {
+        std::printf("from the child\n");
+        std::fflush(nullptr);
+        out = big + "end";
+        return true;
+      },
+      Short(), answer, reason);
+  const std::string printed = testing::internal::GetCapturedStdout();
+  ASSERT_TRUE(ok) << reason;
+  EXPECT_EQ(answer, big + "end");
+  EXPECT_EQ(printed, "before ");
+}
+
+TEST(ChildRun, WhatAChildLeavesInItsTemporaryFolderGoes) {
+  TempFolder folder;
+  const char* old = std::getenv("TMPDIR");
+  const std::string saved = old ? old : "";
+  ::setenv("TMPDIR", folder.Path().c_str(), 1);
+  std::string answer, reason;
+  igesread::RunInChild(
+      [](std::string&, std::string&) {
+        std::ofstream(std::string(std::getenv("TMPDIR")) + "/copy.igs") << "left";
+        std::raise(SIGSEGV);
+        return true;
+      },
+      Short(), answer, reason);
+  if (old) ::setenv("TMPDIR", saved.c_str(), 1);
+  else ::unsetenv("TMPDIR");
+  EXPECT_EQ(folder.FileCount(), 0u);
+}
+
+TEST(ChildRun, TimeLimitGrowsWithTheFileAndMemoryTooWhereItIsLimited) {
+  TempFolder folder;
+  const std::string small = (folder / "small.igs").string(), large = (folder / "large.igs").string();
+  std::ofstream(small) << "x";
+  std::ofstream(large) << std::string(4 << 20, 'x');
+  const auto a = igesread::LimitsForFile(small), b = igesread::LimitsForFile(large);
+  EXPECT_GE(a.time, std::chrono::seconds(10));
+  EXPECT_LE(a.time, std::chrono::seconds(kSanitized ? 40 : 20));  // a hang does not hold the user for long
+  EXPECT_GT(b.time, a.time + std::chrono::seconds(60));
+  EXPECT_GT(b.extraAddressSpace, a.extraAddressSpace);
+}
+
+// Files that have crashed or exhausted Open CASCADE: BrennIges refuses each
+// with a sentence and this process goes on.
+TEST(ChildRun, CrashingFilesAreRefusedAndTheCallerLives) {
+  const std::filesystem::path crashers = TOLVANE_CRASHERS;
+  if (!std::filesystem::exists(crashers)) GTEST_SKIP() << "crashers not present";
+  int tried = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(crashers)) {
+    const std::string name = entry.path().filename().string();
+    if (entry.path().extension() != ".igs" || name.rfind("hang_", 0) == 0) continue;  // the end-to-end test waits for those
+    SCOPED_TRACE(name);
+    ++tried;
+    Handle(TopTools_HSequenceOfShape) shapes = new TopTools_HSequenceOfShape;
+    if (BrennIges::Read(CString(entry.path().c_str()), shapes, 1)) continue;  // read after all
+    EXPECT_EQ(shapes->Length(), 0);
+    EXPECT_NE(BrennIges::GetError().Find(CString(("'" + entry.path().string() + "'").c_str())), -1)
+        << BrennIges::GetError().GetString();
+  }
+  EXPECT_GT(tried, 0);
+}
+
+}  // namespace
