@@ -1,6 +1,7 @@
 #include "GeomToModel.h"
 
 #include <cmath>
+#include <type_traits>
 #include <numbers>
 
 #include <BRep_Tool.hxx>
@@ -44,22 +45,22 @@ std::vector<double> FlatKnots(const Knots& knots, const Mults& mults) {
   return std::vector<double>(full.begin() + 1, full.end() - 1);
 }
 
-bool BSplineToModel(Handle(Geom_BSplineCurve) bs, CurveGeometryUnion& out) {
-  if (bs->IsPeriodic()) {
-    bs = Handle(Geom_BSplineCurve)::DownCast(bs->Copy());
-    bs->SetNotPeriodic();
-  }
+// A non-periodic B-spline curve of space or of the plane (a parameter-space
+// curve) in openNURBS' layout: homogeneous control points, flat knots.
+template <class BSplineHandle>
+bool NurbsToModel(const BSplineHandle& bs, CurveGeometryUnion& out) {
+  constexpr bool kSpace = std::is_same_v<std::decay_t<decltype(bs->Pole(1))>, gp_Pnt>;
   NurbsCurveT n;
-  n.dim = 3;
+  n.dim = kSpace ? 3 : 2;
   n.is_rat = bs->IsRational();
   n.order = bs->Degree() + 1;
   n.cv_count = bs->NbPoles();
   for (int i = 1; i <= bs->NbPoles(); ++i) {
-    gp_Pnt p = bs->Pole(i);
+    const auto p = bs->Pole(i);
     double w = n.is_rat ? bs->Weight(i) : 1.0;
     n.cv.push_back(p.X() * w);
     n.cv.push_back(p.Y() * w);
-    n.cv.push_back(p.Z() * w);
+    if constexpr (kSpace) n.cv.push_back(p.Z() * w);
     if (n.is_rat) n.cv.push_back(w);
   }
   TColStd_Array1OfReal knots(1, bs->NbKnots());
@@ -70,6 +71,14 @@ bool BSplineToModel(Handle(Geom_BSplineCurve) bs, CurveGeometryUnion& out) {
   if (static_cast<int>(n.knots.size()) != n.order + n.cv_count - 2) return false;
   out.Set(std::move(n));
   return true;
+}
+
+bool BSplineToModel(Handle(Geom_BSplineCurve) bs, CurveGeometryUnion& out) {
+  if (bs->IsPeriodic()) {
+    bs = Handle(Geom_BSplineCurve)::DownCast(bs->Copy());
+    bs->SetNotPeriodic();
+  }
+  return NurbsToModel(bs, out);
 }
 
 bool Finite(double a, double b) { return !Precision::IsInfinite(a) && !Precision::IsInfinite(b) && b > a; }
@@ -139,26 +148,7 @@ bool Curve2dToModel(const Handle(Geom2d_Curve)& curve, double first, double last
     Handle(Geom2d_BSplineCurve) bs = Geom2dConvert::CurveToBSplineCurve(new Geom2d_TrimmedCurve(curve, first, last));
     if (bs.IsNull()) return false;
     if (bs->IsPeriodic()) bs->SetNotPeriodic();
-    NurbsCurveT n;
-    n.dim = 2;
-    n.is_rat = bs->IsRational();
-    n.order = bs->Degree() + 1;
-    n.cv_count = bs->NbPoles();
-    for (int i = 1; i <= bs->NbPoles(); ++i) {
-      gp_Pnt2d p = bs->Pole(i);
-      double w = n.is_rat ? bs->Weight(i) : 1.0;
-      n.cv.push_back(p.X() * w);
-      n.cv.push_back(p.Y() * w);
-      if (n.is_rat) n.cv.push_back(w);
-    }
-    TColStd_Array1OfReal knots(1, bs->NbKnots());
-    TColStd_Array1OfInteger mults(1, bs->NbKnots());
-    bs->Knots(knots);
-    bs->Multiplicities(mults);
-    n.knots = FlatKnots(knots, mults);
-    if (static_cast<int>(n.knots.size()) != n.order + n.cv_count - 2) return false;
-    out.Set(std::move(n));
-    return true;
+    return NurbsToModel(bs, out);
   } catch (const Standard_Failure&) {
     return false;
   }
