@@ -230,11 +230,19 @@ bool LeaderOf(const Handle(IGESDimen_LeaderArrow)& leader, const Handle(IGESData
   return true;
 }
 
-// Both leaders of a dimension; false unless both can be read.
-bool BothLeaders(const Handle(IGESDimen_LeaderArrow)& first, const Handle(IGESDimen_LeaderArrow)& second,
-                 const Handle(IGESData_IGESEntity)& owner, const gp_GTrsf& parent, LeaderPoints& l1,
+// Both leaders of a linear or angular dimension; the dimension is skipped
+// unless both can be read (a leader the parser could not read counts as
+// none).
+template <class Dimension>
+bool BothLeaders(MapContext& ctx, const Handle(Dimension)& d, const gp_GTrsf& parent, LeaderPoints& l1,
                  LeaderPoints& l2) {
-  return LeaderOf(first, owner, parent, l1) && LeaderOf(second, owner, parent, l2);
+  auto usable = [&](const Handle(IGESDimen_LeaderArrow)& l) {
+    return ctx.Broken(l) ? Handle(IGESDimen_LeaderArrow)() : l;
+  };
+  if (LeaderOf(usable(d->FirstLeader()), d, parent, l1) && LeaderOf(usable(d->SecondLeader()), d, parent, l2))
+    return true;
+  ctx.Skip(d);
+  return false;
 }
 
 bool WitnessStart(const Handle(IGESDimen_WitnessLine)& witness, const Handle(IGESData_IGESEntity)& owner,
@@ -359,10 +367,7 @@ bool AnnotationMapper::MapLinearDimension(const Handle(IGESDimen_LinearDimension
   const Entity& e = linear;
   const gp_GTrsf& parent = at.parent;
   LeaderPoints l1, l2;
-  if (!BothLeaders(Usable(linear->FirstLeader()), Usable(linear->SecondLeader()), e, parent, l1, l2)) {
-    ctx_.Skip(e);
-    return false;
-  }
+  if (!BothLeaders(ctx_, linear, parent, l1, l2)) return false;
   gp_XYZ a1 = l1.points.front(), a2 = l2.points.front();
   gp_XYZ w1 = a1, w2 = a2;
   if (linear->HasFirstWitness()) WitnessStart(Usable(linear->FirstWitness()), e, parent, w1);
@@ -429,10 +434,7 @@ bool AnnotationMapper::MapAngularDimension(const Handle(IGESDimen_AngularDimensi
   const Entity& e = angular;
   const gp_GTrsf& parent = at.parent;
   LeaderPoints l1, l2;
-  if (!BothLeaders(Usable(angular->FirstLeader()), Usable(angular->SecondLeader()), e, parent, l1, l2)) {
-    ctx_.Skip(e);
-    return false;
-  }
+  if (!BothLeaders(ctx_, angular, parent, l1, l2)) return false;
   gp_GTrsf t = PartPlacement(angular, e, parent);
   gp_Pnt2d v2 = angular->Vertex();
   gp_XYZ v = Apply(t, gp_XYZ(v2.X(), v2.Y(), l1.points.empty() ? 0.0 : angular->FirstLeader()->ZDepth()));
