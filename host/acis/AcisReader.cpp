@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 
 #include "acis/AcisGeometry.h"
@@ -54,10 +53,16 @@ SatReadResult ReadSatText(const std::string& text) {
     result.error = "Not an ACIS SAT file: " + error;
     return result;
   }
+  size_t bodies = 0;
+  for (const sat::Record& r : doc->records)
+    if (r.type == "body") ++bodies;
   for (size_t i = 0; i < doc->records.size(); ++i) {
     if (doc->records[i].type != "body") continue;
-    sat::Document one = sat::Extract(*doc, sat::Reachable(*doc, static_cast<long>(i)));
+    // A file of one body gives its records up; bodies of one file may share some.
+    const std::vector<long> keep = sat::Reachable(*doc, static_cast<long>(i));
+    sat::Document one = bodies == 1 ? sat::Extract(std::move(*doc), keep) : sat::Extract(*doc, keep);
     result.bodies.push_back({Classify(one), sat::Write(one)});
+    if (bodies == 1) break;
   }
   return result;
 }
@@ -86,7 +91,9 @@ SatReadResult ReadSatBodies(const std::wstring& path) {
     result.error = "The SAT file " + native + " is too large to read";
     return result;
   }
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string text(static_cast<size_t>(size), '\0');
+  in.read(text.data(), size);
+  text.resize(static_cast<size_t>(in.gcount()));
   if (in.bad()) {
     result.status = Acad::eCantOpenFile;
     result.error = "Cannot read the SAT file " + native;

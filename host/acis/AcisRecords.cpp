@@ -7,6 +7,7 @@
 #include <map>
 #include <set>
 #include <sstream>
+#include <type_traits>
 
 namespace arxhost::sat {
 
@@ -165,51 +166,84 @@ std::optional<Document> Parse(const std::string& text, std::string& error) {
 
 std::string Write(const Document& doc) {
   long bodies = 0;
-  for (const Record& r : doc.records)
-    if (r.type == "body") ++bodies;
-  std::ostringstream out;
-  out << doc.version << " " << doc.records.size() << " " << bodies << " 0\n";
-  if (doc.version >= 200) out << doc.productLine << "\n";
-  out << doc.unitsLine << "\n";
+  size_t size = 64 + doc.productLine.size() + doc.unitsLine.size();
   for (const Record& r : doc.records) {
-    out << r.type;
-    for (const Field& f : r.fields) out << " " << f.text;
-    out << " #\n";
+    if (r.type == "body") ++bodies;
+    size += r.type.size() + 3;
+    for (const Field& f : r.fields) size += f.text.size() + 1;
   }
-  out << (doc.version >= 21800 ? "End-of-ASM-data\n" : "End-of-ACIS-data\n");
-  return out.str();
+  std::string out;
+  out.reserve(size);
+  out += std::to_string(doc.version) + " " + std::to_string(doc.records.size()) + " " + std::to_string(bodies) +
+         " 0\n";
+  if (doc.version >= 200) out += doc.productLine + "\n";
+  out += doc.unitsLine + "\n";
+  for (const Record& r : doc.records) {
+    out += r.type;
+    for (const Field& f : r.fields) {
+      out += ' ';
+      out += f.text;
+    }
+    out += " #\n";
+  }
+  out += doc.version >= 21800 ? "End-of-ASM-data\n" : "End-of-ACIS-data\n";
+  return out;
 }
 
 std::vector<long> Reachable(const Document& doc, long root) {
-  std::set<long> seen;
+  const long count = static_cast<long>(doc.records.size());
+  std::vector<char> seen(doc.records.size(), 0);
   std::vector<long> stack{root};
   while (!stack.empty()) {
     long r = stack.back();
     stack.pop_back();
-    if (r < 0 || r >= static_cast<long>(doc.records.size()) || !seen.insert(r).second) continue;
-    for (long p : doc.records[static_cast<size_t>(r)].pointers()) stack.push_back(p);
+    if (r < 0 || r >= count || seen[static_cast<size_t>(r)]) continue;
+    seen[static_cast<size_t>(r)] = 1;
+    for (const Field& f : doc.records[static_cast<size_t>(r)].fields)
+      if (f.isPointer()) stack.push_back(f.pointer);
   }
-  return {seen.begin(), seen.end()};
+  std::vector<long> out;
+  for (long r = 0; r < count; ++r)
+    if (seen[static_cast<size_t>(r)]) out.push_back(r);
+  return out;
 }
 
-Document Extract(const Document& doc, const std::vector<long>& keep) {
+namespace {
+
+// Records are copied from a document that stays, moved from one that goes.
+template <class Doc>
+Document ExtractFrom(Doc&& doc, const std::vector<long>& keep) {
   Document out;
   out.version = doc.version;
   out.productLine = doc.productLine;
   out.unitsLine = doc.unitsLine;
-  std::map<long, long> index;
-  for (long k : keep) index[k] = static_cast<long>(index.size());
+  // The new index of every kept record; -1 for the others.
+  std::vector<long> index(doc.records.size(), -1);
+  long next = 0;
+  for (long k : keep)
+    if (index[static_cast<size_t>(k)] < 0) index[static_cast<size_t>(k)] = next++;
+  out.records.reserve(keep.size());
   for (long k : keep) {
-    Record r = doc.records[static_cast<size_t>(k)];
+    Record r;
+    if constexpr (std::is_const_v<std::remove_reference_t<Doc>>)
+      r = doc.records[static_cast<size_t>(k)];
+    else
+      r = std::move(doc.records[static_cast<size_t>(k)]);
     for (Field& f : r.fields) {
       if (!f.isPointer() || f.pointer < 0) continue;
-      auto it = index.find(f.pointer);
-      f.pointer = it == index.end() ? -1 : it->second;
+      f.pointer = f.pointer < static_cast<long>(index.size()) ? index[static_cast<size_t>(f.pointer)] : -1;
       f.text = "$" + std::to_string(f.pointer);
     }
     out.records.push_back(std::move(r));
   }
   return out;
 }
+
+}  // namespace
+
+Document Extract(const Document& doc, const std::vector<long>& keep) { return ExtractFrom(doc, keep); }
+
+// Each kept record is taken once, so keep must not repeat an index.
+Document Extract(Document&& doc, const std::vector<long>& keep) { return ExtractFrom(doc, keep); }
 
 }  // namespace arxhost::sat

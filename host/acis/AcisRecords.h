@@ -42,5 +42,7 @@ std::vector<long> Reachable(const Document& doc, long root);
 // A document of the given records only (ascending indices), pointers
 // renumbered; pointers to records left out become "$-1".
 Document Extract(const Document& doc, const std::vector<long>& keep);
+// The same, taking the kept records from a document no longer needed.
+Document Extract(Document&& doc, const std::vector<long>& keep);
 
 }  // namespace arxhost::sat

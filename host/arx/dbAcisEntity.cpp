@@ -18,6 +18,11 @@ Acad::ErrorStatus AcisModel::setSatText(std::string sat) {
   return Acad::eOk;
 }
 
+void AcisModel::adoptReadBody(std::string sat) {
+  sat_ = std::move(sat);
+  placement_.setToIdentity();
+}
+
 Acad::ErrorStatus AcisModel::transformBy(const AcGeMatrix3d& xform) {
   if (!xform.isUniScaledOrtho()) return Acad::eCannotScaleNonUniformly;
   placement_.preMultBy(xform);
@@ -26,6 +31,8 @@ Acad::ErrorStatus AcisModel::transformBy(const AcGeMatrix3d& xform) {
 
 std::string AcisModel::placedSat() const {
   if (sat_.empty()) return {};
+  // The text was read when it was set: unmoved, it is its own placed text.
+  if (placement_.isEqualTo(AcGeMatrix3d::kIdentity, AcGeTol())) return sat_;
   std::string error;
   std::optional<std::string> placed = PlaceSat(sat_, placement_, error);
   return placed ? *placed : std::string();
@@ -44,32 +51,30 @@ Acad::ErrorStatus AcDbBody::acisIn(const ACHAR* fileName, AcDbVoidPtrArray& enti
   if (!fileName || !*fileName) return Acad::eCantOpenFile;
   arxhost::SatReadResult read = arxhost::ReadSatBodies(fileName);
   if (read.status != Acad::eOk) return read.status;
+  // Each body's text is the reader's own, whole and of one body: it is not
+  // read a second time.
   for (arxhost::SatBody& body : read.bodies) {
+    if (body.sat.empty()) continue;
     AcDbEntity* e = nullptr;
-    Acad::ErrorStatus es = Acad::eOk;
     switch (body.kind) {
       case arxhost::SatBodyKind::Solid: {
         auto* s = new AcDb3dSolid();
-        es = s->setSatText(std::move(body.sat));
+        s->adoptReadBody(std::move(body.sat));
         e = s;
         break;
       }
       case arxhost::SatBodyKind::Region: {
         auto* r = new AcDbRegion();
-        es = r->setSatText(std::move(body.sat));
+        r->adoptReadBody(std::move(body.sat));
         e = r;
         break;
       }
       default: {
         auto* b = new AcDbBody();
-        es = b->setSatText(std::move(body.sat));
+        b->adoptReadBody(std::move(body.sat));
         e = b;
         break;
       }
-    }
-    if (es != Acad::eOk) {
-      delete e;
-      continue;
     }
     entities.append(e);
   }

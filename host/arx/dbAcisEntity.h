@@ -15,6 +15,9 @@ class AcisModel {
   const AcGeMatrix3d& placement() const { return placement_; }
   // eInvalidInput, unchanged, for text that is not SAT with a body.
   Acad::ErrorStatus setSatText(std::string sat);
+  // The text of one body that the SAT reader has just made and checked:
+  // taken as it is, without being read once more.
+  void adoptReadBody(std::string sat);
   // Rotations, mirrors, translations and one scale factor only.
   Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform);
   // The SAT text with the placement folded into the body transforms; empty
@@ -38,6 +41,7 @@ class AcisModel {
     ARXHOST_CHECK_WRITE();                                                           \
     return model_.setSatText(std::move(sat));                                        \
   }                                                                                  \
+  void adoptReadBody(std::string sat) { model_.adoptReadBody(std::move(sat)); }      \
                                                                                      \
  protected:                                                                          \
   Acad::ErrorStatus subTransformBy(const AcGeMatrix3d& xform) override {             \

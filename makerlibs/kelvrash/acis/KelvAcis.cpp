@@ -3,10 +3,14 @@
 
 #include <cerrno>
 #include <cstring>
+#include <mutex>
 #include <new>
+#include <optional>
 #include <string>
+#include <unordered_map>
 
 #include "acis/BrepToSat.h"
+#include "acis/PreparedSat.h"
 #include "win32/atomicfile.h"
 #include "win32/strconv.h"
 
@@ -46,9 +50,11 @@ std::string WriteFailure(int error) {
   }
 }
 
+// Its callers read the file back at once and delete it: it need not
+// survive a crash, so it is not flushed to the disk.
 bool WriteSat(const std::string& nativePath, const std::string& text, std::string& reason) {
   arxhost::AtomicFile file;
-  if (!file.Open(nativePath)) {
+  if (!file.Open(nativePath, false)) {
     reason = errno == ENOSPC || errno == EDQUOT ? WriteFailure(errno)
                                                 : "cannot create a temporary file beside it: " +
                                                       std::string(std::strerror(errno));
@@ -61,21 +67,78 @@ bool WriteSat(const std::string& nativePath, const std::string& text, std::strin
 
 }  // namespace
 
+namespace kelv::acis {
+
+PreparedSat PrepareSat(const ON_Brep& brep) {
+  PreparedSat out;
+  if (brep.FaceCount() == 0) {
+    out.failure = "the B-rep has no faces";
+    return out;
+  }
+  ON_TextLog log;
+  if (!brep.IsValid(&log)) {
+    std::string why = OneLine(log.Text());
+    out.failure = "the B-rep is not valid" + (why.empty() ? std::string() : " (" + why + ")");
+    return out;
+  }
+  std::string reason;
+  if (!BrepToSat(brep, out.doc, reason)) {
+    out.failure = "the B-rep cannot be expressed in SAT: " + reason;
+    out.doc = SatDocument();
+    return out;
+  }
+  out.ok = true;
+  return out;
+}
+
+namespace {
+
+std::mutex& PreparedLock() {
+  static std::mutex lock;
+  return lock;
+}
+
+// Never destroyed: the model reader may forget its entries while the
+// program's statics are destroyed.
+std::unordered_map<const ON_Brep*, PreparedSat>& Prepared() {
+  static auto* prepared = new std::unordered_map<const ON_Brep*, PreparedSat>;
+  return *prepared;
+}
+
+}  // namespace
+
+void KeepPreparedSat(const ON_Brep* brep, PreparedSat prepared) {
+  std::lock_guard<std::mutex> hold(PreparedLock());
+  Prepared()[brep] = std::move(prepared);
+}
+
+std::optional<PreparedSat> TakePreparedSat(const ON_Brep* brep) {
+  std::lock_guard<std::mutex> hold(PreparedLock());
+  auto it = Prepared().find(brep);
+  if (it == Prepared().end()) return std::nullopt;
+  std::optional<PreparedSat> out(std::move(it->second));
+  Prepared().erase(it);
+  return out;
+}
+
+void ForgetPreparedSats() {
+  std::lock_guard<std::mutex> hold(PreparedLock());
+  Prepared().clear();
+}
+
+}  // namespace kelv::acis
+
 // The version and the option text are accepted as the callers pass them;
 // every file is written as SAT version 7.0.
 int KelvAcis::ConvertBrepToSAT(const ON_Brep& brep, const CString& path, int, const CString&) {
   try {
     if (path.IsEmpty()) return Fail(path, "no file name was given");
-    if (brep.FaceCount() == 0) return Fail(path, "the B-rep has no faces");
-    ON_TextLog log;
-    if (!brep.IsValid(&log)) {
-      std::string why = OneLine(log.Text());
-      return Fail(path, "the B-rep is not valid" + (why.empty() ? std::string() : " (" + why + ")"));
-    }
-    kelv::acis::SatDocument doc;
+    std::optional<kelv::acis::PreparedSat> prepared = kelv::acis::TakePreparedSat(&brep);
+    if (!prepared) prepared = kelv::acis::PrepareSat(brep);
+    if (!prepared->ok) return Fail(path, prepared->failure);
+    const std::string text = prepared->doc.Text("Kelvrash SAT writer", kelv::acis::CtimeNow());
+    prepared.reset();
     std::string reason;
-    if (!kelv::acis::BrepToSat(brep, doc, reason)) return Fail(path, "the B-rep cannot be expressed in SAT: " + reason);
-    const std::string text = doc.Text("Kelvrash SAT writer", kelv::acis::CtimeNow());
     if (!WriteSat(arxhost::NativePath(path.str()), text, reason)) {
       // errno still tells the caller that the disk, not the B-rep, failed.
       const int cause = errno;

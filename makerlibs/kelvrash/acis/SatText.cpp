@@ -21,7 +21,13 @@ std::string SatDocument::Text(const std::string& product, const std::string& dat
   long bodies = 0;
   for (const SatRecord& r : records_)
     if (r.type == "body") ++bodies;
+  size_t size = 128 + product.size() + date.size();
+  for (const SatRecord& r : records_) {
+    size += r.type.size() + 3;
+    for (const std::string& f : r.fields) size += f.size() + 1;
+  }
   std::string out;
+  out.reserve(size);
   // Version 7.0; the record count may be 0 when the end marker is present,
   // which older readers prefer.
   out += "700 0 " + Integer(bodies) + " 0\n";

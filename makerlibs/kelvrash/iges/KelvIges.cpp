@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <map>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -24,7 +25,11 @@ CString& LastError() {
 // only this process writes the file.
 struct ChildResult {
   std::map<int, int> skipped;
-  std::vector<uint8_t> model;
+  std::string answer;  // the child's answer; the model bytes are its tail
+  size_t modelAt = 0;
+  std::span<const uint8_t> Model() const {
+    return {reinterpret_cast<const uint8_t*>(answer.data()) + modelAt, answer.size() - modelAt};
+  }
 };
 
 void PutU64(std::string& out, uint64_t v) { out.append(reinterpret_cast<const char*>(&v), sizeof v); }
@@ -59,16 +64,15 @@ bool Parse(const std::string& data, ChildResult& r) {
     if (!u64(type) || !u64(count)) return false;
     r.skipped[static_cast<int>(type)] = static_cast<int>(count);
   }
-  r.model.assign(data.begin() + static_cast<long>(at), data.end());
+  r.modelAt = at;  // the bytes stay where they arrived
   return true;
 }
 
 // Returns false with reason when the conversion failed or the child did not report.
 bool ConvertInChild(const std::string& igesPath, ChildResult& result, std::string& reason) {
-  std::string answer;
   const auto work = [&](std::string& out, std::string& why) { return ConvertForParent(igesPath, out, why); };
-  if (!igesread::RunInChild(work, igesread::LimitsForFile(igesPath), answer, reason)) return false;
-  if (!Parse(answer, result)) {
+  if (!igesread::RunInChild(work, igesread::LimitsForFile(igesPath), result.answer, reason)) return false;
+  if (!Parse(result.answer, result)) {
     reason = "could not be read: the reader ended without a result";
     return false;
   }
@@ -95,7 +99,7 @@ int KelvIges::IGESTo3DM(CString igesPath, CString modelPath, int /*options*/) {
   m_skipped = result.skipped;
   const std::string target = arxhost::NativePath(modelPath.str());
   std::string error;
-  if (!kelv::WriteFileAtomically(target, result.model, error)) {
+  if (!kelv::WriteFileAtomically(target, result.Model(), error)) {
     SetError(CString(("The model file '" + arxhost::ToUtf8(modelPath.str()) + "' cannot be written (" + error + ").").c_str()));
     return 0;
   }

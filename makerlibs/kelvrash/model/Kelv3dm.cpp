@@ -1,9 +1,15 @@
 #include "Kelv3dm.h"
 
+#include <algorithm>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
+#include <optional>
+#include <thread>
 #include <vector>
 
 #include "ModelFile.h"
+#include "acis/PreparedSat.h"
 #include "ModelToNurbs.h"
 #include "win32/strconv.h"
 
@@ -11,18 +17,123 @@ using namespace kelv::model;
 
 namespace {
 
+// B-reps made from the model, with their SAT records, a little ahead of
+// the caller on other threads: the SAT writer then finds the records made.
+// The objects handed out and the files written are the same as without.
+class BrepPrefetch {
+ public:
+  struct Made {
+    std::unique_ptr<ON_Object> object;
+    std::optional<kelv::acis::PreparedSat> sat;
+  };
+
+  BrepPrefetch(const Model* root, std::vector<int> indices, int threads) : root_(root), indices_(std::move(indices)) {
+    slots_.resize(indices_.size());
+    for (int t = 0; t < threads; ++t) workers_.emplace_back([this] { Work(); });
+  }
+  ~BrepPrefetch() {
+    {
+      std::lock_guard<std::mutex> hold(lock_);
+      stop_ = true;
+    }
+    changed_.notify_all();
+    for (auto& w : workers_) w.join();
+  }
+
+  // What was made for the object at index: nothing when it is not a B-rep
+  // here or was not made yet (the caller makes it then); waits for one in
+  // the making.
+  std::optional<Made> Take(int index) {
+    auto it = std::lower_bound(indices_.begin(), indices_.end(), index);
+    if (it == indices_.end() || *it != index) return std::nullopt;
+    const size_t k = static_cast<size_t>(it - indices_.begin());
+    std::unique_lock<std::mutex> hold(lock_);
+    wanted_ = k;
+    changed_.notify_all();
+    Slot& slot = slots_[k];
+    if (slot.state == kPending) {
+      slot.state = kTaken;
+      return std::nullopt;
+    }
+    changed_.wait(hold, [&] { return slot.state != kWorking; });
+    if (slot.state != kDone) return std::nullopt;
+    slot.state = kTaken;
+    return std::move(slot.made);
+  }
+
+ private:
+  enum State { kPending, kWorking, kDone, kTaken };
+  struct Slot {
+    State state = kPending;
+    Made made;
+  };
+  // How far ahead of the caller B-reps are made, which bounds the memory
+  // they hold.
+  static constexpr size_t kAhead = 8;
+
+  void Work() {
+    std::unique_lock<std::mutex> hold(lock_);
+    for (;;) {
+      if (stop_) return;
+      size_t k = wanted_;
+      const size_t end = std::min(slots_.size(), wanted_ + kAhead);
+      while (k < end && slots_[k].state != kPending) ++k;
+      if (k >= end) {
+        changed_.wait(hold);
+        continue;
+      }
+      slots_[k].state = kWorking;
+      hold.unlock();
+      Made made;
+      bool ok = false;
+      try {
+        const Object* o = root_->objects()->Get(static_cast<flatbuffers::uoffset_t>(indices_[k]));
+        made.object = ToNurbsObject(*o);
+        if (const ON_Brep* brep = ON_Brep::Cast(made.object.get())) made.sat = kelv::acis::PrepareSat(*brep);
+        ok = true;
+      } catch (...) {
+      }
+      hold.lock();
+      // One that failed is left to the caller, which then meets the failure.
+      slots_[k].state = ok ? kDone : kTaken;
+      if (ok) slots_[k].made = std::move(made);
+      changed_.notify_all();
+    }
+  }
+
+  const Model* root_;
+  std::vector<int> indices_;  // ascending
+  std::vector<Slot> slots_;
+  std::mutex lock_;
+  std::condition_variable changed_;
+  size_t wanted_ = 0;
+  bool stop_ = false;
+  std::vector<std::thread> workers_;
+};
+
 // The one open model file and the objects handed out from it.
 struct Reader {
   ModelFile file;
   std::vector<std::unique_ptr<ON_Object>> objects;
   std::vector<bool> built;
+  std::unique_ptr<BrepPrefetch> prefetch;  // declared last: its threads end first
 
   void Close() {
+    prefetch.reset();
+    kelv::acis::ForgetPreparedSats();
     objects.clear();
     built.clear();
     file.Close();
   }
 };
+
+// Threads for B-reps made ahead: none for a model of few B-reps or on a
+// machine of one core.
+int PrefetchThreads(size_t breps) {
+  const unsigned cores = std::thread::hardware_concurrency();
+  if (breps < 2 || cores < 2) return 0;
+  return static_cast<int>(std::min(3u, cores - 1));
+}
 
 Reader& TheReader() {
   static Reader reader;
@@ -80,6 +191,13 @@ int Kelv3dm::ReadStart(const CString& path, ON_3dmProperties& properties) {
   }
   r.objects.resize(static_cast<size_t>(Size(r.file.Root()->objects())));
   r.built.assign(r.objects.size(), false);
+  std::vector<int> breps;
+  for (int i = 0; i < static_cast<int>(r.objects.size()); ++i) {
+    const Object* o = ObjectAt(i);
+    if (o && o->geometry_type() == Geometry::Brep) breps.push_back(i);
+  }
+  if (int threads = PrefetchThreads(breps.size()))
+    r.prefetch = std::make_unique<BrepPrefetch>(r.file.Root(), std::move(breps), threads);
   properties = ON_3dmProperties();
   if (const Properties* p = r.file.Root()->properties()) {
     properties.m_Application.m_application_name = ToOnString(p->application());
@@ -188,8 +306,17 @@ const ON_Object* Kelv3dm::ReadGetObject(int index) {
   if (!o) return nullptr;
   const size_t i = static_cast<size_t>(index);
   if (!r.built[i]) {
+    std::optional<BrepPrefetch::Made> made;
+    if (r.prefetch) made = r.prefetch->Take(index);
     r.built[i] = true;
-    r.objects[i] = ToNurbsObject(*o);
+    if (made) {
+      r.objects[i] = std::move(made->object);
+      if (made->sat)
+        if (const ON_Brep* brep = ON_Brep::Cast(r.objects[i].get()))
+          kelv::acis::KeepPreparedSat(brep, std::move(*made->sat));
+    } else {
+      r.objects[i] = ToNurbsObject(*o);
+    }
   }
   return r.objects[i].get();
 }

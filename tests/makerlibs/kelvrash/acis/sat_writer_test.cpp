@@ -11,7 +11,9 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
+#include <set>
 
 #include "FullDisk.h"
 #include "KelvAcis.h"
@@ -19,6 +21,8 @@
 #include "TestSupport.h"
 #include "acis/AcisGeometry.h"
 #include "acis/AcisRecords.h"
+#include "iges/ShapeToBrep.h"
+#include "Kelv3dm.h"
 #include "arx/dbheaders.h"
 #include "win32/strconv.h"
 
@@ -401,4 +405,51 @@ TEST(SatWriter, SolidsExplodeIntoTheirEdgesSplinesIncluded) {
     }
     EXPECT_EQ(kinds, c.pieces);
   }
+}
+
+// The model reader makes the SAT records of the B-reps it is about to hand
+// out on other threads. The files must be those of B-reps never read from
+// a model, whatever the order in which the objects are asked for, also
+// beyond the reader's lead and for the same B-rep written twice.
+TEST(SatWriter, BrepsReadFromAModelWriteTheFilesOfTheirCopies) {
+  TempFolder dir;
+  const TopoDS_Shape shapes[] = {BsplinePatch(), PlateWithHole(), RevolvedSpline(),
+                                 BRepPrimAPI_MakeBox(gp_Pnt(1, 2, 3), 4, 5, 6).Shape()};
+  kelv::model::ModelMaker m;
+  const int count = 60;
+  for (int i = 0; i < count; ++i) {
+    kelv::model::BrepT brep;
+    ASSERT_TRUE(kelv::iges::ShapeToBrep(shapes[i % 4], brep));
+    kelv::model::GeometryUnion g;
+    g.Set(brep);
+    m.AddObject(std::move(g));
+    if (i % 7 == 0) m.AddObject(kelv::model::MakeLine(kelv::model::V3(0, 0), kelv::model::V3(i, 1)));
+  }
+  std::string error;
+  ASSERT_TRUE(m.Write(dir.File("many.k3m"), error)) << error;
+  // The file without its header, whose second line holds the time of writing.
+  auto body = [&](const ON_Brep& brep) {
+    const std::string path = dir.File("one.sat");
+    EXPECT_EQ(KelvAcis::ConvertBrepToSAT(brep, CString(path.c_str()), 1, CString(L"")), 1);
+    std::ifstream in(path, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::filesystem::remove(path);
+    return text.substr(text.find('\n', text.find('\n') + 1));
+  };
+  ON_3dmProperties props;
+  ASSERT_EQ(Kelv3dm::ReadStart(CString(dir.File("many.k3m").c_str()), props), 1);
+  const int objects = Kelv3dm::ReadGetObjectTableSize();
+  std::vector<int> order{objects - 1, objects / 2};
+  for (int i = 0; i < objects; ++i) order.push_back(i);
+  order.push_back(3);
+  std::set<int> breps;
+  for (int index : order) {
+    const auto* brep = dynamic_cast<const ON_Brep*>(Kelv3dm::ReadGetObject(index));
+    if (!brep) continue;
+    breps.insert(index);
+    const ON_Brep copy(*brep);
+    EXPECT_EQ(body(*brep), body(copy)) << "object " << index;
+  }
+  Kelv3dm::ReadEnd();
+  EXPECT_EQ(static_cast<int>(breps.size()), count);
 }
