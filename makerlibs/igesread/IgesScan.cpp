@@ -828,7 +828,8 @@ bool CheckParameters(const Sections& s, const std::vector<size_t>& ownedLines, S
     if (!CheckNumbers(et, d, deNumber, readsDifferently, reason) ||
         !CheckDeclaredCounts(params, d, deNumber, reason))
       return false;
-    if (ToIgesType(d.type) == IgesType::PointDimension) result.rawParameters[e] = std::vector<std::string>(params.begin(), params.end());
+    if (ToIgesType(d.type) == IgesType::PointDimension)
+      result.rawParameters[e] = std::vector<std::string>(params.begin(), params.end());
     if (!CheckReferences(params, result, e, refs, children[static_cast<size_t>(e)], reason)) return false;
   }
   return true;

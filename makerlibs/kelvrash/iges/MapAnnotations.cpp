@@ -180,7 +180,8 @@ void AnnotationMapper::FixFontIndices() {
 }
 
 int AnnotationMapper::DimStyleIndex(double textHeight, double arrowSize, int font, bool arrowhead) {
-  std::string key = Rounded(textHeight) + "|" + Rounded(arrowSize) + "|" + std::to_string(font) + (arrowhead ? "" : "|-");
+  std::string key =
+      Rounded(textHeight) + "|" + Rounded(arrowSize) + "|" + std::to_string(font) + (arrowhead ? "" : "|-");
   auto it = dimStyleOfKey_.find(key);
   if (it != dimStyleOfKey_.end()) return it->second;
   DimStyleT style;
@@ -254,8 +255,8 @@ bool WitnessStart(const Handle(IGESDimen_WitnessLine)& witness, const Handle(IGE
 
 }  // namespace
 
-bool AnnotationMapper::MapNote(const Handle(IGESDimen_GeneralNote)& note, const gp_GTrsf& parent, const Entity& owner, ObjectMode mode,
-                     Made& made) {
+bool AnnotationMapper::MapNote(const Handle(IGESDimen_GeneralNote)& note, const gp_GTrsf& parent, const Entity& owner,
+                               ObjectMode mode, Made& made) {
   if (note.IsNull() || ctx_.Broken(note)) return false;
   gp_GTrsf t = PartPlacement(note, owner, parent);
   const double scale = ScaleOf(t);
@@ -277,8 +278,8 @@ bool AnnotationMapper::MapNote(const Handle(IGESDimen_GeneralNote)& note, const 
   return any;
 }
 
-bool AnnotationMapper::MapLeader(const Handle(IGESDimen_LeaderArrow)& leader, const gp_GTrsf& parent, const Entity& owner,
-                       ObjectMode mode, Made& made) {
+bool AnnotationMapper::MapLeader(const Handle(IGESDimen_LeaderArrow)& leader, const gp_GTrsf& parent,
+                                 const Entity& owner, ObjectMode mode, Made& made) {
   LeaderPoints lp;
   if (ctx_.Broken(leader) || !LeaderOf(leader, owner, parent, lp)) return false;
   AnnotationT a = NewAnnotation(AnnotationClass::Leader2, kLeader, lp.frame);
@@ -307,7 +308,8 @@ bool AnnotationMapper::MapLeaderArrow(const Handle(IGESDimen_LeaderArrow)& e, co
 bool AnnotationMapper::MapGeneralLabel(const Handle(IGESDimen_GeneralLabel)& label, const Placing& at, Made& made) {
   // The note and each leader keep the label's level and colour.
   bool any = MapNote(label->Note(), at.parent, label, at.mode, made);
-  for (int i = 1; i <= label->NbLeaders(); ++i) any = MapLeader(label->Leader(i), at.parent, label, at.mode, made) || any;
+  for (int i = 1; i <= label->NbLeaders(); ++i)
+    any = MapLeader(label->Leader(i), at.parent, label, at.mode, made) || any;
   if (!any) ctx_.Skip(label);
   return any;
 }

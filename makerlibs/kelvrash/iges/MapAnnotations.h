@@ -47,10 +47,10 @@ class AnnotationMapper {
  private:
   // The note's strings as texts and the leader as a leader; owner (the
   // label or dimension that holds them, or null) gives level and colour.
-  bool MapNote(const Handle(IGESDimen_GeneralNote)& note, const gp_GTrsf& parent, const Entity& owner, model::ObjectMode mode,
-               Made& made);
-  bool MapLeader(const Handle(IGESDimen_LeaderArrow)& leader, const gp_GTrsf& parent, const Entity& owner, model::ObjectMode mode,
-                 Made& made);
+  bool MapNote(const Handle(IGESDimen_GeneralNote)& note, const gp_GTrsf& parent, const Entity& owner,
+               model::ObjectMode mode, Made& made);
+  bool MapLeader(const Handle(IGESDimen_LeaderArrow)& leader, const gp_GTrsf& parent, const Entity& owner,
+                 model::ObjectMode mode, Made& made);
   // A radius or diameter dimension of the given annotation type.
   bool MapRadial(const Entity& e, const Placing& at, Handle(IGESDimen_GeneralNote) note,
                  Handle(IGESDimen_LeaderArrow) leader, const gp_Pnt2d& centre, int type, Made& made);

@@ -33,7 +33,8 @@ bool BrepMapper::MapPlane(const Entity& e, const Placing& at, Made& made) {
     ctx_.Skip(e);
     return false;
   }
-  gp_GTrsf t = boundary->HasTransf() ? at.parent.Multiplied(boundary->CompoundLocation()) : ctx_.Placement(e, at.parent);
+  gp_GTrsf t =
+      boundary->HasTransf() ? at.parent.Multiplied(boundary->CompoundLocation()) : ctx_.Placement(e, at.parent);
   CurveGeometryUnion curve;
   if (!curves_.CurveOf(boundary, t, curve, 0)) {
     if (!ctx_.Failed()) ctx_.Skip(e);

@@ -50,7 +50,8 @@ bool CurveMapper::CheckBSpline(const Entity& e) {
   if (k < m || m < 1) return ctx_.Fail("has a degenerate B-spline curve: " + what);
   for (int i = -m + 1; i <= k + 1; ++i)
     if (bs->Knot(i) < bs->Knot(i - 1)) return ctx_.Fail("has a degenerate B-spline curve (decreasing knots): " + what);
-  if (!(bs->Knot(k + 1) > bs->Knot(-m))) return ctx_.Fail("has a degenerate B-spline curve (empty knot range): " + what);
+  if (!(bs->Knot(k + 1) > bs->Knot(-m)))
+    return ctx_.Fail("has a degenerate B-spline curve (empty knot range): " + what);
   for (int i = 0; i <= k; ++i)
     if (!(bs->Weight(i) > 0.0))
       return ctx_.Fail("has a degenerate B-spline curve (weight not positive): " + what);

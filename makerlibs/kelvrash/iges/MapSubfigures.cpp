@@ -93,7 +93,8 @@ bool SubfigureMapper::InstanceDefinition(const Entity& e, const Entity& def, int
   return false;
 }
 
-void SubfigureMapper::Reference(const Entity& e, const Uuid& def, const gp_GTrsf& placement, ObjectMode mode, Made& made) {
+void SubfigureMapper::Reference(const Entity& e, const Uuid& def, const gp_GTrsf& placement, ObjectMode mode,
+                                Made& made) {
   InstanceRefT ref;
   ref.definition = def;
   ref.xform = ToMatrix(placement);
@@ -136,7 +137,8 @@ bool Displayed(const Array& array, int position) {
 
 }  // namespace
 
-bool SubfigureMapper::MapRectangularArray(const Handle(IGESDraw_RectArraySubfigure)& rect, const Placing& at, Made& made) {
+bool SubfigureMapper::MapRectangularArray(const Handle(IGESDraw_RectArraySubfigure)& rect, const Placing& at,
+                                          Made& made) {
   const Entity& e = rect;
   int64_t cols = rect->NbColumns(), rows = rect->NbRows();
   if (cols < 1 || rows < 1 || cols * rows > kMaxArrayCopies)

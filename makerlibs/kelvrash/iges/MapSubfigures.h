@@ -31,7 +31,8 @@ class SubfigureMapper {
   bool DefinitionOf(const Entity& def, model::Uuid& id, int depth);
   // As DefinitionOf; a definition that cannot be made skips the instance e.
   bool InstanceDefinition(const Entity& e, const Entity& def, int depth, model::Uuid& id);
-  void Reference(const Entity& e, const model::Uuid& def, const gp_GTrsf& placement, model::ObjectMode mode, Made& made);
+  void Reference(const Entity& e, const model::Uuid& def, const gp_GTrsf& placement, model::ObjectMode mode,
+                 Made& made);
 
   MapContext& ctx_;
   std::unordered_map<const Standard_Transient*, model::Uuid> definitions_;
