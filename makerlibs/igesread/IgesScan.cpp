@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <limits>
 
+#include "IgesTypes.h"
+
 namespace igesread {
 
 namespace {
@@ -15,6 +17,10 @@ constexpr size_t kRecordWidth = 80;
 constexpr size_t kParamColumns = 64;  // parameter text; the DE pointer follows in 66 to 72
 
 std::string Num(int64_t v) { return std::to_string(v); }
+
+bool IsBSpline(int type) {
+  return ToIgesType(type) == IgesType::RationalBSplineCurve || ToIgesType(type) == IgesType::RationalBSplineSurface;
+}
 
 // Splits the file into records at LF, CR LF or CR. A line longer than 80
 // columns whose rest is not blank is a run of records written without line
@@ -242,56 +248,56 @@ int64_t RequiredParameters(int type, const std::vector<std::string_view>& p, int
   };
   // Products saturate where they pass what the parameters can hold.
   auto mul = [&](int64_t a, int64_t b) -> int64_t { return (a != 0 && b > cap / a) ? cap + 1 : a * b; };
-  switch (type) {
-    case 102: { int64_t n = count(1); return n < 0 ? -1 : 1 + n; }
-    case 106: {
+  switch (ToIgesType(type)) {
+    case IgesType::CompositeCurve: { int64_t n = count(1); return n < 0 ? -1 : 1 + n; }
+    case IgesType::CopiousData: {
       int64_t ip = get(1), n = count(2);
       if (n < 0) return -1;
       int64_t per = ip == 1 ? 2 : ip == 2 ? 3 : ip == 3 ? 6 : -1;
       if (per < 0) return -1;
       return 2 + (ip == 1 ? 1 : 0) + mul(n, per);
     }
-    case 112: { int64_t n = count(4); return n < 1 ? -1 : 4 + (n + 1) + mul(12, n); }
-    case 114: {
+    case IgesType::ParametricSplineCurve: { int64_t n = count(4); return n < 1 ? -1 : 4 + (n + 1) + mul(12, n); }
+    case IgesType::ParametricSplineSurface: {
       int64_t m = count(3), n = count(4);
       if (m < 1 || n < 1) return -1;
       return 4 + (m + 1) + (n + 1) + mul(48, mul(m, n));
     }
-    case 126: {
+    case IgesType::RationalBSplineCurve: {
       int64_t k = count(1), m = count(2);
       if (k < 0 || m < 1 || k < m) return -1;
       // The parameter range and normal that follow are often left out.
       return 7 + (k + m + 2) + (k + 1) + mul(3, k + 1);
     }
-    case 128: {
+    case IgesType::RationalBSplineSurface: {
       int64_t k1 = count(1), k2 = count(2), m1 = count(3), m2 = count(4);
       if (k1 < 0 || k2 < 0 || m1 < 1 || m2 < 1 || k1 < m1 || k2 < m2) return -1;
       return 10 + (k1 + m1 + 2) + (k2 + m2 + 2) + mul(4, mul(k1 + 1, k2 + 1));
     }
-    case 141: { int64_t n = count(4); return n < 0 ? -1 : 4 + mul(3, n); }
-    case 143: { int64_t n = count(3); return n < 0 ? -1 : 3 + n; }
-    case 144: { int64_t n = count(3); return n < 0 ? -1 : 4 + n; }
-    case 180: { int64_t n = count(1); return n < 0 ? -1 : 1 + n; }
-    case 184: { int64_t n = count(1); return n < 0 ? -1 : 1 + mul(2, n); }
-    case 186: { int64_t n = count(3); return n < 0 ? -1 : 3 + mul(2, n); }
-    case 310: {
+    case IgesType::Boundary: { int64_t n = count(4); return n < 0 ? -1 : 4 + mul(3, n); }
+    case IgesType::BoundedSurface: { int64_t n = count(3); return n < 0 ? -1 : 3 + n; }
+    case IgesType::TrimmedSurface: { int64_t n = count(3); return n < 0 ? -1 : 4 + n; }
+    case IgesType::BooleanTree: { int64_t n = count(1); return n < 0 ? -1 : 1 + n; }
+    case IgesType::SolidAssembly: { int64_t n = count(1); return n < 0 ? -1 : 1 + mul(2, n); }
+    case IgesType::ManifoldSolid: { int64_t n = count(3); return n < 0 ? -1 : 3 + mul(2, n); }
+    case IgesType::TextFontDefinition: {
       // A font without characters makes Open CASCADE's reader crash.
       int64_t n = count(5);
       return n < 1 ? -1 : 5 + mul(4, n);
     }
-    case 212: { int64_t n = count(1); return n < 0 ? -1 : 1 + mul(12, n); }
-    case 214: { int64_t n = count(1); return n < 0 ? -1 : 6 + mul(2, n); }
-    case 308: { int64_t n = count(3); return n < 0 ? -1 : 3 + n; }
-    case 316: { int64_t n = count(1); return n < 0 ? -1 : 1 + mul(3, n); }
-    case 320: { int64_t n = count(3); return n < 0 ? -1 : 3 + n; }
-    case 402: { int64_t n = count(1); return n < 0 ? -1 : 1 + n; }
-    case 404: { int64_t n = count(1); return n < 0 ? -1 : 1 + mul(3, n); }
-    case 406: { int64_t n = count(1); return n < 0 ? -1 : 1 + n; }
-    case 502: { int64_t n = count(1); return n < 0 ? -1 : 1 + mul(3, n); }
-    case 504: { int64_t n = count(1); return n < 0 ? -1 : 1 + mul(5, n); }
-    case 508: { int64_t n = count(1); return n < 0 ? -1 : 1 + mul(5, n); }
-    case 510: { int64_t n = count(2); return n < 0 ? -1 : 3 + n; }
-    case 514: { int64_t n = count(1); return n < 0 ? -1 : 1 + mul(2, n); }
+    case IgesType::GeneralNote: { int64_t n = count(1); return n < 0 ? -1 : 1 + mul(12, n); }
+    case IgesType::LeaderArrow: { int64_t n = count(1); return n < 0 ? -1 : 6 + mul(2, n); }
+    case IgesType::SubfigureDefinition: { int64_t n = count(3); return n < 0 ? -1 : 3 + n; }
+    case IgesType::UnitsData: { int64_t n = count(1); return n < 0 ? -1 : 1 + mul(3, n); }
+    case IgesType::NetworkSubfigureDefinition: { int64_t n = count(3); return n < 0 ? -1 : 3 + n; }
+    case IgesType::AssociativityInstance: { int64_t n = count(1); return n < 0 ? -1 : 1 + n; }
+    case IgesType::Drawing: { int64_t n = count(1); return n < 0 ? -1 : 1 + mul(3, n); }
+    case IgesType::Property: { int64_t n = count(1); return n < 0 ? -1 : 1 + n; }
+    case IgesType::Vertex: { int64_t n = count(1); return n < 0 ? -1 : 1 + mul(3, n); }
+    case IgesType::Edge: { int64_t n = count(1); return n < 0 ? -1 : 1 + mul(5, n); }
+    case IgesType::Loop: { int64_t n = count(1); return n < 0 ? -1 : 1 + mul(5, n); }
+    case IgesType::Face: { int64_t n = count(2); return n < 0 ? -1 : 3 + n; }
+    case IgesType::Shell: { int64_t n = count(1); return n < 0 ? -1 : 1 + mul(2, n); }
     default: return 0;
   }
 }
@@ -300,10 +306,10 @@ int64_t RequiredParameters(int type, const std::vector<std::string_view>& p, int
 // entity, with the entity types it may point at (none: any).
 struct Reference {
   size_t index;
-  int type;  // 0: any
+  IgesType type;
 };
 
-constexpr int kAny = 0;
+constexpr IgesType kAny = IgesType::Null;
 
 // The references through which Open CASCADE's reading and transfer recurse:
 // a cycle among them recurses for ever, a long chain overflows the stack,
@@ -315,13 +321,13 @@ void ReferenceParameters(int type, int form, const std::vector<std::string_view>
     int64_t v = 0;
     return ParamInt(p, i, v) ? v : 0;
   };
-  auto range = [&](size_t first, int64_t count, size_t step = 1, int types = kAny) {
+  auto range = [&](size_t first, int64_t count, size_t step = 1, IgesType types = kAny) {
     for (int64_t k = 0; k < count && first + static_cast<size_t>(k) * step < p.size(); ++k)
       refs.push_back({first + static_cast<size_t>(k) * step, types});
   };
-  switch (type) {
-    case 102: range(2, n(1)); break;
-    case 141: {
+  switch (ToIgesType(type)) {
+    case IgesType::CompositeCurve: range(2, n(1)); break;
+    case IgesType::Boundary: {
       refs.push_back({3, kAny});
       size_t at = 5;
       for (int64_t c = 0, count = n(4); c < count && at + 2 < p.size(); ++c) {
@@ -332,37 +338,37 @@ void ReferenceParameters(int type, int form, const std::vector<std::string_view>
       }
       break;
     }
-    case 142: range(2, 3); break;
-    case 143: refs.push_back({2, kAny}); range(4, n(3)); break;
-    case 144: refs.push_back({1, kAny}); refs.push_back({4, kAny}); range(5, n(3)); break;
-    case 186: refs.push_back({1, 514}); range(4, n(3), 2, 514); break;
-    case 308: range(4, n(3)); break;
-    case 320: range(4, n(3)); break;
-    case 402:
+    case IgesType::CurveOnSurface: range(2, 3); break;
+    case IgesType::BoundedSurface: refs.push_back({2, kAny}); range(4, n(3)); break;
+    case IgesType::TrimmedSurface: refs.push_back({1, kAny}); refs.push_back({4, kAny}); range(5, n(3)); break;
+    case IgesType::ManifoldSolid: refs.push_back({1, IgesType::Shell}); range(4, n(3), 2, IgesType::Shell); break;
+    case IgesType::SubfigureDefinition: range(4, n(3)); break;
+    case IgesType::NetworkSubfigureDefinition: range(4, n(3)); break;
+    case IgesType::AssociativityInstance:
       if (form == 1 || form == 7 || form == 14 || form == 15) range(2, n(1));
       break;
-    case 408: refs.push_back({1, kAny}); break;
-    case 420: refs.push_back({1, kAny}); break;
-    case 504:
+    case IgesType::SingularSubfigureInstance: refs.push_back({1, kAny}); break;
+    case IgesType::NetworkSubfigureInstance: refs.push_back({1, kAny}); break;
+    case IgesType::Edge:
       for (int64_t k = 0, count = n(1); k < count && 5 + 5 * static_cast<size_t>(k) < p.size(); ++k) {
         const size_t at = 2 + 5 * static_cast<size_t>(k);
         refs.push_back({at, kAny});
-        refs.push_back({at + 1, 502});
-        refs.push_back({at + 3, 502});
+        refs.push_back({at + 1, IgesType::Vertex});
+        refs.push_back({at + 3, IgesType::Vertex});
       }
       break;
-    case 508: {
+    case IgesType::Loop: {
       size_t at = 2;
       for (int64_t e = 0, count = n(1); e < count && at + 4 < p.size(); ++e) {
-        refs.push_back({at + 1, n(at) == 1 ? 502 : 504});
+        refs.push_back({at + 1, n(at) == 1 ? IgesType::Vertex : IgesType::Edge});
         const int64_t k = n(at + 4);
         range(at + 6, k, 2);
         at += 5 + 2 * static_cast<size_t>(std::max<int64_t>(k, 0));
       }
       break;
     }
-    case 510: refs.push_back({1, kAny}); range(4, n(2), 1, 508); break;
-    case 514: range(2, n(1), 2, 510); break;
+    case IgesType::Face: refs.push_back({1, kAny}); range(4, n(2), 1, IgesType::Loop); break;
+    case IgesType::Shell: range(2, n(1), 2, IgesType::Face); break;
     default: break;
   }
 }
@@ -430,16 +436,11 @@ void LayOutEntity(const EntityText& e, char pd, char rd, int64_t deNumber, int64
   if (!line.empty() || e.params.empty()) flush();
 }
 
-}  // namespace
+// --- the stages of the check --------------------------------------------
 
-bool ScanIges(std::string_view bytes, ScanResult& result, std::string& reason) {
-  result = ScanResult();
-  if (bytes.empty()) {
-    reason = "is empty";
-    return false;
-  }
-  // IGES is text: a control character (a NUL above all) cuts Open CASCADE's
-  // records short and makes its readers misread what follows.
+// IGES is text: a control character (a NUL above all) cuts Open CASCADE's
+// records short and makes its readers misread what follows.
+bool RefuseControlCharacters(std::string_view bytes, std::string& reason) {
   for (size_t i = 0; i < bytes.size(); ++i) {
     unsigned char c = static_cast<unsigned char>(bytes[i]);
     if (c < 0x20 && c != '\n' && c != '\r' && c != '\t' && c != '\f') {
@@ -451,17 +452,28 @@ bool ScanIges(std::string_view bytes, ScanResult& result, std::string& reason) {
       return false;
     }
   }
-  std::vector<std::string_view> lines;
-  bool unusualLayout = false;
-  SplitRecords(bytes, lines, unusualLayout);
+  return true;
+}
 
-  // Sections in order S, G, D, P, T; a line without a section letter ends
-  // nothing but is refused unless it is blank after the Terminate record.
+enum Section { kStart, kGlobal, kDirectory, kParameter, kTerminate, kSections };
+
+// The records of the file by section, and what of their layout Open
+// CASCADE would read otherwise.
+struct Sections {
+  int counts[kSections] = {0, 0, 0, 0, 0};
+  std::vector<std::string_view> records[kSections];
+  bool unusualLayout = false;  // other line ends, records not cut by line feeds
+  bool padded = false;         // records longer or shorter than 80 columns
+};
+
+// Sections in order S, G, D, P, T, each record with its section letter and
+// its sequence number; a line without a section letter ends nothing but is
+// refused unless it is blank after the Terminate record.
+bool ReadSectionOrder(const std::vector<std::string_view>& lines, Sections& s, ScanResult& result,
+                      std::string& reason) {
   const std::string order = "SGDPT";
   int section = -1;
-  int counts[5] = {0, 0, 0, 0, 0};
-  std::vector<std::string_view> records[5];
-  bool afterTerminate = false, padded = false;
+  bool afterTerminate = false;
   for (size_t li = 0; li < lines.size(); ++li) {
     std::string_view line = lines[li];
     if (afterTerminate) {
@@ -471,7 +483,7 @@ bool ScanIges(std::string_view bytes, ScanResult& result, std::string& reason) {
     if (line.find_first_not_of(' ') == std::string_view::npos && li + 1 == lines.size()) break;
     if (line.size() > kRecordWidth) {
       line = line.substr(0, kRecordWidth);  // the rest is blank
-      padded = true;
+      s.padded = true;
     }
     if (line.size() < 73 && section >= 0 && li + 1 == lines.size()) {
       reason = "is truncated: its last line, " + Num(static_cast<int64_t>(li + 1)) + ", is cut short";
@@ -482,119 +494,124 @@ bool ScanIges(std::string_view bytes, ScanResult& result, std::string& reason) {
                " has no section letter in column 73";
       return false;
     }
-    if (line.size() < kRecordWidth) padded = true;
+    if (line.size() < kRecordWidth) s.padded = true;
     char letter = line[72];
     if (letter == 'F' || letter == 'C' || letter == 'B') {
       reason = "is a compressed or binary IGES file, which cannot be read";
       return false;
     }
-    size_t s = order.find(letter);
-    if (s == std::string::npos) {
+    size_t k = order.find(letter);
+    if (k == std::string::npos) {
       reason = (section < 0 ? "is not an IGES file: line " : "is damaged: line ") + Num(static_cast<int64_t>(li + 1)) +
                " has no section letter in column 73";
       return false;
     }
-    if (static_cast<int>(s) < section) {
+    if (static_cast<int>(k) < section) {
       reason = "is damaged: its sections are out of order at line " + Num(static_cast<int64_t>(li + 1));
       return false;
     }
-    section = static_cast<int>(s);
+    section = static_cast<int>(k);
     int64_t seq = 0;
     std::string_view seqField = line.size() > 73 ? line.substr(73) : std::string_view();
     // Some writers leave the Terminate record unnumbered.
     const bool blank = seqField.find_first_not_of(' ') == std::string_view::npos;
-    if (letter == 'T' && blank) seq = counts[s] + 1;
+    if (letter == 'T' && blank) seq = s.counts[k] + 1;
     else if (blank || !ParseInt(seqField, seq)) {
       reason = "has no sequence number in columns 74 to 80 of line " + Num(static_cast<int64_t>(li + 1));
       return false;
     }
-    if (seq != counts[s] + 1) {
+    if (seq != s.counts[k] + 1) {
       reason = "is damaged: line " + Num(static_cast<int64_t>(li + 1)) + " has sequence number " + Num(seq) +
-               " where " + Num(counts[s] + 1) + " was expected";
+               " where " + Num(s.counts[k] + 1) + " was expected";
       return false;
     }
-    ++counts[s];
-    records[s].push_back(line);
+    ++s.counts[k];
+    s.records[k].push_back(line);
     if (letter == 'T') afterTerminate = true;
   }
-  if (section < 0 || (counts[1] == 0 && counts[2] == 0)) {
+  if (section < 0 || (s.counts[kGlobal] == 0 && s.counts[kDirectory] == 0)) {
     reason = "is not an IGES file";
     return false;
   }
-  if (counts[4] == 0) {
+  return true;
+}
+
+// The Terminate record is there and counts the lines that the sections hold.
+bool CheckTerminateCounts(const Sections& s, std::string& reason) {
+  if (s.counts[kTerminate] == 0) {
     reason = "is truncated: it has no Terminate record";
     return false;
   }
-  {
-    std::string_view t = records[4][0];
-    const char letters[4] = {'S', 'G', 'D', 'P'};
-    static const char* names[4] = {"start", "global", "directory", "parameter"};
-    for (int k = 0; k < 4; ++k) {
-      std::string_view f = Field(t, static_cast<size_t>(k) * 8, 8);
-      int64_t declared = 0;
-      if (f.empty() || f[0] != letters[k] || !ParseInt(f.substr(1), declared)) {
-        reason = "is damaged: its Terminate record cannot be read";
-        return false;
-      }
-      // Writers that count their start or global lines short are common
-      // and harmless; lines missing from any section are not.
-      if (declared > counts[k]) {
-        reason = "is truncated: its Terminate record counts " + Num(declared) + " " + names[k] +
-                 " lines, but the file holds only " + Num(counts[k]);
-        return false;
-      }
-      if (declared < counts[k] && k >= 2) {
-        reason = "is damaged: its Terminate record counts " + Num(declared) + " " + names[k] +
-                 " lines, but the file holds " + Num(counts[k]);
-        return false;
-      }
-    }
-  }
-  result.start = counts[0];
-  result.global = counts[1];
-  result.directory = counts[2];
-  result.parameter = counts[3];
-  if (counts[2] % 2 != 0) {
-    reason = "is damaged: its directory section has an odd number of lines";
-    return false;
-  }
-
-  // Delimiters from the global section.
-  {
-    std::string g;
-    for (auto r : records[1]) g.append(r.substr(0, 72));
-    size_t i = 0;
-    auto delimiter = [&](char fallback, char& out) {
-      while (i < g.size() && g[i] == ' ') ++i;
-      if (i + 2 < g.size() && g[i] == '1' && (g[i + 1] == 'H' || g[i + 1] == 'h')) {
-        out = g[i + 2];
-        i += 3;
-      } else {
-        out = fallback;
-      }
-    };
-    char pd = ',', rd = ';';
-    delimiter(',', pd);
-    while (i < g.size() && g[i] == ' ') ++i;
-    if (i < g.size() && (g[i] == pd || g[i] == ';')) ++i;
-    delimiter(';', rd);
-    if (pd == rd || pd == ' ' || rd == ' ' || (pd >= '0' && pd <= '9') || (rd >= '0' && rd <= '9')) {
-      reason = "is damaged: its global section names unusable delimiters";
+  std::string_view t = s.records[kTerminate][0];
+  const char letters[4] = {'S', 'G', 'D', 'P'};
+  static const char* names[4] = {"start", "global", "directory", "parameter"};
+  for (int k = 0; k < 4; ++k) {
+    std::string_view f = Field(t, static_cast<size_t>(k) * 8, 8);
+    int64_t declared = 0;
+    if (f.empty() || f[0] != letters[k] || !ParseInt(f.substr(1), declared)) {
+      reason = "is damaged: its Terminate record cannot be read";
       return false;
     }
-    result.paramDelimiter = pd;
-    result.recordDelimiter = rd;
+    // Writers that count their start or global lines short are common
+    // and harmless; lines missing from any section are not.
+    if (declared > s.counts[k]) {
+      reason = "is truncated: its Terminate record counts " + Num(declared) + " " + names[k] +
+               " lines, but the file holds only " + Num(s.counts[k]);
+      return false;
+    }
+    if (declared < s.counts[k] && k >= kDirectory) {
+      reason = "is damaged: its Terminate record counts " + Num(declared) + " " + names[k] +
+               " lines, but the file holds " + Num(s.counts[k]);
+      return false;
+    }
   }
-  const char pd = result.paramDelimiter, rd = result.recordDelimiter;
+  return true;
+}
 
-  // Directory entries.
-  const int entryCount = counts[2] / 2;
-  const int64_t dCount = counts[2];
+// The parameter and record delimiters that the global section names.
+bool ReadDelimiters(const std::vector<std::string_view>& global, ScanResult& result, std::string& reason) {
+  std::string g;
+  for (auto r : global) g.append(r.substr(0, 72));
+  size_t i = 0;
+  auto delimiter = [&](char fallback, char& out) {
+    while (i < g.size() && g[i] == ' ') ++i;
+    if (i + 2 < g.size() && g[i] == '1' && (g[i + 1] == 'H' || g[i + 1] == 'h')) {
+      out = g[i + 2];
+      i += 3;
+    } else {
+      out = fallback;
+    }
+  };
+  char pd = ',', rd = ';';
+  delimiter(',', pd);
+  while (i < g.size() && g[i] == ' ') ++i;
+  if (i < g.size() && (g[i] == pd || g[i] == ';')) ++i;
+  delimiter(';', rd);
+  if (pd == rd || pd == ' ' || rd == ' ' || (pd >= '0' && pd <= '9') || (rd >= '0' && rd <= '9')) {
+    reason = "is damaged: its global section names unusable delimiters";
+    return false;
+  }
+  result.paramDelimiter = pd;
+  result.recordDelimiter = rd;
+  return true;
+}
+
+// A pointer to a directory entry: none (0) or the odd first line of one.
+bool PointerInRange(int64_t p, int64_t directoryLines) {
+  return p == 0 || (p > 0 && p <= directoryLines && (p % 2) == 1);
+}
+
+// Every directory entry readable, of a type and form IGES has, pointing at
+// parameter lines of the file and, by its pointers, at entries that exist.
+bool ReadDirectoryEntries(const Sections& s, ScanResult& result, std::string& reason) {
+  const std::vector<std::string_view>& lines = s.records[kDirectory];
+  const int entryCount = s.counts[kDirectory] / 2;
+  const int64_t dCount = s.counts[kDirectory];
   result.entries.resize(static_cast<size_t>(entryCount));
-  auto pointerOk = [&](int64_t p) { return p == 0 || (p > 0 && p <= dCount && (p % 2) == 1); };
+  auto pointerOk = [&](int64_t p) { return PointerInRange(p, dCount); };
   for (int e = 0; e < entryCount; ++e) {
-    std::string_view l1 = records[2][static_cast<size_t>(2 * e)];
-    std::string_view l2 = records[2][static_cast<size_t>(2 * e + 1)];
+    std::string_view l1 = lines[static_cast<size_t>(2 * e)];
+    std::string_view l2 = lines[static_cast<size_t>(2 * e + 1)];
     int64_t type = 0, pstart = 0, structure = 0, font = 0, level = 0, view = 0, xform = 0, label = 0;
     int64_t type2 = 0, color = 0, plines = 0, form = 0;
     const int64_t deNumber = 2 * e + 1;
@@ -617,9 +634,9 @@ bool ScanIges(std::string_view bytes, ScanResult& result, std::string& reason) {
       reason = "is damaged: directory entry " + Num(deNumber) + " has the form number " + Num(form);
       return false;
     }
-    if (pstart < 1 || plines < 1 || pstart > counts[3]) {
+    if (pstart < 1 || plines < 1 || pstart > s.counts[kParameter]) {
       reason = "is damaged: directory entry " + Num(deNumber) + " points at parameter line " + Num(pstart) +
-               ", outside the parameter section of " + Num(counts[3]) + " lines";
+               ", outside the parameter section of " + Num(s.counts[kParameter]) + " lines";
       return false;
     }
     if (!pointerOk(xform) || !pointerOk(view) || !pointerOk(label) || (structure < 0 && !pointerOk(-structure)) ||
@@ -637,198 +654,248 @@ bool ScanIges(std::string_view bytes, ScanResult& result, std::string& reason) {
     d.level = static_cast<int>(level);
     d.color = static_cast<int>(color);
   }
+  return true;
+}
 
-  // Transformation chains must end, and not too deep.
-  {
-    std::vector<int> depth(static_cast<size_t>(entryCount), 0);  // 0 new, -1 on path, else chain length
-    std::vector<int> path;
-    for (int e = 0; e < entryCount; ++e) {
-      path.clear();
-      int cur = e;
-      while (cur >= 0 && depth[static_cast<size_t>(cur)] == 0) {
-        depth[static_cast<size_t>(cur)] = -1;
-        path.push_back(cur);
-        int t = result.entries[static_cast<size_t>(cur)].transform;
-        cur = t ? (t - 1) / 2 : -1;
-      }
-      if (cur >= 0 && depth[static_cast<size_t>(cur)] == -1) {
-        reason = "has a cycle of transformation matrices at directory entry " + Num(2 * cur + 1);
-        return false;
-      }
-      int below = cur >= 0 ? depth[static_cast<size_t>(cur)] : 0;
-      for (auto k = path.rbegin(); k != path.rend(); ++k) depth[static_cast<size_t>(*k)] = ++below;
-      if (below > kMaxNesting) {
-        reason = "nests transformation matrices deeper than " + Num(kMaxNesting) + " levels at directory entry " +
-                 Num(2 * e + 1);
-        return false;
+// Transformation chains must end, and not too deep.
+bool CheckTransformationChains(const ScanResult& result, std::string& reason) {
+  const int entryCount = static_cast<int>(result.entries.size());
+  std::vector<int> depth(static_cast<size_t>(entryCount), 0);  // 0 new, -1 on path, else chain length
+  std::vector<int> path;
+  for (int e = 0; e < entryCount; ++e) {
+    path.clear();
+    int cur = e;
+    while (cur >= 0 && depth[static_cast<size_t>(cur)] == 0) {
+      depth[static_cast<size_t>(cur)] = -1;
+      path.push_back(cur);
+      int t = result.entries[static_cast<size_t>(cur)].transform;
+      cur = t ? (t - 1) / 2 : -1;
+    }
+    if (cur >= 0 && depth[static_cast<size_t>(cur)] == -1) {
+      reason = "has a cycle of transformation matrices at directory entry " + Num(2 * cur + 1);
+      return false;
+    }
+    int below = cur >= 0 ? depth[static_cast<size_t>(cur)] : 0;
+    for (auto k = path.rbegin(); k != path.rend(); ++k) depth[static_cast<size_t>(*k)] = ++below;
+    if (below > kMaxNesting) {
+      reason = "nests transformation matrices deeper than " + Num(kMaxNesting) + " levels at directory entry " +
+               Num(2 * e + 1);
+      return false;
+    }
+  }
+  return true;
+}
+
+// Open CASCADE files each parameter record under the entity that its DE
+// pointer (columns 66 to 72) names, whatever the directory entry counts
+// (writers get the count wrong both ways): an entity's records are the
+// run from its first one that names it, and every record must be in one.
+// Sets each entry's count of lines, also kept in 'ownedLines'.
+bool AssignParameterLines(const std::vector<std::string_view>& lines, ScanResult& result,
+                          std::vector<size_t>& ownedLines, std::string& reason) {
+  const int entryCount = static_cast<int>(result.entries.size());
+  ownedLines.assign(static_cast<size_t>(entryCount), 0);
+  std::vector<uint8_t> owned(lines.size(), 0);
+  for (int e = 0; e < entryCount; ++e) {
+    const int64_t deNumber = 2 * e + 1;
+    size_t k = static_cast<size_t>(result.entries[static_cast<size_t>(e)].paramStart - 1);
+    const size_t first = k;
+    int64_t back = 0;
+    while (k < lines.size() && ParseInt(Field(lines[k], 65, 7), back) && back == deNumber) owned[k++] = 1;
+    if (k == first) {
+      reason = "is damaged: directory entry " + Num(deNumber) + " points at parameter line " +
+               Num(static_cast<int64_t>(first + 1)) + ", which belongs to another entity";
+      return false;
+    }
+    ownedLines[static_cast<size_t>(e)] = k - first;
+    result.entries[static_cast<size_t>(e)].paramLines = static_cast<int>(k - first);
+  }
+  for (size_t k = 0; k < owned.size(); ++k)
+    if (!owned[k]) {
+      reason = "is damaged: parameter line " + Num(static_cast<int64_t>(k + 1)) +
+               " is not among the lines of the entity it names";
+      return false;
+    }
+  return true;
+}
+
+// The parameter records of entry e, joined and split into parameters.
+bool ReadEntityOf(const Sections& s, const ScanResult& result, const std::vector<size_t>& ownedLines, int e,
+                  std::vector<std::string_view>& entityLines, EntityText& et) {
+  const DirectoryEntry& d = result.entries[static_cast<size_t>(e)];
+  const auto first = s.records[kParameter].begin() + (d.paramStart - 1);
+  entityLines.assign(first, first + static_cast<long>(ownedLines[static_cast<size_t>(e)]));
+  return ReadEntity(entityLines, result.paramDelimiter, result.recordDelimiter, et);
+}
+
+// Every parameter but a string is a number Open CASCADE can read; notes
+// integers it would take otherwise.
+bool CheckNumbers(const EntityText& et, const DirectoryEntry& d, int64_t deNumber, bool& readsDifferently,
+                  std::string& reason) {
+  const auto& params = et.params;
+  for (size_t k = 0; k < params.size(); ++k) {
+    if (et.strings[k]) continue;
+    const Token t = params[k].size() > kParamColumns ? Token::Bad : Classify(params[k]);
+    if (t == Token::Bad || t == Token::String) {
+      reason = "is damaged: parameter " + Num(static_cast<int64_t>(k)) + " of entity " + Num(deNumber) + " (type " +
+               Num(d.type) + ") is neither a number nor a string";
+      return false;
+    }
+    if (t == Token::Overflow) {
+      reason = "is damaged: parameter " + Num(static_cast<int64_t>(k)) + " of entity " + Num(deNumber) + " (type " +
+               Num(d.type) + ") is a number beyond the range of real numbers (" +
+               std::string(params[k].substr(0, 24)) + ")";
+      return false;
+    }
+    if (t == Token::BigInteger) readsDifferently = true;
+  }
+  return true;
+}
+
+// The counts an entity declares are possible and its parameters hold them.
+bool CheckDeclaredCounts(const std::vector<std::string_view>& params, const DirectoryEntry& d, int64_t deNumber,
+                         std::string& reason) {
+  int64_t excess = 0;
+  const int64_t need = RequiredParameters(d.type, params, excess);
+  if (need < 0) {
+    reason = "is damaged: entity " + Num(deNumber) + " (type " + Num(d.type) + ") declares an impossible count" +
+             (IsBSpline(d.type) ? " (degenerate B-spline)" : "");
+    return false;
+  }
+  if (need > static_cast<int64_t>(params.size())) {
+    reason = "is damaged: entity " + Num(deNumber) + " (type " + Num(d.type) + ") declares " +
+             (excess > 0 ? "a count of " + Num(excess) + ", more than the file holds"
+                         : Num(need - 1) + " parameters but has only " + Num(static_cast<int64_t>(params.size()) - 1));
+    return false;
+  }
+  return true;
+}
+
+// The entities an entity's parameters point at are in range and of the
+// kind that belongs there; they are added to its children.
+bool CheckReferences(const std::vector<std::string_view>& params, const ScanResult& result, int e,
+                     std::vector<Reference>& refs, std::vector<int>& children, std::string& reason) {
+  const DirectoryEntry& d = result.entries[static_cast<size_t>(e)];
+  const int64_t deNumber = 2 * e + 1;
+  const int64_t dCount = static_cast<int64_t>(result.entries.size()) * 2;
+  ReferenceParameters(d.type, d.form, params, refs);
+  for (const Reference& r : refs) {
+    int64_t p = 0;
+    if (!ParamInt(params, r.index, p)) continue;
+    if (p < 0) p = -p;
+    if (!PointerInRange(p, dCount)) {
+      reason = "has a pointer out of range in entity " + Num(deNumber) + " (type " + Num(d.type) + ")";
+      return false;
+    }
+    if (!p) continue;
+    const int child = static_cast<int>((p - 1) / 2);
+    const int childType = result.entries[static_cast<size_t>(child)].type;
+    if (r.type != kAny && ToIgesType(childType) != r.type) {
+      reason = "is damaged: entity " + Num(deNumber) + " (type " + Num(d.type) + ") points at entity " + Num(p) +
+               " of type " + Num(childType) + ", where a type " + Num(TypeNumber(r.type)) + " belongs";
+      return false;
+    }
+    children.push_back(child);
+  }
+  return true;
+}
+
+// Parameters: declared counts against what is there, numbers, references
+// in range and of the right kind. Fills each entity's children and notes
+// whether Open CASCADE would read any parameter otherwise.
+bool CheckParameters(const Sections& s, const std::vector<size_t>& ownedLines, ScanResult& result,
+                     std::vector<std::vector<int>>& children, bool& readsDifferently, std::string& reason) {
+  const int entryCount = static_cast<int>(result.entries.size());
+  children.assign(static_cast<size_t>(entryCount), {});
+  EntityText et;
+  std::vector<Reference> refs;
+  std::vector<std::string_view> entityLines;
+  for (int e = 0; e < entryCount; ++e) {
+    const DirectoryEntry& d = result.entries[static_cast<size_t>(e)];
+    const int64_t deNumber = 2 * e + 1;
+    if (!ReadEntityOf(s, result, ownedLines, e, entityLines, et)) {
+      reason = "is damaged: the parameters of entity " + Num(deNumber) + " (type " + Num(d.type) +
+               ") hold a broken Hollerith string";
+      return false;
+    }
+    const auto& params = et.params;
+    readsDifferently = readsDifferently || et.readsDifferently;
+    int64_t first = 0;
+    if (params.empty() || !ParamInt(params, 0, first) || first != d.type) {
+      reason = "is damaged: the parameters of entity " + Num(deNumber) + " do not begin with its type " + Num(d.type);
+      return false;
+    }
+    if (!CheckNumbers(et, d, deNumber, readsDifferently, reason) ||
+        !CheckDeclaredCounts(params, d, deNumber, reason))
+      return false;
+    if (ToIgesType(d.type) == IgesType::PointDimension)
+      result.rawParameters[e] = std::vector<std::string>(params.begin(), params.end());
+    if (!CheckReferences(params, result, e, refs, children[static_cast<size_t>(e)], reason)) return false;
+  }
+  return true;
+}
+
+// No entity contains itself, and nesting stays within the limit.
+bool CheckNesting(const std::vector<std::vector<int>>& children, const ScanResult& result, std::string& reason) {
+  const int entryCount = static_cast<int>(result.entries.size());
+  std::vector<uint8_t> state(static_cast<size_t>(entryCount), 0);
+  std::vector<int> height(static_cast<size_t>(entryCount), 0);
+  std::vector<std::pair<int, size_t>> stack;
+  for (int root = 0; root < entryCount; ++root) {
+    if (state[static_cast<size_t>(root)]) continue;
+    stack.push_back({root, 0});
+    state[static_cast<size_t>(root)] = 1;
+    while (!stack.empty()) {
+      auto& [node, next] = stack.back();
+      const auto& kids = children[static_cast<size_t>(node)];
+      if (next < kids.size()) {
+        int child = kids[next++];
+        if (state[static_cast<size_t>(child)] == 1) {
+          const DirectoryEntry& d = result.entries[static_cast<size_t>(child)];
+          reason = "has an entity that contains itself: entity " + Num(2 * child + 1) + " (type " + Num(d.type) + ")";
+          return false;
+        }
+        if (state[static_cast<size_t>(child)] == 0) {
+          state[static_cast<size_t>(child)] = 1;
+          stack.push_back({child, 0});
+        }
+      } else {
+        int h = 0;
+        for (int k : kids) h = std::max(h, height[static_cast<size_t>(k)]);
+        height[static_cast<size_t>(node)] = h + 1;
+        if (h + 1 > kMaxNesting) {
+          const DirectoryEntry& d = result.entries[static_cast<size_t>(node)];
+          reason = "nests entities deeper than " + Num(kMaxNesting) + " levels: entity " + Num(2 * node + 1) +
+                   " (type " + Num(d.type) + ")";
+          return false;
+        }
+        state[static_cast<size_t>(node)] = 2;
+        stack.pop_back();
       }
     }
   }
+  return true;
+}
 
-  // Open CASCADE files each parameter record under the entity that its DE
-  // pointer (columns 66 to 72) names, whatever the directory entry counts
-  // (writers get the count wrong both ways): an entity's records are the
-  // run from its first one that names it, and every record must be in one.
-  std::vector<size_t> ownedLines(static_cast<size_t>(entryCount), 0);
-  {
-    std::vector<uint8_t> owned(records[3].size(), 0);
-    for (int e = 0; e < entryCount; ++e) {
-      const int64_t deNumber = 2 * e + 1;
-      size_t k = static_cast<size_t>(result.entries[static_cast<size_t>(e)].paramStart - 1);
-      const size_t first = k;
-      int64_t back = 0;
-      while (k < records[3].size() && ParseInt(Field(records[3][k], 65, 7), back) && back == deNumber) owned[k++] = 1;
-      if (k == first) {
-        reason = "is damaged: directory entry " + Num(deNumber) + " points at parameter line " +
-                 Num(static_cast<int64_t>(first + 1)) + ", which belongs to another entity";
-        return false;
-      }
-      ownedLines[static_cast<size_t>(e)] = k - first;
-      result.entries[static_cast<size_t>(e)].paramLines = static_cast<int>(k - first);
-    }
-    for (size_t k = 0; k < owned.size(); ++k)
-      if (!owned[k]) {
-        reason = "is damaged: parameter line " + Num(static_cast<int64_t>(k + 1)) +
-                 " is not among the lines of the entity it names";
-        return false;
-      }
-  }
-
-  // Parameters: declared counts against what is there, numbers, references
-  // in range and of the right kind.
-  std::vector<std::vector<int>> children(static_cast<size_t>(entryCount));
-  bool readsDifferently = false;
-  {
-    EntityText et;
-    std::vector<Reference> refs;
-    std::vector<std::string_view> entityLines;
-    for (int e = 0; e < entryCount; ++e) {
-      const DirectoryEntry& d = result.entries[static_cast<size_t>(e)];
-      const int64_t deNumber = 2 * e + 1;
-      const std::string prefix = "is damaged: ";
-      const auto firstLine = records[3].begin() + (d.paramStart - 1);
-      entityLines.assign(firstLine, firstLine + static_cast<long>(ownedLines[static_cast<size_t>(e)]));
-      if (!ReadEntity(entityLines, pd, rd, et)) {
-        reason = prefix + "the parameters of entity " + Num(deNumber) + " (type " + Num(d.type) +
-                 ") hold a broken Hollerith string";
-        return false;
-      }
-      const auto& params = et.params;
-      readsDifferently = readsDifferently || et.readsDifferently;
-      int64_t first = 0;
-      if (params.empty() || !ParamInt(params, 0, first) || first != d.type) {
-        reason = prefix + "the parameters of entity " + Num(deNumber) + " do not begin with its type " + Num(d.type);
-        return false;
-      }
-      for (size_t k = 0; k < params.size(); ++k) {
-        if (et.strings[k]) continue;
-        const Token t = params[k].size() > kParamColumns ? Token::Bad : Classify(params[k]);
-        if (t == Token::Bad || t == Token::String) {
-          reason = prefix + "parameter " + Num(static_cast<int64_t>(k)) + " of entity " + Num(deNumber) + " (type " +
-                   Num(d.type) + ") is neither a number nor a string";
-          return false;
-        }
-        if (t == Token::Overflow) {
-          reason = prefix + "parameter " + Num(static_cast<int64_t>(k)) + " of entity " + Num(deNumber) + " (type " +
-                   Num(d.type) + ") is a number beyond the range of real numbers (" +
-                   std::string(params[k].substr(0, 24)) + ")";
-          return false;
-        }
-        if (t == Token::BigInteger) readsDifferently = true;
-      }
-      int64_t excess = 0;
-      const int64_t need = RequiredParameters(d.type, params, excess);
-      if (need < 0) {
-        reason = prefix + "entity " + Num(deNumber) + " (type " + Num(d.type) + ") declares an impossible count" +
-                 (d.type == 126 || d.type == 128 ? " (degenerate B-spline)" : "");
-        return false;
-      }
-      if (need > static_cast<int64_t>(params.size())) {
-        reason = prefix + "entity " + Num(deNumber) + " (type " + Num(d.type) + ") declares " +
-                 (excess > 0 ? "a count of " + Num(excess) + ", more than the file holds"
-                             : Num(need - 1) + " parameters but has only " +
-                                   Num(static_cast<int64_t>(params.size()) - 1));
-        return false;
-      }
-      if (d.type == 220) result.rawParameters[e] = std::vector<std::string>(params.begin(), params.end());
-      ReferenceParameters(d.type, d.form, params, refs);
-      for (const Reference& r : refs) {
-        int64_t p = 0;
-        if (!ParamInt(params, r.index, p)) continue;
-        if (p < 0) p = -p;
-        if (!pointerOk(p)) {
-          reason = "has a pointer out of range in entity " + Num(deNumber) + " (type " + Num(d.type) + ")";
-          return false;
-        }
-        if (!p) continue;
-        const int child = static_cast<int>((p - 1) / 2);
-        const int childType = result.entries[static_cast<size_t>(child)].type;
-        if (r.type && childType != r.type) {
-          reason = prefix + "entity " + Num(deNumber) + " (type " + Num(d.type) + ") points at entity " + Num(p) +
-                   " of type " + Num(childType) + ", where a type " + Num(r.type) + " belongs";
-          return false;
-        }
-        children[static_cast<size_t>(e)].push_back(child);
-      }
-    }
-  }
-  // No entity contains itself, and nesting stays within the limit.
-  {
-    std::vector<uint8_t> state(static_cast<size_t>(entryCount), 0);
-    std::vector<int> height(static_cast<size_t>(entryCount), 0);
-    std::vector<std::pair<int, size_t>> stack;
-    for (int root = 0; root < entryCount; ++root) {
-      if (state[static_cast<size_t>(root)]) continue;
-      stack.push_back({root, 0});
-      state[static_cast<size_t>(root)] = 1;
-      while (!stack.empty()) {
-        auto& [node, next] = stack.back();
-        const auto& kids = children[static_cast<size_t>(node)];
-        if (next < kids.size()) {
-          int child = kids[next++];
-          if (state[static_cast<size_t>(child)] == 1) {
-            const DirectoryEntry& d = result.entries[static_cast<size_t>(child)];
-            reason = "has an entity that contains itself: entity " + Num(2 * child + 1) + " (type " + Num(d.type) + ")";
-            return false;
-          }
-          if (state[static_cast<size_t>(child)] == 0) {
-            state[static_cast<size_t>(child)] = 1;
-            stack.push_back({child, 0});
-          }
-        } else {
-          int h = 0;
-          for (int k : kids) h = std::max(h, height[static_cast<size_t>(k)]);
-          height[static_cast<size_t>(node)] = h + 1;
-          if (h + 1 > kMaxNesting) {
-            const DirectoryEntry& d = result.entries[static_cast<size_t>(node)];
-            reason = "nests entities deeper than " + Num(kMaxNesting) + " levels: entity " + Num(2 * node + 1) +
-                     " (type " + Num(d.type) + ")";
-            return false;
-          }
-          state[static_cast<size_t>(node)] = 2;
-          stack.pop_back();
-        }
-      }
-    }
-  }
-
-  if (unusualLayout || padded || readsDifferently) result.needsNormalizedCopy = true;
-  if (!result.needsNormalizedCopy) return true;
-
-  // The copy for Open CASCADE: every record 80 columns and a line feed; with
-  // the parameter records laid out anew when it would read them otherwise.
+// The copy for Open CASCADE: every record 80 columns and a line feed; with
+// the parameter records laid out anew ('relayParameters') when it would
+// read them otherwise, and the directory and Terminate record to match.
+void WriteNormalizedCopy(const Sections& s, const std::vector<size_t>& ownedLines, bool relayParameters,
+                         ScanResult& result) {
   std::string& out = result.normalized;
   auto put = [&](std::string_view r) {
     out.append(r);
     if (r.size() < kRecordWidth) out.append(kRecordWidth - r.size(), ' ');
     out.push_back('\n');
   };
-  if (!readsDifferently) {
+  const int* counts = s.counts;
+  if (!relayParameters) {
     out.reserve(static_cast<size_t>(counts[0] + counts[1] + counts[2] + counts[3] + 1) * (kRecordWidth + 1));
-    for (int s = 0; s < 5; ++s)
-      for (auto r : records[s]) put(r);
-    return true;
+    for (int k = 0; k < kSections; ++k)
+      for (auto r : s.records[k]) put(r);
+    return;
   }
+  const int entryCount = static_cast<int>(result.entries.size());
   std::string params;
   std::vector<int64_t> starts(static_cast<size_t>(entryCount)), spans(static_cast<size_t>(entryCount));
   {
@@ -836,20 +903,18 @@ bool ScanIges(std::string_view bytes, ScanResult& result, std::string& reason) {
     std::vector<std::string_view> entityLines;
     int64_t sequence = 0;
     for (int e = 0; e < entryCount; ++e) {
-      const DirectoryEntry& d = result.entries[static_cast<size_t>(e)];
-      const auto first = records[3].begin() + (d.paramStart - 1);
-      entityLines.assign(first, first + static_cast<long>(ownedLines[static_cast<size_t>(e)]));
-      ReadEntity(entityLines, pd, rd, et);
+      ReadEntityOf(s, result, ownedLines, e, entityLines, et);
       starts[static_cast<size_t>(e)] = sequence + 1;
-      LayOutEntity(et, pd, rd, 2 * e + 1, sequence, params);
+      LayOutEntity(et, result.paramDelimiter, result.recordDelimiter, 2 * e + 1, sequence, params);
       spans[static_cast<size_t>(e)] = sequence + 1 - starts[static_cast<size_t>(e)];
     }
   }
   out.reserve(static_cast<size_t>(counts[0] + counts[1] + counts[2] + 1) * (kRecordWidth + 1) + params.size());
-  for (int s = 0; s < 2; ++s)
-    for (auto r : records[s]) put(r);
+  for (int k = kStart; k <= kGlobal; ++k)
+    for (auto r : s.records[k]) put(r);
+  const std::vector<std::string_view>& directory = s.records[kDirectory];
   for (int e = 0; e < entryCount; ++e) {
-    std::string l1(records[2][static_cast<size_t>(2 * e)]), l2(records[2][static_cast<size_t>(2 * e + 1)]);
+    std::string l1(directory[static_cast<size_t>(2 * e)]), l2(directory[static_cast<size_t>(2 * e + 1)]);
     l1.resize(kRecordWidth, ' ');
     l2.resize(kRecordWidth, ' ');
     char field[16];
@@ -871,6 +936,40 @@ bool ScanIges(std::string_view bytes, ScanResult& result, std::string& reason) {
     result.entries[static_cast<size_t>(e)].paramStart = static_cast<int>(starts[static_cast<size_t>(e)]);
     result.entries[static_cast<size_t>(e)].paramLines = static_cast<int>(spans[static_cast<size_t>(e)]);
   }
+}
+
+}  // namespace
+
+bool ScanIges(std::string_view bytes, ScanResult& result, std::string& reason) {
+  result = ScanResult();
+  if (bytes.empty()) {
+    reason = "is empty";
+    return false;
+  }
+  if (!RefuseControlCharacters(bytes, reason)) return false;
+  Sections s;
+  std::vector<std::string_view> lines;
+  SplitRecords(bytes, lines, s.unusualLayout);
+  if (!ReadSectionOrder(lines, s, result, reason) || !CheckTerminateCounts(s, reason)) return false;
+  result.start = s.counts[kStart];
+  result.global = s.counts[kGlobal];
+  result.directory = s.counts[kDirectory];
+  result.parameter = s.counts[kParameter];
+  if (s.counts[kDirectory] % 2 != 0) {
+    reason = "is damaged: its directory section has an odd number of lines";
+    return false;
+  }
+  std::vector<size_t> ownedLines;
+  std::vector<std::vector<int>> children;
+  bool readsDifferently = false;
+  if (!ReadDelimiters(s.records[kGlobal], result, reason) || !ReadDirectoryEntries(s, result, reason) ||
+      !CheckTransformationChains(result, reason) ||
+      !AssignParameterLines(s.records[kParameter], result, ownedLines, reason) ||
+      !CheckParameters(s, ownedLines, result, children, readsDifferently, reason) ||
+      !CheckNesting(children, result, reason))
+    return false;
+  if (s.unusualLayout || s.padded || readsDifferently) result.needsNormalizedCopy = true;
+  if (result.needsNormalizedCopy) WriteNormalizedCopy(s, ownedLines, readsDifferently, result);
   return true;
 }
 

@@ -134,7 +134,7 @@ CString Contents(const AcDbMText* text) {
 
 AttributesT Member() {
   AttributesT a;
-  a.mode = 3;
+  a.mode = ObjectMode::InstanceDefinitionMember;
   return a;
 }
 
@@ -791,12 +791,12 @@ TEST_F(Importer, SolidsTakeTheirObjectsLayerAndColourWhereverTheyGo) {
   AttributesT grey;
   grey.layer_index = walls;
   grey.color = 0x808080;
-  grey.color_source = 1;
+  grey.color_source = ColorSource::Object;
   m.AddObject(BrepOf(BRepPrimAPI_MakeBox(gp_Pnt(0, 0, 0), 1, 2, 3).Shape()), grey);
   AttributesT member = Member();
   member.layer_index = walls;
   member.color = 0x0000FF;  // red
-  member.color_source = 1;
+  member.color_source = ColorSource::Object;
   const Uuid definitionId = NewUuid();
   Uuid box = m.AddObject(BrepOf(BRepPrimAPI_MakeBox(gp_Pnt(0, 0, 0), 1, 1, 1).Shape()), member);
   m.AddInstanceDefinition("Crate", {box}, definitionId);

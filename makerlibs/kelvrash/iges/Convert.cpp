@@ -76,8 +76,9 @@ bool Map(IgesDocument& doc, model::ModelMaker& out, ConversionResult& result, st
   result.skipped = mapper.Skipped();
   if (!ok) return false;
   const auto& objects = out.Model().objects;
-  const bool drawn = std::any_of(objects.begin(), objects.end(),
-                                 [](const auto& o) { return !o->attributes || o->attributes->mode != 3; });
+  const bool drawn = std::any_of(objects.begin(), objects.end(), [](const auto& o) {
+    return !o->attributes || o->attributes->mode != model::ObjectMode::InstanceDefinitionMember;
+  });
   if (!drawn && doc.Model()->NbEntities() > 0) {
     reason = NothingConverted(doc.Model(), result.skipped);
     return false;

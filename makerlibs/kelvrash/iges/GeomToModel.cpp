@@ -1,7 +1,10 @@
 #include "GeomToModel.h"
 
 #include <cmath>
+#include <type_traits>
+#include <numbers>
 
+#include <BRep_Tool.hxx>
 #include <Geom2dConvert.hxx>
 #include <Geom2d_BSplineCurve.hxx>
 #include <Geom2d_TrimmedCurve.hxx>
@@ -42,22 +45,22 @@ std::vector<double> FlatKnots(const Knots& knots, const Mults& mults) {
   return std::vector<double>(full.begin() + 1, full.end() - 1);
 }
 
-bool BSplineToModel(Handle(Geom_BSplineCurve) bs, CurveGeometryUnion& out) {
-  if (bs->IsPeriodic()) {
-    bs = Handle(Geom_BSplineCurve)::DownCast(bs->Copy());
-    bs->SetNotPeriodic();
-  }
+// A non-periodic B-spline curve of space or of the plane (a parameter-space
+// curve) in openNURBS' layout: homogeneous control points, flat knots.
+template <class BSplineHandle>
+bool NurbsToModel(const BSplineHandle& bs, CurveGeometryUnion& out) {
+  constexpr bool kSpace = std::is_same_v<std::decay_t<decltype(bs->Pole(1))>, gp_Pnt>;
   NurbsCurveT n;
-  n.dim = 3;
+  n.dim = kSpace ? 3 : 2;
   n.is_rat = bs->IsRational();
   n.order = bs->Degree() + 1;
   n.cv_count = bs->NbPoles();
   for (int i = 1; i <= bs->NbPoles(); ++i) {
-    gp_Pnt p = bs->Pole(i);
+    const auto p = bs->Pole(i);
     double w = n.is_rat ? bs->Weight(i) : 1.0;
     n.cv.push_back(p.X() * w);
     n.cv.push_back(p.Y() * w);
-    n.cv.push_back(p.Z() * w);
+    if constexpr (kSpace) n.cv.push_back(p.Z() * w);
     if (n.is_rat) n.cv.push_back(w);
   }
   TColStd_Array1OfReal knots(1, bs->NbKnots());
@@ -68,6 +71,14 @@ bool BSplineToModel(Handle(Geom_BSplineCurve) bs, CurveGeometryUnion& out) {
   if (static_cast<int>(n.knots.size()) != n.order + n.cv_count - 2) return false;
   out.Set(std::move(n));
   return true;
+}
+
+bool BSplineToModel(Handle(Geom_BSplineCurve) bs, CurveGeometryUnion& out) {
+  if (bs->IsPeriodic()) {
+    bs = Handle(Geom_BSplineCurve)::DownCast(bs->Copy());
+    bs->SetNotPeriodic();
+  }
+  return NurbsToModel(bs, out);
 }
 
 bool Finite(double a, double b) { return !Precision::IsInfinite(a) && !Precision::IsInfinite(b) && b > a; }
@@ -101,7 +112,7 @@ bool CurveToModel(const Handle(Geom_Curve)& curveIn, double first, double last, 
       ArcCurveT a;
       a.plane = PlaneOf(circle->Position());
       a.radius = circle->Radius();
-      if (last - first > 2 * M_PI) last = first + 2 * M_PI;
+      if (last - first > 2 * std::numbers::pi) last = first + 2 * std::numbers::pi;
       a.angle = Interval(first, last);
       a.domain = Interval(first, last);
       out.Set(std::move(a));
@@ -137,26 +148,7 @@ bool Curve2dToModel(const Handle(Geom2d_Curve)& curve, double first, double last
     Handle(Geom2d_BSplineCurve) bs = Geom2dConvert::CurveToBSplineCurve(new Geom2d_TrimmedCurve(curve, first, last));
     if (bs.IsNull()) return false;
     if (bs->IsPeriodic()) bs->SetNotPeriodic();
-    NurbsCurveT n;
-    n.dim = 2;
-    n.is_rat = bs->IsRational();
-    n.order = bs->Degree() + 1;
-    n.cv_count = bs->NbPoles();
-    for (int i = 1; i <= bs->NbPoles(); ++i) {
-      gp_Pnt2d p = bs->Pole(i);
-      double w = n.is_rat ? bs->Weight(i) : 1.0;
-      n.cv.push_back(p.X() * w);
-      n.cv.push_back(p.Y() * w);
-      if (n.is_rat) n.cv.push_back(w);
-    }
-    TColStd_Array1OfReal knots(1, bs->NbKnots());
-    TColStd_Array1OfInteger mults(1, bs->NbKnots());
-    bs->Knots(knots);
-    bs->Multiplicities(mults);
-    n.knots = FlatKnots(knots, mults);
-    if (static_cast<int>(n.knots.size()) != n.order + n.cv_count - 2) return false;
-    out.Set(std::move(n));
-    return true;
+    return NurbsToModel(bs, out);
   } catch (const Standard_Failure&) {
     return false;
   }
@@ -220,6 +212,108 @@ void RevolutionToModel(const gp_Ax3& ax, CurveGeometryUnion profile, double u0, 
 
 }  // namespace
 
+namespace {
+
+LineCurveT LineBetween(const gp_Pnt& from, const gp_Pnt& to, double v0, double v1) {
+  LineCurveT line;
+  line.from = ToVec3(from);
+  line.to = ToVec3(to);
+  line.domain = Interval(v0, v1);
+  return line;
+}
+
+ArcCurveT ArcAbout(const gp_Pnt& centre, const gp_Dir& x, const gp_Dir& z, double radius, double v0, double v1) {
+  ArcCurveT arc;
+  arc.plane = Plane(ToVec3(centre), ToVec3(x), ToVec3(z), ToVec3(x.Crossed(z)));
+  arc.radius = radius;
+  arc.angle = Interval(v0, v1);
+  arc.domain = Interval(v0, v1);
+  return arc;
+}
+
+// Cylinders, cones, spheres and tori as the profile over [v0, v1] that
+// turns about the axis of 'ax'; false for other surfaces.
+bool ElementaryProfile(const Handle(Geom_Surface)& surface, double v0, double v1, gp_Ax3& ax,
+                       CurveGeometryUnion& profile) {
+  if (auto cyl = Handle(Geom_CylindricalSurface)::DownCast(surface)) {
+    ax = cyl->Position();
+    gp_Pnt a = ax.Location().Translated(gp_Vec(ax.XDirection()) * cyl->Radius());
+    profile.Set(LineBetween(a.Translated(gp_Vec(ax.Direction()) * v0), a.Translated(gp_Vec(ax.Direction()) * v1),
+                            v0, v1));
+    return true;
+  }
+  if (auto cone = Handle(Geom_ConicalSurface)::DownCast(surface)) {
+    ax = cone->Position();
+    double r = cone->RefRadius(), s = std::sin(cone->SemiAngle()), c = std::cos(cone->SemiAngle());
+    auto at = [&](double v) {
+      return ax.Location().Translated(gp_Vec(ax.XDirection()) * (r + v * s) + gp_Vec(ax.Direction()) * (v * c));
+    };
+    profile.Set(LineBetween(at(v0), at(v1), v0, v1));
+    return true;
+  }
+  if (auto sphere = Handle(Geom_SphericalSurface)::DownCast(surface)) {
+    ax = sphere->Position();
+    profile.Set(ArcAbout(ax.Location(), ax.XDirection(), ax.Direction(), sphere->Radius(), v0, v1));
+    return true;
+  }
+  if (auto torus = Handle(Geom_ToroidalSurface)::DownCast(surface)) {
+    ax = torus->Position();
+    gp_Pnt centre = ax.Location().Translated(gp_Vec(ax.XDirection()) * torus->MajorRadius());
+    profile.Set(ArcAbout(centre, ax.XDirection(), ax.Direction(), torus->MinorRadius(), v0, v1));
+    return true;
+  }
+  return false;
+}
+
+PlaneSurfaceT PlaneSurfaceOf(const Handle(Geom_Plane)& plane, double u0, double u1, double v0, double v1) {
+  PlaneSurfaceT p;
+  // (u, v) stay as Open CASCADE has them: y axis as given, z = x cross y.
+  p.plane = PlaneOf(plane->Position());
+  p.u = Interval(u0, u1);
+  p.v = Interval(v0, v1);
+  p.extents_u = p.u;
+  p.extents_v = p.v;
+  return p;
+}
+
+// A profile turned about an axis stays one: its (u, v) are the angle and
+// the profile's own parameter.
+bool RevSurfaceOf(const Handle(Geom_SurfaceOfRevolution)& rev, double u0, double u1, double v0, double v1,
+                  SurfaceGeometryUnion& out) {
+  CurveGeometryUnion profile;
+  if (!CurveToModel(rev->BasisCurve(), v0, v1, profile)) return false;
+  RevSurfaceT r;
+  r.profile = std::make_unique<CurveT>();
+  r.profile->geometry = std::move(profile);
+  gp_Ax1 axis = rev->Axis();
+  r.axis_from = ToVec3(axis.Location());
+  r.axis_to = ToVec3(axis.Location().Translated(gp_Vec(axis.Direction())));
+  r.angle = Interval(u0, u1);
+  r.t = Interval(u0, u1);
+  out.Set(std::move(r));
+  return true;
+}
+
+// Any other surface over the box, converted exactly where Open CASCADE can,
+// else approximated.
+bool ConvertedSurface(const Handle(Geom_Surface)& surface, double u0, double u1, double v0, double v1,
+                      SurfaceGeometryUnion& out) {
+  Handle(Geom_BSplineSurface) bs;
+  try {
+    bs = GeomConvert::SurfaceToBSplineSurface(new Geom_RectangularTrimmedSurface(surface, u0, u1, v0, v1));
+  } catch (const Standard_Failure&) {
+  }
+  if (bs.IsNull()) {
+    GeomConvert_ApproxSurface approx(new Geom_RectangularTrimmedSurface(surface, u0, u1, v0, v1), 1e-6, GeomAbs_C1,
+                                     GeomAbs_C1, 12, 12, 100, 0);
+    if (!approx.HasResult()) return false;
+    bs = approx.Surface();
+  }
+  return BSplineSurfaceToModel(bs, out);
+}
+
+}  // namespace
+
 bool SurfaceToModel(const Handle(Geom_Surface)& surfaceIn, double u0, double u1, double v0, double v1,
                     SurfaceGeometryUnion& out) {
   if (surfaceIn.IsNull() || !Finite(u0, u1) || !Finite(v0, v1)) return false;
@@ -227,106 +321,29 @@ bool SurfaceToModel(const Handle(Geom_Surface)& surfaceIn, double u0, double u1,
     Handle(Geom_Surface) surface = surfaceIn;
     while (auto t = Handle(Geom_RectangularTrimmedSurface)::DownCast(surface)) surface = t->BasisSurface();
     if (auto plane = Handle(Geom_Plane)::DownCast(surface)) {
-      PlaneSurfaceT p;
-      p.plane = PlaneOf(plane->Position());
-      if (!plane->Position().Direct()) {
-        // Keep (u, v) as Open CASCADE has them: y axis as given, z = x cross y.
-      }
-      p.u = Interval(u0, u1);
-      p.v = Interval(v0, v1);
-      p.extents_u = p.u;
-      p.extents_v = p.v;
-      out.Set(std::move(p));
+      out.Set(PlaneSurfaceOf(plane, u0, u1, v0, v1));
       return true;
     }
-    if (auto cyl = Handle(Geom_CylindricalSurface)::DownCast(surface)) {
-      gp_Ax3 ax = cyl->Position();
-      double r = cyl->Radius();
-      gp_Pnt a = ax.Location().Translated(gp_Vec(ax.XDirection()) * r);
-      LineCurveT line;
-      line.from = ToVec3(a.Translated(gp_Vec(ax.Direction()) * v0));
-      line.to = ToVec3(a.Translated(gp_Vec(ax.Direction()) * v1));
-      line.domain = Interval(v0, v1);
-      CurveGeometryUnion c;
-      c.Set(std::move(line));
-      RevolutionToModel(ax, std::move(c), u0, u1, v0, v1, out);
+    gp_Ax3 ax;
+    CurveGeometryUnion profile;
+    if (ElementaryProfile(surface, v0, v1, ax, profile)) {
+      RevolutionToModel(ax, std::move(profile), u0, u1, v0, v1, out);
       return true;
     }
-    if (auto cone = Handle(Geom_ConicalSurface)::DownCast(surface)) {
-      gp_Ax3 ax = cone->Position();
-      double r = cone->RefRadius(), s = std::sin(cone->SemiAngle()), c = std::cos(cone->SemiAngle());
-      auto at = [&](double v) {
-        return ax.Location().Translated(gp_Vec(ax.XDirection()) * (r + v * s) + gp_Vec(ax.Direction()) * (v * c));
-      };
-      LineCurveT line;
-      line.from = ToVec3(at(v0));
-      line.to = ToVec3(at(v1));
-      line.domain = Interval(v0, v1);
-      CurveGeometryUnion cu;
-      cu.Set(std::move(line));
-      RevolutionToModel(ax, std::move(cu), u0, u1, v0, v1, out);
-      return true;
-    }
-    if (auto sphere = Handle(Geom_SphericalSurface)::DownCast(surface)) {
-      gp_Ax3 ax = sphere->Position();
-      ArcCurveT arc;
-      gp_Dir x = ax.XDirection(), z = ax.Direction();
-      arc.plane = Plane(ToVec3(ax.Location()), ToVec3(x), ToVec3(z), ToVec3(x.Crossed(z)));
-      arc.radius = sphere->Radius();
-      arc.angle = Interval(v0, v1);
-      arc.domain = Interval(v0, v1);
-      CurveGeometryUnion cu;
-      cu.Set(std::move(arc));
-      RevolutionToModel(ax, std::move(cu), u0, u1, v0, v1, out);
-      return true;
-    }
-    if (auto torus = Handle(Geom_ToroidalSurface)::DownCast(surface)) {
-      gp_Ax3 ax = torus->Position();
-      ArcCurveT arc;
-      gp_Dir x = ax.XDirection(), z = ax.Direction();
-      gp_Pnt centre = ax.Location().Translated(gp_Vec(x) * torus->MajorRadius());
-      arc.plane = Plane(ToVec3(centre), ToVec3(x), ToVec3(z), ToVec3(x.Crossed(z)));
-      arc.radius = torus->MinorRadius();
-      arc.angle = Interval(v0, v1);
-      arc.domain = Interval(v0, v1);
-      CurveGeometryUnion cu;
-      cu.Set(std::move(arc));
-      RevolutionToModel(ax, std::move(cu), u0, u1, v0, v1, out);
-      return true;
-    }
-    if (auto rev = Handle(Geom_SurfaceOfRevolution)::DownCast(surface)) {
-      // A profile turned about an axis stays one: its (u, v) are the angle
-      // and the profile's own parameter.
-      CurveGeometryUnion profile;
-      if (CurveToModel(rev->BasisCurve(), v0, v1, profile)) {
-        RevSurfaceT r;
-        r.profile = std::make_unique<CurveT>();
-        r.profile->geometry = std::move(profile);
-        gp_Ax1 axis = rev->Axis();
-        r.axis_from = ToVec3(axis.Location());
-        r.axis_to = ToVec3(axis.Location().Translated(gp_Vec(axis.Direction())));
-        r.angle = Interval(u0, u1);
-        r.t = Interval(u0, u1);
-        out.Set(std::move(r));
-        return true;
-      }
-    }
+    if (auto rev = Handle(Geom_SurfaceOfRevolution)::DownCast(surface))
+      if (RevSurfaceOf(rev, u0, u1, v0, v1, out)) return true;
     if (auto bs = Handle(Geom_BSplineSurface)::DownCast(surface)) return BSplineSurfaceToModel(bs, out);
-    Handle(Geom_BSplineSurface) bs;
-    try {
-      bs = GeomConvert::SurfaceToBSplineSurface(new Geom_RectangularTrimmedSurface(surface, u0, u1, v0, v1));
-    } catch (const Standard_Failure&) {
-    }
-    if (bs.IsNull()) {
-      GeomConvert_ApproxSurface approx(new Geom_RectangularTrimmedSurface(surface, u0, u1, v0, v1), 1e-6, GeomAbs_C1,
-                                       GeomAbs_C1, 12, 12, 100, 0);
-      if (!approx.HasResult()) return false;
-      bs = approx.Surface();
-    }
-    return BSplineSurfaceToModel(bs, out);
+    return ConvertedSurface(surface, u0, u1, v0, v1, out);
   } catch (const Standard_Failure&) {
     return false;
   }
+}
+
+Handle(Geom_Curve) EdgeCurve(const TopoDS_Edge& edge, double& first, double& last) {
+  TopLoc_Location loc;
+  Handle(Geom_Curve) c = BRep_Tool::Curve(edge, loc, first, last);
+  if (!c.IsNull() && !loc.IsIdentity()) c = Handle(Geom_Curve)::DownCast(c->Transformed(loc.Transformation()));
+  return c;
 }
 
 Handle(Geom_Curve) TransformCurve(const Handle(Geom_Curve)& curve, const gp_GTrsf& map, double& first, double& last) {

@@ -5,6 +5,7 @@
 #include <Geom2d_Curve.hxx>
 #include <Geom_Curve.hxx>
 #include <Geom_Surface.hxx>
+#include <TopoDS_Edge.hxx>
 #include <gp_GTrsf.hxx>
 
 #include "model/ModelFormat.h"
@@ -21,9 +22,19 @@ bool Curve2dToModel(const Handle(Geom2d_Curve)& curve, double first, double last
 bool SurfaceToModel(const Handle(Geom_Surface)& surface, double u0, double u1, double v0, double v1,
                     model::SurfaceGeometryUnion& out);
 
+// The 3D curve of an edge, placed by the edge's location, and its range;
+// null for an edge without one.
+Handle(Geom_Curve) EdgeCurve(const TopoDS_Edge& edge, double& first, double& last);
+
 // Moves a curve by an affine map: exactly by a similarity, or by converting
 // to a B-spline and moving its poles.
 Handle(Geom_Curve) TransformCurve(const Handle(Geom_Curve)& curve, const gp_GTrsf& map, double& first, double& last);
+
+// A point under an affine map.
+inline gp_XYZ Apply(const gp_GTrsf& t, gp_XYZ p) {
+  t.Transforms(p);
+  return p;
+}
 
 inline model::Vec3 ToVec3(const gp_XYZ& p) { return model::Vec3(p.X(), p.Y(), p.Z()); }
 inline model::Vec3 ToVec3(const gp_Pnt& p) { return model::Vec3(p.X(), p.Y(), p.Z()); }

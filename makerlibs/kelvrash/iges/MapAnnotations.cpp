@@ -1,8 +1,7 @@
-// Notes, labels, leaders and dimensions as second-generation annotations:
-// texts name a font of the font table, dimensions and leaders a dimension
-// style, so the drawing gets the file's text heights, arrow sizes and fonts.
+#include "MapAnnotations.h"
+
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 
 #include <IGESDimen_AngularDimension.hxx>
 #include <IGESDimen_DiameterDimension.hxx>
@@ -14,14 +13,30 @@
 #include <IGESDimen_PointDimension.hxx>
 #include <IGESDimen_RadiusDimension.hxx>
 #include <IGESDimen_WitnessLine.hxx>
+#include <IGESDraw_Drawing.hxx>
+#include <IGESDraw_DrawingWithRotation.hxx>
 #include <IGESGraph_TextFontDef.hxx>
+#include <Standard_Failure.hxx>
 #include <TCollection_HAsciiString.hxx>
 
-#include "Mapper.h"
+#include "GeomToModel.h"
 
 namespace kelv::iges {
 
 using namespace kelv::model;
+
+// A plane of an annotation: origin and unit axes in world coordinates.
+struct Frame {
+  gp_XYZ origin{0, 0, 0}, x{1, 0, 0}, y{0, 1, 0}, z{0, 0, 1};
+  Vec2 Local(const gp_XYZ& p) const {
+    gp_XYZ d = p - origin;
+    return Vec2(d.Dot(x), d.Dot(y));
+  }
+  Plane ToPlane() const {
+    return Plane(Vec3(origin.X(), origin.Y(), origin.Z()), Vec3(x.X(), x.Y(), x.Z()), Vec3(y.X(), y.Y(), y.Z()),
+                 Vec3(z.X(), z.Y(), z.Z()));
+  }
+};
 
 namespace {
 
@@ -30,11 +45,6 @@ enum : int { kDimLinear = 1, kDimAligned = 2, kDimAngular = 3, kDimDiameter = 4,
              kTextBlock = 7, kDimOrdinate = 8 };
 // openNURBS text display modes.
 enum : int { kTextHorizontal = 1, kTextAboveLine = 2 };
-
-gp_XYZ Apply(const gp_GTrsf& t, gp_XYZ p) {
-  t.Transforms(p);
-  return p;
-}
 
 gp_XYZ ApplyVector(const gp_GTrsf& t, const gp_XYZ& v) { return t.VectorialPart() * v; }
 
@@ -133,15 +143,17 @@ GeometryUnion Wrap(AnnotationT a) {
   return g;
 }
 
+// Six significant digits, whatever the locale: styles whose sizes differ
+// below that are one style.
 std::string Rounded(double v) {
   char buf[32];
-  std::snprintf(buf, sizeof buf, "%.6g", v);
-  return buf;
+  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 6);
+  return std::string(buf, ec == std::errc() ? end : buf);
 }
 
 }  // namespace
 
-int Mapper::FontIndex(const Handle(IGESDimen_GeneralNote)& note, int i) {
+int AnnotationMapper::FontIndex(const Handle(IGESDimen_GeneralNote)& note, int i) {
   std::string name;
   if (note->IsFontEntity(i)) {
     Handle(IGESGraph_TextFontDef) def = note->FontEntity(i);
@@ -156,19 +168,20 @@ int Mapper::FontIndex(const Handle(IGESDimen_GeneralNote)& note, int i) {
   if (name.empty()) name = "Standard";
   auto it = fontOfName_.find(name);
   if (it != fontOfName_.end()) return it->second;
-  int index = out_.AddFont(name);
+  int index = ctx_.out.AddFont(name);
   fontOfName_[name] = index;
   return index;
 }
 
-void Mapper::FixFontIndices() {
+void AnnotationMapper::FixFontIndices() {
   // Readers of these files find a text's font at (font count - index - 1).
-  const int count = static_cast<int>(out_.Model().fonts.size());
+  const int count = static_cast<int>(ctx_.out.Model().fonts.size());
   for (AnnotationT* text : texts_) text->style_index = count - 1 - text->style_index;
 }
 
-int Mapper::DimStyleIndex(double textHeight, double arrowSize, int font, bool arrowhead) {
-  std::string key = Rounded(textHeight) + "|" + Rounded(arrowSize) + "|" + std::to_string(font) + (arrowhead ? "" : "|-");
+int AnnotationMapper::DimStyleIndex(double textHeight, double arrowSize, int font, bool arrowhead) {
+  std::string key =
+      Rounded(textHeight) + "|" + Rounded(arrowSize) + "|" + std::to_string(font) + (arrowhead ? "" : "|-");
   auto it = dimStyleOfKey_.find(key);
   if (it != dimStyleOfKey_.end()) return it->second;
   DimStyleT style;
@@ -177,7 +190,7 @@ int Mapper::DimStyleIndex(double textHeight, double arrowSize, int font, bool ar
   if (arrowSize > 0) style.arrow_size = arrowSize;
   style.font_index = font;
   style.leader_arrowhead = arrowhead;
-  int index = out_.AddDimStyle(style);
+  int index = ctx_.out.AddDimStyle(style);
   dimStyleOfKey_[key] = index;
   return index;
 }
@@ -218,6 +231,21 @@ bool LeaderOf(const Handle(IGESDimen_LeaderArrow)& leader, const Handle(IGESData
   return true;
 }
 
+// Both leaders of a linear or angular dimension; the dimension is skipped
+// unless both can be read (a leader the parser could not read counts as
+// none).
+template <class Dimension>
+bool BothLeaders(MapContext& ctx, const Handle(Dimension)& d, const gp_GTrsf& parent, LeaderPoints& l1,
+                 LeaderPoints& l2) {
+  auto usable = [&](const Handle(IGESDimen_LeaderArrow)& l) {
+    return ctx.Broken(l) ? Handle(IGESDimen_LeaderArrow)() : l;
+  };
+  if (LeaderOf(usable(d->FirstLeader()), d, parent, l1) && LeaderOf(usable(d->SecondLeader()), d, parent, l2))
+    return true;
+  ctx.Skip(d);
+  return false;
+}
+
 bool WitnessStart(const Handle(IGESDimen_WitnessLine)& witness, const Handle(IGESData_IGESEntity)& owner,
                   const gp_GTrsf& parent, gp_XYZ& out) {
   if (witness.IsNull() || witness->NbPoints() < 1) return false;
@@ -227,9 +255,9 @@ bool WitnessStart(const Handle(IGESDimen_WitnessLine)& witness, const Handle(IGE
 
 }  // namespace
 
-bool Mapper::MapNote(const Handle(IGESDimen_GeneralNote)& note, const gp_GTrsf& parent, const Entity& owner, int mode,
-                     std::vector<Uuid>& made) {
-  if (note.IsNull() || Broken(note)) return false;
+bool AnnotationMapper::MapNote(const Handle(IGESDimen_GeneralNote)& note, const gp_GTrsf& parent, const Entity& owner,
+                               ObjectMode mode, Made& made) {
+  if (note.IsNull() || ctx_.Broken(note)) return false;
   gp_GTrsf t = PartPlacement(note, owner, parent);
   const double scale = ScaleOf(t);
   bool any = false;
@@ -242,207 +270,241 @@ bool Mapper::MapNote(const Handle(IGESDimen_GeneralNote)& note, const gp_GTrsf& 
     a.user_text = text;
     a.height = note->BoxHeight(i) * scale;
     a.style_index = FontIndex(note, i);
-    Uuid id = Emit(owner.IsNull() ? Entity(note) : owner, Wrap(std::move(a)), mode);
-    texts_.push_back(out_.Model().objects.back()->geometry.AsAnnotation());
+    Uuid id = ctx_.Emit(owner.IsNull() ? Entity(note) : owner, Wrap(std::move(a)), mode);
+    texts_.push_back(ctx_.out.Model().objects.back()->geometry.AsAnnotation());
     made.push_back(id);
     any = true;
   }
   return any;
 }
 
-bool Mapper::MapLeader(const Handle(IGESDimen_LeaderArrow)& leader, const gp_GTrsf& parent, const Entity& owner,
-                       int mode, std::vector<Uuid>& made) {
+bool AnnotationMapper::MapLeader(const Handle(IGESDimen_LeaderArrow)& leader, const gp_GTrsf& parent,
+                                 const Entity& owner, ObjectMode mode, Made& made) {
   LeaderPoints lp;
-  if (Broken(leader) || !LeaderOf(leader, owner, parent, lp)) return false;
+  if (ctx_.Broken(leader) || !LeaderOf(leader, owner, parent, lp)) return false;
   AnnotationT a = NewAnnotation(AnnotationClass::Leader2, kLeader, lp.frame);
   for (const gp_XYZ& p : lp.points) a.points.push_back(lp.frame.Local(p));
   a.style_index = DimStyleIndex(0.0, lp.arrowSize, 0, lp.arrowhead);
-  made.push_back(Emit(owner.IsNull() ? Entity(leader) : owner, Wrap(std::move(a)), mode));
+  made.push_back(ctx_.Emit(owner.IsNull() ? Entity(leader) : owner, Wrap(std::move(a)), mode));
   return true;
 }
 
-bool Mapper::MapAnnotation(const Entity& e, const gp_GTrsf& parent, int mode, std::vector<Uuid>& made) {
-  const Entity none;
-  if (auto note = Handle(IGESDimen_GeneralNote)::DownCast(e)) {
-    if (!MapNote(note, parent, none, mode, made)) {
-      Skip(e);
-      return false;
-    }
-    return true;
+bool AnnotationMapper::MapGeneralNote(const Handle(IGESDimen_GeneralNote)& e, const Placing& at, Made& made) {
+  if (!MapNote(e, at.parent, Entity(), at.mode, made)) {
+    ctx_.Skip(e);
+    return false;
   }
-  if (auto leader = Handle(IGESDimen_LeaderArrow)::DownCast(e)) {
-    if (!MapLeader(leader, parent, none, mode, made)) {
-      Skip(e);
-      return false;
-    }
-    return true;
-  }
-  if (auto label = Handle(IGESDimen_GeneralLabel)::DownCast(e)) {
-    // The note and each leader keep the label's level and colour.
-    bool any = MapNote(label->Note(), parent, e, mode, made);
-    for (int i = 1; i <= label->NbLeaders(); ++i) any = MapLeader(label->Leader(i), parent, e, mode, made) || any;
-    if (!any) Skip(e);
-    return any;
-  }
-  if (auto point = Handle(IGESDimen_PointDimension)::DownCast(e)) {
-    // Open CASCADE reads this entity without its note and leader: take them
-    // from its parameters.
-    Handle(IGESDimen_GeneralNote) note = point->Note();
-    Handle(IGESDimen_LeaderArrow) arrow = point->LeaderArrow();
-    if (note.IsNull()) note = Handle(IGESDimen_GeneralNote)::DownCast(RawPointer(e, 1));
-    if (arrow.IsNull()) arrow = Handle(IGESDimen_LeaderArrow)::DownCast(RawPointer(e, 2));
-    bool any = MapNote(note, parent, e, mode, made);
-    any = MapLeader(arrow, parent, e, mode, made) || any;
-    if (!any) Skip(e);
-    return any;
-  }
+  return true;
+}
 
-  // A part the parser could not read is half built: the dimension goes
-  // without it, as if the file had none.
-  auto usable = [this](auto part) { return Broken(part) ? decltype(part)() : part; };
+bool AnnotationMapper::MapLeaderArrow(const Handle(IGESDimen_LeaderArrow)& e, const Placing& at, Made& made) {
+  if (!MapLeader(e, at.parent, Entity(), at.mode, made)) {
+    ctx_.Skip(e);
+    return false;
+  }
+  return true;
+}
 
-  // Dimensions: the text, its height and font come from the note.
-  auto styleFor = [&](const Handle(IGESDimen_GeneralNote)& note, double arrowSize, double& height) {
-    int font = 0;
-    height = 0;
-    if (!note.IsNull() && note->NbStrings() >= 1) {
-      height = note->BoxHeight(1) * ScaleOf(PartPlacement(note, e, parent));
-      font = FontIndex(note, 1);
+bool AnnotationMapper::MapGeneralLabel(const Handle(IGESDimen_GeneralLabel)& label, const Placing& at, Made& made) {
+  // The note and each leader keep the label's level and colour.
+  bool any = MapNote(label->Note(), at.parent, label, at.mode, made);
+  for (int i = 1; i <= label->NbLeaders(); ++i)
+    any = MapLeader(label->Leader(i), at.parent, label, at.mode, made) || any;
+  if (!any) ctx_.Skip(label);
+  return any;
+}
+
+bool AnnotationMapper::MapPointDimension(const Handle(IGESDimen_PointDimension)& point, const Placing& at,
+                                         Made& made) {
+  // Open CASCADE reads this entity without its note and leader: take them
+  // from its parameters.
+  Handle(IGESDimen_GeneralNote) note = point->Note();
+  Handle(IGESDimen_LeaderArrow) arrow = point->LeaderArrow();
+  if (note.IsNull()) note = Handle(IGESDimen_GeneralNote)::DownCast(ctx_.RawPointer(point, 1));
+  if (arrow.IsNull()) arrow = Handle(IGESDimen_LeaderArrow)::DownCast(ctx_.RawPointer(point, 2));
+  bool any = MapNote(note, at.parent, point, at.mode, made);
+  any = MapLeader(arrow, at.parent, point, at.mode, made) || any;
+  if (!any) ctx_.Skip(point);
+  return any;
+}
+
+// Dimensions: the text, its height and font come from the note.
+int AnnotationMapper::StyleFor(const Handle(IGESDimen_GeneralNote)& note, const Entity& e, const gp_GTrsf& parent,
+                               double arrowSize, double& height) {
+  int font = 0;
+  height = 0;
+  if (!note.IsNull() && note->NbStrings() >= 1) {
+    height = note->BoxHeight(1) * ScaleOf(PartPlacement(note, e, parent));
+    font = FontIndex(note, 1);
+  }
+  return DimStyleIndex(height, arrowSize, font);
+}
+
+// A note's angle is the drawing's, not the dimension line's: a text that
+// runs along the plane's x axis stays horizontal, one turned with the
+// dimension line ('along', where the text sits) is aligned above it.
+int AnnotationMapper::DisplayMode(const Handle(IGESDimen_GeneralNote)& note, const Entity& e, const gp_GTrsf& parent,
+                                  const gp_XYZ& along) const {
+  if (note.IsNull() || note->NbStrings() < 1) return kTextHorizontal;
+  const gp_GTrsf t = PartPlacement(note, e, parent);
+  Frame text = FrameOf(t, note->StartPoint(1).XYZ(), note->RotationAngle(1));
+  Frame plane = FrameOf(t, note->StartPoint(1).XYZ(), 0.0);
+  if (text.x.Dot(plane.x) > 0.9999) return kTextHorizontal;
+  double cross = text.x.Crossed(Unit(along, text.x)).Modulus();
+  return cross < 0.01 ? kTextAboveLine : kTextHorizontal;
+}
+
+// The text where the file puts it, in the plane of 'f'.
+bool AnnotationMapper::TextPosition(const Handle(IGESDimen_GeneralNote)& note, const Entity& e,
+                                    const gp_GTrsf& parent, const Frame& f, AnnotationT& a, Vec2& at) const {
+  gp_XYZ centre;
+  if (!NoteCentre(note, PartPlacement(note, e, parent), centre)) return false;
+  at = f.Local(centre);
+  a.user_positioned_text = true;
+  return true;
+}
+
+bool AnnotationMapper::MapLinearDimension(const Handle(IGESDimen_LinearDimension)& linear, const Placing& at,
+                                          Made& made) {
+  const Entity& e = linear;
+  const gp_GTrsf& parent = at.parent;
+  LeaderPoints l1, l2;
+  if (!BothLeaders(ctx_, linear, parent, l1, l2)) return false;
+  gp_XYZ a1 = l1.points.front(), a2 = l2.points.front();
+  gp_XYZ w1 = a1, w2 = a2;
+  if (linear->HasFirstWitness()) WitnessStart(Usable(linear->FirstWitness()), e, parent, w1);
+  if (linear->HasSecondWitness()) WitnessStart(Usable(linear->SecondWitness()), e, parent, w2);
+  const Handle(IGESDimen_GeneralNote) note = Usable(linear->Note());
+  // The dimension's plane has its x axis along the dimension line, so the
+  // measurement runs along x.
+  Frame f = l1.frame;
+  f.origin = a1;
+  f.x = Unit(a2 - a1, l1.frame.x);
+  f.y = f.z.Crossed(f.x);
+  AnnotationT a = NewAnnotation(AnnotationClass::LinearDimension2, kDimLinear, f);
+  // The fifth point is the text's middle when the file places it, else a
+  // point on the dimension line.
+  a.points = {f.Local(w1), f.Local(a1), f.Local(w2), f.Local(a2), f.Local((a1 + a2) * 0.5)};
+  TextPosition(note, e, parent, f, a, a.points[4]);
+  a.user_text = JoinedText(note);
+  a.style_index = StyleFor(note, e, parent, l1.arrowSize, a.height);
+  a.text_display_mode = DisplayMode(note, e, parent, f.x);
+  made.push_back(ctx_.Emit(e, Wrap(std::move(a)), at.mode));
+  return true;
+}
+
+bool AnnotationMapper::MapRadiusDimension(const Handle(IGESDimen_RadiusDimension)& radius, const Placing& at,
+                                          Made& made) {
+  return MapRadial(radius, at, radius->Note(), radius->Leader(), radius->Center(), kDimRadius, made);
+}
+
+bool AnnotationMapper::MapDiameterDimension(const Handle(IGESDimen_DiameterDimension)& diameter, const Placing& at,
+                                            Made& made) {
+  return MapRadial(diameter, at, diameter->Note(), diameter->FirstLeader(), diameter->Center(), kDimDiameter, made);
+}
+
+bool AnnotationMapper::MapRadial(const Entity& e, const Placing& at, Handle(IGESDimen_GeneralNote) note,
+                                 Handle(IGESDimen_LeaderArrow) leader, const gp_Pnt2d& centre, int type, Made& made) {
+  const gp_GTrsf& parent = at.parent;
+  note = Usable(note);
+  leader = Usable(leader);
+  LeaderPoints l;
+  if (!LeaderOf(leader, e, parent, l)) {
+    ctx_.Skip(e);
+    return false;
+  }
+  gp_GTrsf t = PartPlacement(leader, e, parent);
+  gp_XYZ c = Apply(t, gp_XYZ(centre.X(), centre.Y(), leader->ZDepth()));
+  gp_XYZ textAt = l.points.back();
+  if (!note.IsNull() && note->NbStrings() >= 1)
+    textAt = Apply(PartPlacement(note, e, parent), note->StartPoint(1).XYZ());
+  Frame f = l.frame;
+  AnnotationT a = NewAnnotation(AnnotationClass::RadialDimension2, type, f);
+  a.points = {f.Local(c), f.Local(l.points.front()), f.Local(textAt), f.Local(l.points.back())};
+  TextPosition(note, e, parent, f, a, a.points[2]);
+  a.user_text = JoinedText(note);
+  a.style_index = StyleFor(note, e, parent, l.arrowSize, a.height);
+  // The leader is the dimension line of a radius or diameter.
+  gp_XYZ along = l.points.size() > 1 ? l.points[1] - l.points[0] : l.points[0] - c;
+  a.text_display_mode = DisplayMode(note, e, parent, along);
+  made.push_back(ctx_.Emit(e, Wrap(std::move(a)), at.mode));
+  return true;
+}
+
+bool AnnotationMapper::MapAngularDimension(const Handle(IGESDimen_AngularDimension)& angular, const Placing& at,
+                                           Made& made) {
+  const Entity& e = angular;
+  const gp_GTrsf& parent = at.parent;
+  LeaderPoints l1, l2;
+  if (!BothLeaders(ctx_, angular, parent, l1, l2)) return false;
+  gp_GTrsf t = PartPlacement(angular, e, parent);
+  gp_Pnt2d v2 = angular->Vertex();
+  gp_XYZ v = Apply(t, gp_XYZ(v2.X(), v2.Y(), l1.points.empty() ? 0.0 : angular->FirstLeader()->ZDepth()));
+  gp_XYZ a1 = l1.points.front(), a2 = l2.points.front();
+  gp_XYZ bisector = Unit(Unit(a1 - v, l1.frame.x) + Unit(a2 - v, l1.frame.y), l1.frame.x);
+  double r = angular->Radius() * ScaleOf(t);
+  Frame f = l1.frame;
+  AnnotationT a = NewAnnotation(AnnotationClass::AngularDimension2, kDimAngular, f);
+  a.points = {f.Local(v), f.Local(a1), f.Local(a2), f.Local(v + bisector * r)};
+  // A fifth point holds the text's place when the file gives one.
+  Vec2 textAt;
+  const Handle(IGESDimen_GeneralNote) note = Usable(angular->Note());
+  if (TextPosition(note, e, parent, f, a, textAt)) a.points.push_back(textAt);
+  a.user_text = JoinedText(note);
+  a.style_index = StyleFor(note, e, parent, l1.arrowSize, a.height);
+  // Aligned text of an angle runs along the arc, across the bisector.
+  a.text_display_mode = DisplayMode(note, e, parent, f.z.Crossed(bisector));
+  made.push_back(ctx_.Emit(e, Wrap(std::move(a)), at.mode));
+  return true;
+}
+
+bool AnnotationMapper::MapOrdinateDimension(const Handle(IGESDimen_OrdinateDimension)& ordinate, const Placing& at,
+                                            Made& made) {
+  const Entity& e = ordinate;
+  const gp_GTrsf& parent = at.parent;
+  LeaderPoints l;
+  bool hasLeader = LeaderOf(Usable(ordinate->Leader()), e, parent, l);
+  gp_XYZ base;
+  bool hasBase = WitnessStart(Usable(ordinate->WitnessLine()), e, parent, base);
+  const Handle(IGESDimen_GeneralNote) note = Usable(ordinate->Note());
+  if (!hasLeader && !hasBase) {
+    ctx_.Skip(e);
+    return false;
+  }
+  Frame f = hasLeader ? l.frame : FrameOf(PartPlacement(ordinate->WitnessLine(), e, parent), gp_XYZ(0, 0, 0), 0);
+  if (!hasBase) base = l.points.back();
+  gp_XYZ end = hasLeader ? l.points.front() : base;
+  AnnotationT a = NewAnnotation(AnnotationClass::OrdinateDimension2, kDimOrdinate, f);
+  a.points = {f.Local(base), f.Local(end)};
+  a.user_text = JoinedText(note);
+  a.style_index = StyleFor(note, e, parent, hasLeader ? l.arrowSize : 0.0, a.height);
+  made.push_back(ctx_.Emit(e, Wrap(std::move(a)), at.mode));
+  return true;
+}
+
+// The annotations a drawing lists are in the drawing's own coordinates; its
+// views place nothing (the model's entities stay where the model has them).
+// Each listed entity that the main pass does not draw is drawn once, by the
+// first drawing that lists it.
+bool AnnotationMapper::MapDrawing(const Entity& e, const Placing& at, Made& made) {
+  if (drawnByDrawing_.empty()) drawnByDrawing_.assign(static_cast<size_t>(ctx_.iges->NbEntities()) + 1, 0);
+  auto draw = [&](const Entity& a) {
+    if (a.IsNull()) return;
+    const size_t n = static_cast<size_t>(ctx_.iges->Number(a));
+    if (n == 0 || ctx_.alone[n] || drawnByDrawing_[n]) return;
+    drawnByDrawing_[n] = 1;
+    try {
+      ctx_.dispatch->MapEntity(a, Placing{gp_GTrsf(), MapContext::ModeOf(a), at.depth + 1}, made);
+    } catch (const Standard_Failure&) {
+      ctx_.Skip(a);
     }
-    return DimStyleIndex(height, arrowSize, font);
   };
-  // A note's angle is the drawing's, not the dimension line's: a text that
-  // runs along the plane's x axis stays horizontal, one turned with the
-  // dimension line ('along', where the text sits) is aligned above it.
-  auto displayMode = [&](const Handle(IGESDimen_GeneralNote)& note, const gp_XYZ& along) {
-    if (note.IsNull() || note->NbStrings() < 1) return kTextHorizontal;
-    const gp_GTrsf t = PartPlacement(note, e, parent);
-    Frame text = FrameOf(t, note->StartPoint(1).XYZ(), note->RotationAngle(1));
-    Frame plane = FrameOf(t, note->StartPoint(1).XYZ(), 0.0);
-    if (text.x.Dot(plane.x) > 0.9999) return kTextHorizontal;
-    double cross = text.x.Crossed(Unit(along, text.x)).Modulus();
-    return cross < 0.01 ? kTextAboveLine : kTextHorizontal;
-  };
-  // The text where the file puts it, in the plane of 'f'.
-  auto textPosition = [&](const Handle(IGESDimen_GeneralNote)& note, const Frame& f, AnnotationT& a, Vec2& at) {
-    gp_XYZ centre;
-    if (!NoteCentre(note, PartPlacement(note, e, parent), centre)) return false;
-    at = f.Local(centre);
-    a.user_positioned_text = true;
-    return true;
-  };
-
-  if (auto linear = Handle(IGESDimen_LinearDimension)::DownCast(e)) {
-    LeaderPoints l1, l2;
-    bool has1 = LeaderOf(usable(linear->FirstLeader()), e, parent, l1),
-         has2 = LeaderOf(usable(linear->SecondLeader()), e, parent, l2);
-    if (!has1 || !has2) {
-      Skip(e);
-      return false;
-    }
-    gp_XYZ a1 = l1.points.front(), a2 = l2.points.front();
-    gp_XYZ w1 = a1, w2 = a2;
-    if (linear->HasFirstWitness()) WitnessStart(usable(linear->FirstWitness()), e, parent, w1);
-    if (linear->HasSecondWitness()) WitnessStart(usable(linear->SecondWitness()), e, parent, w2);
-    const Handle(IGESDimen_GeneralNote) note = usable(linear->Note());
-    // The dimension's plane has its x axis along the dimension line, so the
-    // measurement runs along x.
-    Frame f = l1.frame;
-    f.origin = a1;
-    f.x = Unit(a2 - a1, l1.frame.x);
-    f.y = f.z.Crossed(f.x);
-    AnnotationT a = NewAnnotation(AnnotationClass::LinearDimension2, kDimLinear, f);
-    // The fifth point is the text's middle when the file places it, else a
-    // point on the dimension line.
-    a.points = {f.Local(w1), f.Local(a1), f.Local(w2), f.Local(a2), f.Local((a1 + a2) * 0.5)};
-    textPosition(note, f, a, a.points[4]);
-    a.user_text = JoinedText(note);
-    a.style_index = styleFor(note, l1.arrowSize, a.height);
-    a.text_display_mode = displayMode(note, f.x);
-    made.push_back(Emit(e, Wrap(std::move(a)), mode));
-    return true;
+  if (auto drawing = Handle(IGESDraw_Drawing)::DownCast(e)) {
+    for (int i = 1; i <= drawing->NbAnnotations() && !ctx_.Failed(); ++i) draw(drawing->Annotation(i));
+  } else if (auto rotated = Handle(IGESDraw_DrawingWithRotation)::DownCast(e)) {
+    for (int i = 1; i <= rotated->NbAnnotations() && !ctx_.Failed(); ++i) draw(rotated->Annotation(i));
   }
-
-  auto radial = [&](Handle(IGESDimen_GeneralNote) note, Handle(IGESDimen_LeaderArrow) leader, gp_Pnt2d centre,
-                    int type) {
-    note = usable(note);
-    leader = usable(leader);
-    LeaderPoints l;
-    if (!LeaderOf(leader, e, parent, l)) {
-      Skip(e);
-      return false;
-    }
-    gp_GTrsf t = PartPlacement(leader, e, parent);
-    gp_XYZ c = Apply(t, gp_XYZ(centre.X(), centre.Y(), leader->ZDepth()));
-    gp_XYZ textAt = l.points.back();
-    if (!note.IsNull() && note->NbStrings() >= 1) textAt = Apply(PartPlacement(note, e, parent), note->StartPoint(1).XYZ());
-    Frame f = l.frame;
-    AnnotationT a = NewAnnotation(AnnotationClass::RadialDimension2, type, f);
-    a.points = {f.Local(c), f.Local(l.points.front()), f.Local(textAt), f.Local(l.points.back())};
-    textPosition(note, f, a, a.points[2]);
-    a.user_text = JoinedText(note);
-    a.style_index = styleFor(note, l.arrowSize, a.height);
-    // The leader is the dimension line of a radius or diameter.
-    gp_XYZ along = l.points.size() > 1 ? l.points[1] - l.points[0] : l.points[0] - c;
-    a.text_display_mode = displayMode(note, along);
-    made.push_back(Emit(e, Wrap(std::move(a)), mode));
-    return true;
-  };
-  if (auto radius = Handle(IGESDimen_RadiusDimension)::DownCast(e))
-    return radial(radius->Note(), radius->Leader(), radius->Center(), kDimRadius);
-  if (auto diameter = Handle(IGESDimen_DiameterDimension)::DownCast(e))
-    return radial(diameter->Note(), diameter->FirstLeader(), diameter->Center(), kDimDiameter);
-
-  if (auto angular = Handle(IGESDimen_AngularDimension)::DownCast(e)) {
-    LeaderPoints l1, l2;
-    if (!LeaderOf(usable(angular->FirstLeader()), e, parent, l1) ||
-        !LeaderOf(usable(angular->SecondLeader()), e, parent, l2)) {
-      Skip(e);
-      return false;
-    }
-    gp_GTrsf t = PartPlacement(angular, e, parent);
-    gp_Pnt2d v2 = angular->Vertex();
-    gp_XYZ v = Apply(t, gp_XYZ(v2.X(), v2.Y(), l1.points.empty() ? 0.0 : angular->FirstLeader()->ZDepth()));
-    gp_XYZ a1 = l1.points.front(), a2 = l2.points.front();
-    gp_XYZ bisector = Unit(Unit(a1 - v, l1.frame.x) + Unit(a2 - v, l1.frame.y), l1.frame.x);
-    double r = angular->Radius() * ScaleOf(t);
-    Frame f = l1.frame;
-    AnnotationT a = NewAnnotation(AnnotationClass::AngularDimension2, kDimAngular, f);
-    a.points = {f.Local(v), f.Local(a1), f.Local(a2), f.Local(v + bisector * r)};
-    // A fifth point holds the text's place when the file gives one.
-    Vec2 textAt;
-    const Handle(IGESDimen_GeneralNote) note = usable(angular->Note());
-    if (textPosition(note, f, a, textAt)) a.points.push_back(textAt);
-    a.user_text = JoinedText(note);
-    a.style_index = styleFor(note, l1.arrowSize, a.height);
-    // Aligned text of an angle runs along the arc, across the bisector.
-    a.text_display_mode = displayMode(note, f.z.Crossed(bisector));
-    made.push_back(Emit(e, Wrap(std::move(a)), mode));
-    return true;
-  }
-
-  if (auto ordinate = Handle(IGESDimen_OrdinateDimension)::DownCast(e)) {
-    LeaderPoints l;
-    bool hasLeader = LeaderOf(usable(ordinate->Leader()), e, parent, l);
-    gp_XYZ base;
-    bool hasBase = WitnessStart(usable(ordinate->WitnessLine()), e, parent, base);
-    const Handle(IGESDimen_GeneralNote) note = usable(ordinate->Note());
-    if (!hasLeader && !hasBase) {
-      Skip(e);
-      return false;
-    }
-    Frame f = hasLeader ? l.frame : FrameOf(PartPlacement(ordinate->WitnessLine(), e, parent), gp_XYZ(0, 0, 0), 0);
-    if (!hasBase) base = l.points.back();
-    gp_XYZ end = hasLeader ? l.points.front() : base;
-    AnnotationT a = NewAnnotation(AnnotationClass::OrdinateDimension2, kDimOrdinate, f);
-    a.points = {f.Local(base), f.Local(end)};
-    a.user_text = JoinedText(note);
-    a.style_index = styleFor(note, hasLeader ? l.arrowSize : 0.0, a.height);
-    made.push_back(Emit(e, Wrap(std::move(a)), mode));
-    return true;
-  }
-  Skip(e);
-  return false;
+  return !ctx_.Failed();
 }
 
 }  // namespace kelv::iges

@@ -1,5 +1,5 @@
-// Surfaces and solids through Open CASCADE's transfer, as B-reps; planes
-// (108) as their bounding curve.
+#include "MapBreps.h"
+
 #include <BRepBuilderAPI_Transform.hxx>
 #include <BRep_Tool.hxx>
 #include <IGESData_GeneralModule.hxx>
@@ -18,45 +18,61 @@
 #include <unordered_set>
 
 #include "GeomToModel.h"
-#include "Mapper.h"
+#include "MapCurves.h"
 #include "ShapeToBrep.h"
 
 namespace kelv::iges {
 
 using namespace kelv::model;
 
-bool Mapper::MapBrep(const Entity& e, const gp_GTrsf& parent, int mode, std::vector<Uuid>& made) {
-  if (auto plane = Handle(IGESGeom_Plane)::DownCast(e)) {
-    Entity boundary = plane->BoundingCurve();
-    if (boundary.IsNull()) {
-      Skip(e);
-      return false;
-    }
-    gp_GTrsf t = boundary->HasTransf() ? parent.Multiplied(boundary->CompoundLocation()) : Placement(e, parent);
-    CurveGeometryUnion curve;
-    if (!CurveOf(boundary, t, curve, 0)) {
-      if (fatal_.empty()) Skip(e);
-      return false;
-    }
-    made.push_back(Emit(e, MakeCurve(std::move(curve)), mode));
-    return true;
+bool BrepMapper::MapPlane(const Entity& e, const Placing& at, Made& made) {
+  auto plane = Handle(IGESGeom_Plane)::DownCast(e);
+  if (plane.IsNull()) return MapSurface(e, at, made);
+  Entity boundary = plane->BoundingCurve();
+  if (boundary.IsNull()) {
+    ctx_.Skip(e);
+    return false;
   }
-  // The transfer asks every part of a surface or solid for its contents; a
-  // part whose parameters could not be read is half built.
+  gp_GTrsf t =
+      boundary->HasTransf() ? at.parent.Multiplied(boundary->CompoundLocation()) : ctx_.Placement(e, at.parent);
+  CurveGeometryUnion curve;
+  if (!curves_.CurveOf(boundary, t, curve, 0)) {
+    if (!ctx_.Failed()) ctx_.Skip(e);
+    return false;
+  }
+  made.push_back(ctx_.Emit(e, MakeCurve(std::move(curve)), at.mode));
+  return true;
+}
+
+bool BrepMapper::MapSurface(const Entity& e, const Placing& at, Made& made) {
+  if (HasBrokenPart(e)) {
+    ctx_.Skip(e);
+    return false;
+  }
+  TopoDS_Shape shape = PlacedShape(e, at.parent);
+  if (shape.IsNull()) {
+    ctx_.Skip(e);
+    return false;
+  }
+  if (EmitShape(e, shape, at.mode, made)) return true;
+  ctx_.Skip(e);
+  return false;
+}
+
+// The transfer asks every part of a surface or solid for its contents; a
+// part whose parameters could not be read is half built.
+bool BrepMapper::HasBrokenPart(const Entity& e) const {
   std::vector<Entity> parts{e};
   std::unordered_set<int> seen;  // the parts of one entity, not the whole file
   while (!parts.empty()) {
     Entity part = parts.back();
     parts.pop_back();
-    const int n = iges_->Number(part);
+    const int n = ctx_.iges->Number(part);
     if (n <= 0 || !seen.insert(n).second) continue;
-    if (Broken(part)) {
-      Skip(e);
-      return false;
-    }
+    if (ctx_.Broken(part)) return true;
     Handle(Interface_GeneralModule) module;
     int caseNumber = 0;
-    if (!iges_->GTool()->Select(part, module, caseNumber)) continue;
+    if (!ctx_.iges->GTool()->Select(part, module, caseNumber)) continue;
     auto igesModule = Handle(IGESData_GeneralModule)::DownCast(module);
     if (igesModule.IsNull()) continue;
     Interface_EntityIterator shared;
@@ -64,6 +80,10 @@ bool Mapper::MapBrep(const Entity& e, const gp_GTrsf& parent, int mode, std::vec
     for (shared.Start(); shared.More(); shared.Next())
       if (auto sub = Handle(IGESData_IGESEntity)::DownCast(shared.Value())) parts.push_back(sub);
   }
+  return false;
+}
+
+TopoDS_Shape BrepMapper::PlacedShape(const Entity& e, const gp_GTrsf& parent) const {
   // The reader's own actor: the same transfer and the same shape healing
   // (parameter-space curves, closed wires, sewn shells) as a whole-file
   // transfer gives, entity by entity.
@@ -71,19 +91,16 @@ bool Mapper::MapBrep(const Entity& e, const gp_GTrsf& parent, int mode, std::vec
   double factor = 1.0;
   try {
     Handle(IGESToBRep_Actor) actor = new IGESToBRep_Actor;
-    actor->SetModel(iges_);
+    actor->SetModel(ctx_.iges);
     actor->SetContinuity(Interface_Static::IVal("read.iges.bspline.continuity"));
     IGESToBRep_CurveAndSurface units;
-    units.SetModel(iges_);
+    units.SetModel(ctx_.iges);
     factor = units.GetUnitFactor();
-    shape = TransferBRep::ShapeResult(actor->Transfer(e, process_));
+    shape = TransferBRep::ShapeResult(actor->Transfer(e, ctx_.process));
   } catch (const Standard_Failure&) {
     shape.Nullify();
   }
-  if (shape.IsNull()) {
-    Skip(e);
-    return false;
-  }
+  if (shape.IsNull()) return shape;
   // The transfer works in millimetres; the model keeps the file's units.
   gp_Trsf back;
   bool move = false;
@@ -99,41 +116,33 @@ bool Mapper::MapBrep(const Entity& e, const gp_GTrsf& parent, int mode, std::vec
     back = p * back;
     move = true;
   }
-  if (move) {
-    BRepBuilderAPI_Transform moved(shape, back, Standard_True);
-    if (!moved.IsDone()) {
-      Skip(e);
-      return false;
-    }
-    shape = moved.Shape();
-  }
+  if (!move) return shape;
+  BRepBuilderAPI_Transform moved(shape, back, Standard_True);
+  return moved.IsDone() ? moved.Shape() : TopoDS_Shape();
+}
+
+bool BrepMapper::EmitShape(const Entity& e, const TopoDS_Shape& shape, ObjectMode mode, Made& made) {
   BrepT brep;
   if (ShapeToBrep(shape, brep)) {
     GeometryUnion g;
     g.Set(std::move(brep));
-    made.push_back(Emit(e, std::move(g), mode));
+    made.push_back(ctx_.Emit(e, std::move(g), mode));
     return true;
   }
   // Faces that cannot come over whole are not brought in part, nor as
   // their boundaries.
-  if (TopExp_Explorer(shape, TopAbs_FACE).More()) {
-    Skip(e);
-    return false;
-  }
+  if (TopExp_Explorer(shape, TopAbs_FACE).More()) return false;
   // Curves on surfaces and the like come out as edges.
   bool any = false;
   for (TopExp_Explorer ex(shape, TopAbs_EDGE); ex.More(); ex.Next()) {
     double f, l;
-    TopLoc_Location loc;
-    Handle(Geom_Curve) c = BRep_Tool::Curve(TopoDS::Edge(ex.Current()), loc, f, l);
+    Handle(Geom_Curve) c = EdgeCurve(TopoDS::Edge(ex.Current()), f, l);
     if (c.IsNull()) continue;
-    if (!loc.IsIdentity()) c = Handle(Geom_Curve)::DownCast(c->Transformed(loc.Transformation()));
     CurveGeometryUnion curve;
     if (!CurveToModel(c, f, l, curve)) continue;
-    made.push_back(Emit(e, MakeCurve(std::move(curve)), mode));
+    made.push_back(ctx_.Emit(e, MakeCurve(std::move(curve)), mode));
     any = true;
   }
-  if (!any) Skip(e);
   return any;
 }
 

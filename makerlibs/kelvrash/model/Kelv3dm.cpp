@@ -300,9 +300,9 @@ int Kelv3dm::ReadGetObjectAttributes(int index, ON_3dmObjectAttributes& attribut
     attributes.m_layer_index = a->layer_index();
     attributes.m_linetype_index = a->linetype_index();
     attributes.m_color = ON_Color(a->color());
-    attributes.SetColorSource(ON::ObjectColorSource(a->color_source()));
-    attributes.SetMode(ON::ObjectMode(a->mode()));
-    attributes.SetVisible(a->mode() != ON::hidden_object);
+    attributes.SetColorSource(ON::ObjectColorSource(static_cast<int>(a->color_source())));
+    attributes.SetMode(ON::ObjectMode(static_cast<int>(a->mode())));
+    attributes.SetVisible(a->mode() != ObjectMode::Hidden);
   }
   return 1;
 }

@@ -25,11 +25,12 @@ inline void Convert(const std::string& text, Converted& out) {
   out.ok = kelv::iges::ConvertIgesBytes(text, out.maker, out.result, out.reason);
 }
 
-// Objects of mode other than 3 (those that the drawing gets directly).
+// Objects that are not members of an instance definition (those that the
+// drawing gets directly).
 inline std::vector<const kelv::model::ObjectT*> TopLevel(const kelv::model::ModelT& m) {
   std::vector<const kelv::model::ObjectT*> out;
   for (auto& o : m.objects)
-    if (o->attributes->mode != 3) out.push_back(o.get());
+    if (o->attributes->mode != kelv::model::ObjectMode::InstanceDefinitionMember) out.push_back(o.get());
   return out;
 }
 

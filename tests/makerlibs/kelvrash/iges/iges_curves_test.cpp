@@ -61,7 +61,7 @@ TEST(IgesCurves, EveryCurveFamilyComesOverWithItsGeometry) {
   // Point, blanked: hidden.
   ASSERT_NE(m.objects[0]->geometry.AsPoint(), nullptr);
   ExpectNear(m.objects[0]->geometry.AsPoint()->point, 1, 2, 3);
-  EXPECT_EQ(m.objects[0]->attributes->mode, 1);
+  EXPECT_EQ(m.objects[0]->attributes->mode, ObjectMode::Hidden);
 
   // Line under its transformation, on level 7, red.
   const LineCurveT* line = CurveAt(m, 1)->geometry.AsLineCurve();
@@ -69,7 +69,7 @@ TEST(IgesCurves, EveryCurveFamilyComesOverWithItsGeometry) {
   ExpectNear(line->from, 5, 0, 0);
   ExpectNear(line->to, 5, 10, 0);
   EXPECT_EQ(m.layers[static_cast<size_t>(m.objects[1]->attributes->layer_index)]->name, "7");
-  EXPECT_EQ(m.objects[1]->attributes->color_source, 1);
+  EXPECT_EQ(m.objects[1]->attributes->color_source, ColorSource::Object);
   EXPECT_EQ(m.objects[1]->attributes->color, 0x0000FFu);
   EXPECT_EQ(m.layers[static_cast<size_t>(m.objects[0]->attributes->layer_index)]->name, "0");
 

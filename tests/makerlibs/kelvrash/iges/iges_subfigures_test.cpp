@@ -81,14 +81,14 @@ TEST(IgesSubfigures, DefinitionsInstancesAndArraysComeOverAsBlocks) {
   ASSERT_EQ(innerDef.members.size(), 1u);
   const ObjectT* line = ObjectById(m, innerDef.members[0]);
   ASSERT_NE(line, nullptr);
-  EXPECT_EQ(line->attributes->mode, 3);
+  EXPECT_EQ(line->attributes->mode, ObjectMode::InstanceDefinitionMember);
   EXPECT_EQ(m.layers[static_cast<size_t>(line->attributes->layer_index)]->name, "2");
 
   const InstanceDefinitionT& outerDef = *m.instance_definitions[1];
   ASSERT_EQ(outerDef.members.size(), 2u);
   const ObjectT* nestedRef = ObjectById(m, outerDef.members[1]);
   ASSERT_NE(nestedRef, nullptr);
-  EXPECT_EQ(nestedRef->attributes->mode, 3);
+  EXPECT_EQ(nestedRef->attributes->mode, ObjectMode::InstanceDefinitionMember);
   ASSERT_NE(nestedRef->geometry.AsInstanceRef(), nullptr);
   EXPECT_EQ(nestedRef->geometry.AsInstanceRef()->definition, innerDef.uuid);
   EXPECT_NEAR(M(*nestedRef->geometry.AsInstanceRef())[0], 2.0, 1e-12);  // its own scale

@@ -136,10 +136,10 @@ TEST(Kelv3dmReader, EveryClassReadsBackUnderItsOpenNurbsName) {
   m.AddDimStyle(style);
 
   AttributesT member;
-  member.mode = 3;
+  member.mode = ObjectMode::InstanceDefinitionMember;
   member.layer_index = 1;
   member.color = 0x0000FF;
-  member.color_source = 1;
+  member.color_source = ColorSource::Object;
   Uuid memberId = m.AddObject(MakePoint(V3(4, 5, 6)), member);
   const Uuid defId = NewUuid();
   m.AddInstanceDefinition("Block", {memberId}, defId);
