@@ -21,6 +21,7 @@
 #include <Interface_GeneralLib.hxx>
 #include <Interface_GeneralModule.hxx>
 #include <Standard_Failure.hxx>
+#include <type_traits>
 
 namespace kelv::iges {
 
@@ -34,7 +35,9 @@ template <class Family, class Typed>
 std::function<bool(const Entity&, const Placing&, Made&)> Bind(
     MapContext& ctx, Family& family, bool (Family::*map)(const Handle(Typed)&, const Placing&, Made&)) {
   return [&ctx, &family, map](const Entity& e, const Placing& at, Made& made) {
-    auto typed = Handle(Typed)::DownCast(e);
+    Handle(Typed) typed;
+    if constexpr (std::is_same_v<Typed, IGESData_IGESEntity>) typed = e;
+    else typed = Handle(Typed)::DownCast(e);
     if (typed.IsNull()) {
       ctx.Skip(e);
       return false;

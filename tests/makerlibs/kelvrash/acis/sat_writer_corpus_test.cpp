@@ -367,9 +367,10 @@ TEST(SatWriterCorpus, EveryBrepArrivesWholeAsOpenCascadeTransfersIt) {
       EXPECT_EQ(figures.faces, difference->second.faces) << difference->second.why;
       EXPECT_NE(figures.faces, reference.faces) << "no longer differs: " << difference->second.why;
     }
-    if (difference == kDifferences.end() || difference->second.sameVertices)
+    if (difference == kDifferences.end() || difference->second.sameVertices) {
       EXPECT_TRUE(figures.vertices.Matches(reference.vertices))
           << "vertices " << figures.vertices << ", Open CASCADE " << reference.vertices;
+    }
     if (name == "occt-import-js/Cube_10x10.igs") {
       // One solid: six faces of one loop each, four coedges to a loop.
       EXPECT_EQ(figures.faces, 6);

@@ -157,7 +157,9 @@ TEST(ModelFile, TheReaderTakesTheConvertersBytesOnlyForTheFileAsWritten) {
     ON_3dmProperties properties;
     const int opened = Kelv3dm::ReadStart(CString(target.c_str()), properties);
     EXPECT_EQ(opened, c.objects >= 0 ? 1 : 0) << c.change;
-    if (opened) EXPECT_EQ(Kelv3dm::ReadGetObjectTableSize(), c.objects) << c.change;
+    if (opened) {
+      EXPECT_EQ(Kelv3dm::ReadGetObjectTableSize(), c.objects) << c.change;
+    }
     Kelv3dm::ReadEnd();
   }
 }
