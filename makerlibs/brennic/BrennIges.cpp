@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "Brennic90Ux64.h"
+#include "ErrnoText.h"
 #include "ChildRun.h"
 #include "IgesRead.h"
 #include "OcctMessages.h"
@@ -27,18 +28,13 @@
 
 namespace {
 
+using brennic::FailureText;
+
 CString g_igesError;
 
 int Fail(const CString& path, const std::wstring& reason) {
   g_igesError.Format(L"The IGES file '%s' %s.", path.GetString(), reason.c_str());
   return 0;
-}
-
-std::wstring FailureText(const Standard_Failure& failure) {
-  const char* message = failure.GetMessageString();
-  std::wstring text = arxhost::FromUtf8(failure.DynamicType()->Name());
-  if (message && *message) text += L": " + arxhost::FromUtf8(message);
-  return text;
 }
 
 // Open CASCADE converts to millimetres by default; declaring the file's own

@@ -18,19 +18,14 @@
 
 namespace {
 
+using brennic::FailureText;
+
 CString g_stlError;
 constexpr size_t kFlushBytes = 1 << 20;
 
 int Fail(const CString& path, const std::wstring& reason) {
   g_stlError.Format(L"Cannot write the STL file \"%s\": %s.", path.GetString(), reason.c_str());
   return 0;
-}
-
-std::wstring FailureText(const Standard_Failure& failure) {
-  const char* message = failure.GetMessageString();
-  std::wstring text = arxhost::FromUtf8(failure.DynamicType()->Name());
-  if (message && *message) text += L": " + arxhost::FromUtf8(message);
-  return text;
 }
 
 }  // namespace

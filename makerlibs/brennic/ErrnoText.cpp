@@ -1,7 +1,11 @@
 #include "ErrnoText.h"
 
+#include <Standard_Failure.hxx>
+
 #include <cerrno>
 #include <string>
+
+#include "win32/strconv.h"
 
 namespace brennic {
 
@@ -23,6 +27,13 @@ std::wstring ErrnoText(int error) {
     case ENOMEM: return L"there is not enough memory";
     default: return L"system error " + std::to_wstring(error);
   }
+}
+
+std::wstring FailureText(const Standard_Failure& failure) {
+  const char* message = failure.GetMessageString();
+  std::wstring text = arxhost::FromUtf8(failure.DynamicType()->Name());
+  if (message && *message) text += L": " + arxhost::FromUtf8(message);
+  return text;
 }
 
 }  // namespace brennic
