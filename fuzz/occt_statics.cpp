@@ -7,12 +7,21 @@
 #include <Message_Messenger.hxx>
 #include <sanitizer/lsan_interface.h>
 
+#include <string>
+
+#include "ChildRun.h"
+
 namespace {
 
 const bool kRegistered = [] {
   __lsan_disable();
   Message::DefaultMessenger()->ChangePrinters().Clear();
   { IGESControl_Reader reader; }
+  // The reading children's prepared reader is made on the first run and
+  // kept for the process's life.
+  std::string answer, reason;
+  igesread::RunInChild([](std::string&, std::string&) { return true; }, igesread::ChildLimits{std::chrono::seconds(30), 0},
+                       answer, reason);
   __lsan_enable();
   return true;
 }();

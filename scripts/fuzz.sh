@@ -44,8 +44,10 @@ run() {
   seed "$name" "$work/corpus"
   # Leaks and undefined behaviour stop an input as a crash does; one worker
   # that starts again after each finding, so that the run lasts its whole
-  # time, and every finding kept under findings/ for triage.
-  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:allocator_may_return_null=1 \
+  # time, and every finding kept under findings/ for triage. The targets
+  # compile the parsers in beside the libraries that also hold them: the
+  # same definition twice is let be, two different ones are still reported.
+  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:allocator_may_return_null=1:detect_odr_violation=1 \
   UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 TMPDIR="$work/tmp" \
     "$dir/bin/$name" -fork=1 -ignore_crashes=1 -ignore_ooms=1 -ignore_timeouts=1 \
       -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=60 \
