@@ -33,6 +33,12 @@ double MedianSeconds(int runs, F&& f, Setup setup = [] {}) {
   return t[t.size() / 2];
 }
 
+// The median of some values, 0 for none.
+inline double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v.empty() ? 0.0 : v[v.size() / 2];
+}
+
 // The count largest .igs/.iges files below the folder, largest first.
 inline std::vector<std::pair<std::uintmax_t, std::filesystem::path>> LargestIgesFiles(
     const std::filesystem::path& folder, int count) {

@@ -25,6 +25,7 @@
 #include <Message.hxx>
 #include <Message_Messenger.hxx>
 
+#include "BenchSupport.h"
 #include "BrepModel.h"
 #include "KelvIges.h"
 #include "ThreeDmImporter.h"
@@ -106,11 +107,6 @@ bool Run(const std::string& command, Sample& s) {
   return pclose(pipe) == 0 && got >= 5;
 }
 
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v.empty() ? 0.0 : v[v.size() / 2];
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -185,15 +181,15 @@ int main(int argc, char** argv) {
     childRatio.push_back(a.v[3] / b.v[2]);
   }
   std::printf("medians of %d paired runs\n", runs);
-  std::printf("  2D path            %8.3f s   x%.2f of read and transfer\n", Median(ours), Median(ratio));
+  std::printf("  2D path            %8.3f s   x%.2f of read and transfer\n", bench::Median(ours), bench::Median(ratio));
   std::printf("    its conversion     %8.3f s   (the rest: the model importer; a model file of %.1f MB)\n",
-              Median(convert), modelMB);
-  std::printf("  2D path + DXF save %8.3f s   x%.2f\n", Median(withSave), Median(ratioSave));
-  std::printf("  read and transfer  %8.3f s\n", Median(occt));
-  std::printf("  peak, both         %8.1f MiB x%.2f of read and transfer (%.1f MiB with the save)\n", Median(oursMiB),
-              Median(memRatio), Median(savedMiB));
-  std::printf("  peak, child        %8.1f MiB x%.2f\n", Median(childMiB), Median(childRatio));
-  std::printf("  read and transfer  %8.1f MiB\n", Median(occtMiB));
+              bench::Median(convert), modelMB);
+  std::printf("  2D path + DXF save %8.3f s   x%.2f\n", bench::Median(withSave), bench::Median(ratioSave));
+  std::printf("  read and transfer  %8.3f s\n", bench::Median(occt));
+  std::printf("  peak, both         %8.1f MiB x%.2f of read and transfer (%.1f MiB with the save)\n", bench::Median(oursMiB),
+              bench::Median(memRatio), bench::Median(savedMiB));
+  std::printf("  peak, child        %8.1f MiB x%.2f\n", bench::Median(childMiB), bench::Median(childRatio));
+  std::printf("  read and transfer  %8.1f MiB\n", bench::Median(occtMiB));
   fs::remove_all(dir);
   return 0;
 }

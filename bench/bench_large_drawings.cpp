@@ -103,11 +103,6 @@ bool Run(const std::vector<std::string>& args, Sample& s) {
   return std::sscanf(output.c_str(), "%lf %lf %lf %lf", &s.seconds, &s.save, &s.selfMiB, &s.childMiB) == 4;
 }
 
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v.empty() ? 0.0 : v[v.size() / 2];
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -164,14 +159,14 @@ int main(int argc, char** argv) {
       atOnce.push_back(a.atOnceMiB);
       atOnceRatio.push_back(a.atOnceMiB / b.atOnceMiB);
     }
-    const double perEntity = Median(ours) / entities * 1e6, readPerEntity = Median(read) / entities * 1e6;
+    const double perEntity = bench::Median(ours) / entities * 1e6, readPerEntity = bench::Median(read) / entities * 1e6;
     if (firstPerEntity == 0 && entities >= 24000) {
       firstPerEntity = perEntity;
       firstReadPerEntity = readPerEntity;
     }
     std::printf("%9d %8.1f %9.3f %9.2f %7.2f %9.3f %9.3f %8.2f %8.1f %9.1f %9.2f %9.1f %7.2f", entities,
-                bytes / 1e6, Median(ours), perEntity, Median(ratio), Median(read), Median(save), Median(withSave),
-                Median(oursMiB), Median(readMiB), Median(memRatio), Median(atOnce), Median(atOnceRatio));
+                bytes / 1e6, bench::Median(ours), perEntity, bench::Median(ratio), bench::Median(read), bench::Median(save), bench::Median(withSave),
+                bench::Median(oursMiB), bench::Median(readMiB), bench::Median(memRatio), bench::Median(atOnce), bench::Median(atOnceRatio));
     if (firstPerEntity > 0)
       std::printf("   us/ent x%.2f of 24,000 (ReadFile's x%.2f)", perEntity / firstPerEntity,
                   readPerEntity / firstReadPerEntity);

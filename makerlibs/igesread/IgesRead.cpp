@@ -118,6 +118,11 @@ bool OpenIges(const std::string& nativePath, int& fd, size_t& size, std::string&
 
 const char* const kChanged = "cannot be read completely (it changed while it was read)";
 
+struct FileCloser {
+  int fd;
+  ~FileCloser() { ::close(fd); }
+};
+
 // The whole of an opened file of the given size.
 bool ReadOpened(int fd, size_t size, std::string& bytes, std::string& reason) {
   bytes.resize(size);
@@ -168,10 +173,7 @@ bool ReadFileBytes(const std::string& nativePath, std::string& bytes, std::strin
   int fd = -1;
   size_t size = 0;
   if (!OpenIges(nativePath, fd, size, reason)) return false;
-  struct Closer {
-    int fd;
-    ~Closer() { ::close(fd); }
-  } closer{fd};
+  const FileCloser closer{fd};
   return ReadOpened(fd, size, bytes, reason);
 }
 
@@ -179,10 +181,7 @@ bool ReadIgesFile(const std::string& nativePath, IGESControl_Reader& reader, Sca
   int fd = -1;
   size_t size = 0;
   if (!OpenIges(nativePath, fd, size, reason)) return false;
-  struct Closer {
-    int fd;
-    ~Closer() { ::close(fd); }
-  } closer{fd};
+  const FileCloser closer{fd};
   struct stat opened {};
   std::string bytes;
   if (::fstat(fd, &opened) != 0 || !ReadOpened(fd, size, bytes, reason)) {
