@@ -76,9 +76,7 @@ int TwoD(const char* iges, const char* folder) {
   ok = ok && ThreeDmImporter().ImportFile(model, 0, 0, 0, 0);
   double imported = Now();
   const double importMiB = PeakMiB(RUSAGE_SELF);
-  // The conversion child is left to end on its own; its peak counts once it is reaped.
-  while (::wait(nullptr) > 0) {
-  }
+  bench::ReapChildren();
   std::error_code ec;
   const double modelMB = static_cast<double>(fs::file_size(dir / "bench_brep.k3m", ec)) / 1e6;
   fs::remove(dir / "bench_brep.k3m", ec);

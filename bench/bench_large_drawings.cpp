@@ -46,12 +46,9 @@ double Now() {
   return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
-// Peak resident memory in MiB of this process and of its children. The
-// conversion child is left to end on its own: it is waited for here, so
-// that its peak counts.
+// Peak resident memory in MiB of this process and of its children.
 void PrintPeaks() {
-  while (::waitpid(-1, nullptr, 0) > 0) {
-  }
+  bench::ReapChildren();
   rusage self{}, children{};
   getrusage(RUSAGE_SELF, &self);
   getrusage(RUSAGE_CHILDREN, &children);

@@ -14,6 +14,7 @@
 #include <Standard_Failure.hxx>
 
 #include "OcctMessages.h"
+#include "file_state.h"
 
 namespace igesread {
 
@@ -86,19 +87,15 @@ class TempCopy {
   std::string file_;  // the copy on disk, when it is not in memory
 };
 
-}  // namespace
-
-namespace {
-
-// The file opened for reading, with its size; false with a reason as above.
-bool OpenIges(const std::string& nativePath, int& fd, size_t& size, std::string& reason) {
+// The file opened for reading, with what fstat says of it; false with a
+// reason that completes "The IGES file '...' ...".
+bool OpenIges(const std::string& nativePath, int& fd, struct stat& st, std::string& reason) {
   fd = ::open(nativePath.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
     const int error = errno;
     reason = error == ENOENT || error == ENOTDIR ? "does not exist" : "cannot be opened (" + ErrorText(error) + ")";
     return false;
   }
-  struct stat st {};
   if (::fstat(fd, &st) != 0) {
     reason = "cannot be opened (" + ErrorText(errno) + ")";
   } else if (S_ISDIR(st.st_mode)) {
@@ -108,7 +105,6 @@ bool OpenIges(const std::string& nativePath, int& fd, size_t& size, std::string&
   } else if (static_cast<uint64_t>(st.st_size) >= kMaxIgesSize) {
     reason = "is too large to be read";
   } else {
-    size = static_cast<size_t>(st.st_size);
     return true;
   }
   ::close(fd);
@@ -152,56 +148,15 @@ struct InPlace {
   struct stat read {};
 };
 
-// Nothing wrote to the file since it was read: same size, same times of
-// change.
+// Nothing wrote to the file since it was read.
 bool Unchanged(const InPlace& file) {
   struct stat now {};
-  return ::fstat(file.fd, &now) == 0 && now.st_size == file.read.st_size &&
-         now.st_mtim.tv_sec == file.read.st_mtim.tv_sec && now.st_mtim.tv_nsec == file.read.st_mtim.tv_nsec &&
-         now.st_ctim.tv_sec == file.read.st_ctim.tv_sec && now.st_ctim.tv_nsec == file.read.st_ctim.tv_nsec;
+  return ::fstat(file.fd, &now) == 0 && file_state::Same(now, file.read);
 }
 
 // The check, then Open CASCADE's reading: of the open file when it holds
 // exactly the checked bytes and needs no correction, else of a copy. The
 // owned bytes are released before the parser runs.
-bool CheckAndRead(std::string_view bytes, const InPlace* inPlace, std::string* owned, IGESControl_Reader& reader,
-                  ScanResult& scan, std::string& reason);
-
-}  // namespace
-
-bool ReadFileBytes(const std::string& nativePath, std::string& bytes, std::string& reason) {
-  int fd = -1;
-  size_t size = 0;
-  if (!OpenIges(nativePath, fd, size, reason)) return false;
-  const FileCloser closer{fd};
-  return ReadOpened(fd, size, bytes, reason);
-}
-
-bool ReadIgesFile(const std::string& nativePath, IGESControl_Reader& reader, ScanResult& scan, std::string& reason) {
-  int fd = -1;
-  size_t size = 0;
-  if (!OpenIges(nativePath, fd, size, reason)) return false;
-  const FileCloser closer{fd};
-  struct stat opened {};
-  std::string bytes;
-  if (::fstat(fd, &opened) != 0 || !ReadOpened(fd, size, bytes, reason)) {
-    if (reason.empty()) reason = "cannot be opened (" + ErrorText(errno) + ")";
-    return false;
-  }
-  // Open CASCADE reads the open file itself, which stays the same file
-  // whatever becomes of its name; that it was not written to meanwhile is
-  // checked after the parse. No copy of it is held while the parser runs.
-  const InPlace inPlace{"/proc/self/fd/" + std::to_string(fd), fd, opened};
-  const bool reachable = ::access(inPlace.path.c_str(), R_OK) == 0;
-  return CheckAndRead(bytes, reachable ? &inPlace : nullptr, &bytes, reader, scan, reason);
-}
-
-bool ReadIgesBytes(std::string_view bytes, IGESControl_Reader& reader, ScanResult& scan, std::string& reason) {
-  return CheckAndRead(bytes, nullptr, nullptr, reader, scan, reason);
-}
-
-namespace {
-
 bool CheckAndRead(std::string_view bytes, const InPlace* inPlace, std::string* owned, IGESControl_Reader& reader,
                   ScanResult& scan, std::string& reason) {
   if (!ScanIges(bytes, scan, reason)) return false;
@@ -248,5 +203,32 @@ bool CheckAndRead(std::string_view bytes, const InPlace* inPlace, std::string* o
 }
 
 }  // namespace
+
+bool ReadFileBytes(const std::string& nativePath, std::string& bytes, std::string& reason) {
+  int fd = -1;
+  struct stat st {};
+  if (!OpenIges(nativePath, fd, st, reason)) return false;
+  const FileCloser closer{fd};
+  return ReadOpened(fd, static_cast<size_t>(st.st_size), bytes, reason);
+}
+
+bool ReadIgesFile(const std::string& nativePath, IGESControl_Reader& reader, ScanResult& scan, std::string& reason) {
+  int fd = -1;
+  struct stat opened {};
+  if (!OpenIges(nativePath, fd, opened, reason)) return false;
+  const FileCloser closer{fd};
+  std::string bytes;
+  if (!ReadOpened(fd, static_cast<size_t>(opened.st_size), bytes, reason)) return false;
+  // Open CASCADE reads the open file itself, which stays the same file
+  // whatever becomes of its name; that it was not written to meanwhile is
+  // checked after the parse. No copy of it is held while the parser runs.
+  const InPlace inPlace{"/proc/self/fd/" + std::to_string(fd), fd, opened};
+  const bool reachable = ::access(inPlace.path.c_str(), R_OK) == 0;
+  return CheckAndRead(bytes, reachable ? &inPlace : nullptr, &bytes, reader, scan, reason);
+}
+
+bool ReadIgesBytes(std::string_view bytes, IGESControl_Reader& reader, ScanResult& scan, std::string& reason) {
+  return CheckAndRead(bytes, nullptr, nullptr, reader, scan, reason);
+}
 
 }  // namespace igesread

@@ -4,15 +4,11 @@
 
 #include <mutex>
 
+#include "file_state.h"
+
 namespace kelv::model {
 
 namespace {
-
-bool SameFile(const struct stat& a, const struct stat& b) {
-  return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
-         a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec &&
-         a.st_ctim.tv_sec == b.st_ctim.tv_sec && a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
-}
 
 struct Kept {
   std::mutex lock;
@@ -54,7 +50,7 @@ bool TakeWrittenModel(const std::string& nativePath, std::string& bytes, size_t&
   std::lock_guard guard(k.lock);
   struct stat st {};
   const bool same = !k.path.empty() && k.path == nativePath && ::stat(nativePath.c_str(), &st) == 0 &&
-                    SameFile(st, k.identity);
+                    file_state::Same(st, k.identity);
   if (same) {
     bytes = std::move(k.bytes);
     offset = k.offset;
