@@ -26,6 +26,8 @@ TIME_VARS = {"$TDCREATE", "$TDUCREATE", "$TDUPDATE", "$TDUUPDATE", "$TDINDWG", "
 
 
 CTIME = re.compile(r"[A-Z][a-z]{2} [A-Z][a-z]{2} [ \d]\d \d\d:\d\d:\d\d \d{4}")
+# The host's private temporary folders have random names.
+PRIVATE_FOLDER = re.compile(r"arxhost\.[A-Za-z0-9]{6}")
 
 
 def sat_decoded(value):
@@ -77,6 +79,7 @@ def main():
                                       capture_output=True, text=True, env=env, timeout=600)
                 # The transcript names the build's folder and the work folder.
                 transcript = done.stdout.replace(os.path.dirname(MODULE), "<bin>").replace(work, "<work>")
+                transcript = PRIVATE_FOLDER.sub("arxhost.XXXXXX", transcript)
                 result = f"exit {done.returncode}\n" + transcript
                 if os.path.exists(dxf):
                     with open(dxf, encoding="utf-8", errors="replace") as f:
