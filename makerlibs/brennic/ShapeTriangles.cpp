@@ -47,6 +47,16 @@ void AppendShapeTriangles(const TopoDS_Shape& shape, std::vector<Triangle>& tria
   // Faces mesh on all cores; each face's triangulation is the same either way.
   BRepMesh_IncrementalMesh mesher(shape, deflection, false, kAngularDeflection, true);
 
+  // Room for all at once: a large shape's triangles would otherwise be
+  // copied over as they grow.
+  size_t count = 0;
+  for (TopExp_Explorer faces(shape, TopAbs_FACE); faces.More(); faces.Next()) {
+    TopLoc_Location location;
+    const Handle(Poly_Triangulation)& mesh = BRep_Tool::Triangulation(TopoDS::Face(faces.Current()), location);
+    if (!mesh.IsNull()) count += static_cast<size_t>(mesh->NbTriangles());
+  }
+  triangles.reserve(triangles.size() + count);
+
   for (TopExp_Explorer faces(shape, TopAbs_FACE); faces.More(); faces.Next()) {
     const TopoDS_Face& face = TopoDS::Face(faces.Current());
     TopLoc_Location location;

@@ -1,5 +1,6 @@
 #include "StlEncoding.h"
 
+#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cstring>
@@ -25,6 +26,13 @@ void AppendTriple(std::string& out, const std::array<double, 3>& v) {
   }
 }
 
+// Room for what is appended, made at once: growing a large text step by
+// step copies it over and over, and fresh pages cost more than the writing.
+void MakeRoom(std::string& out, size_t more) {
+  const size_t needed = out.size() + more;
+  if (out.capacity() < needed) out.reserve(std::max(needed, 2 * out.capacity()));
+}
+
 void AppendUint32(std::string& out, std::uint32_t value) {
   for (int k = 0; k < 4; ++k) out += static_cast<char>((value >> (8 * k)) & 0xFF);
 }
@@ -36,6 +44,9 @@ void AppendFloat(std::string& out, double value) {
 }  // namespace
 
 void AppendAsciiSolid(std::string& out, std::string_view name, std::span<const Triangle> triangles) {
+  // A facet: 12 numbers of at most 19 characters, each after a space, and
+  // 92 characters of keywords and indents.
+  MakeRoom(out, 2 * name.size() + 20 + triangles.size() * (12 * 20 + 92));
   out.append("solid ").append(name).append("\n");
   for (const Triangle& t : triangles) {
     out.append("  facet normal");
@@ -62,6 +73,7 @@ void AppendBinaryHeader(std::string& out, std::uint32_t triangleCount) {
 }
 
 void AppendBinaryTriangles(std::string& out, std::span<const Triangle> triangles) {
+  MakeRoom(out, triangles.size() * 50);
   for (const Triangle& t : triangles) {
     for (double v : t.Normal()) AppendFloat(out, v);
     for (const auto& corner : t.corners)
