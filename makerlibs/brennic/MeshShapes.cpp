@@ -32,8 +32,12 @@ struct Slot {
 class ConcurrentMesher {
  public:
   ConcurrentMesher(std::span<const TopoDS_Shape> shapes, std::vector<std::vector<size_t>> groups,
-                   const TriangleEncoder& encode, unsigned threads)
-      : shapes_(shapes), groups_(std::move(groups)), encode_(encode), slots_(shapes.size()) {
+                   const TriangleEncoder& encode, unsigned threads, bool parallelFaces)
+      : shapes_(shapes),
+        groups_(std::move(groups)),
+        encode_(encode),
+        parallelFaces_(parallelFaces),
+        slots_(shapes.size()) {
     for (auto& slot : slots_) slot.done = true;
     for (const auto& group : groups_)
       for (size_t i : group) slots_[i].done = false;
@@ -79,7 +83,7 @@ class ConcurrentMesher {
         Slot made;
         try {
           triangles.clear();
-          AppendShapeTriangles(shapes_[index], triangles);
+          AppendShapeTriangles(shapes_[index], triangles, parallelFaces_);
           if (!triangles.empty()) encode_(index, triangles, made.bytes);
           made.triangles = triangles.size();
         } catch (...) {
@@ -99,6 +103,7 @@ class ConcurrentMesher {
   std::span<const TopoDS_Shape> shapes_;
   const std::vector<std::vector<size_t>> groups_;
   const TriangleEncoder& encode_;
+  const bool parallelFaces_;
   std::vector<Slot> slots_;
   std::mutex lock_;
   std::condition_variable changed_;
@@ -167,7 +172,10 @@ bool MeshShapesInOrder(std::span<const TopoDS_Shape> shapes, const TriangleEncod
   // Nothing to run beside anything else.
   if (groups.size() < 2 || cores < 2) return plainLoop();
   const auto threads = static_cast<unsigned>(std::min<size_t>(cores, groups.size()));
-  ConcurrentMesher mesher(shapes, std::move(groups), encode, threads);
+  // With a group for every core, more threads for the faces of one shape
+  // would only take turns with them.
+  const bool parallelFaces = groups.size() < cores;
+  ConcurrentMesher mesher(shapes, std::move(groups), encode, threads, parallelFaces);
   if (!mesher.Started()) return plainLoop();
   for (size_t index = 0; index < shapes.size(); ++index) {
     Slot& slot = mesher.Wait(index);

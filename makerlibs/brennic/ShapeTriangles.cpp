@@ -40,12 +40,11 @@ std::array<double, 3> Triangle::Normal() const {
   return {n[0] / length, n[1] / length, n[2] / length};
 }
 
-void AppendShapeTriangles(const TopoDS_Shape& shape, std::vector<Triangle>& triangles) {
+void AppendShapeTriangles(const TopoDS_Shape& shape, std::vector<Triangle>& triangles, bool parallelFaces) {
   if (shape.IsNull() || !HasFaces(shape)) return;
   const double deflection = MeshDeflection(shape);
   if (!(deflection > 0.0)) return;
-  // Faces mesh on all cores; each face's triangulation is the same either way.
-  BRepMesh_IncrementalMesh mesher(shape, deflection, false, kAngularDeflection, true);
+  BRepMesh_IncrementalMesh mesher(shape, deflection, false, kAngularDeflection, parallelFaces);
 
   // Room for all at once: a large shape's triangles would otherwise be
   // copied over as they grow.

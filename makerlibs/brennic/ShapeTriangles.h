@@ -24,8 +24,9 @@ inline constexpr double kAngularDeflection = 0.5;
 double MeshDeflection(const TopoDS_Shape& shape);
 
 // Meshes the faces of the shape with a deflection relative to its size and
-// appends their triangles. A shape without faces appends nothing.
-// Open CASCADE failures propagate as Standard_Failure.
-void AppendShapeTriangles(const TopoDS_Shape& shape, std::vector<Triangle>& triangles);
+// appends their triangles. A shape without faces appends nothing. The faces
+// are meshed on all cores unless parallelFaces is false; the triangles are
+// the same either way. Open CASCADE failures propagate as Standard_Failure.
+void AppendShapeTriangles(const TopoDS_Shape& shape, std::vector<Triangle>& triangles, bool parallelFaces = true);
 
 }  // namespace brennic

@@ -150,4 +150,17 @@ TEST(MeshShapesInOrder, TheFileIsTheOneMeshingInTurnWrites) {
   EXPECT_LT(compoundFirst.size(), compoundSecond.size());
 }
 
+TEST(MeshShapesInOrder, FacesMeshedOnAllCoresOrOnOneGiveTheSameTriangles) {
+  const std::vector<TopoDS_Shape> parallel = ManyShapes(), single = ManyShapes();
+  for (size_t i = 0; i < parallel.size(); ++i) {
+    SCOPED_TRACE(i);
+    std::vector<brennic::Triangle> a, b;
+    brennic::AppendShapeTriangles(parallel[i], a, true);
+    brennic::AppendShapeTriangles(single[i], b, false);
+    ASSERT_EQ(a.size(), b.size());
+    ASSERT_FALSE(a.empty());
+    for (size_t t = 0; t < a.size(); ++t) ASSERT_EQ(a[t].corners, b[t].corners) << "triangle " << t;
+  }
+}
+
 }  // namespace
