@@ -8,7 +8,6 @@
 #include <TopoDS_Iterator.hxx>
 #include <TopTools_MapOfShape.hxx>
 #include <TopoDS_Compound.hxx>
-#include <TopoDS_Shell.hxx>
 #include <TopoDS_Shape.hxx>
 
 #include <new>
@@ -24,6 +23,7 @@
 #include "ChildRun.h"
 #include "IgesRead.h"
 #include "OcctMessages.h"
+#include "PlacedMembers.h"
 #include "win32/strconv.h"
 
 namespace {
@@ -47,52 +47,6 @@ void KeepFileUnits(const Handle(IGESData_IGESModel)& model) {
     global.SetCascadeUnit(millimetresPerUnit);
     model->SetGlobalSection(global);
   }
-}
-
-// What the edge converter and the mesher can take, from what lies inside
-// the compounds of the transfer (groups, assemblies, subfigure instances):
-// every solid, shell, face, wire, edge and vertex once, in file order and in
-// place. An instance placed twice is the same shape at two locations, so it
-// stays twice. The loose faces of one root (a group of trimmed surfaces)
-// stay together as one shell, so that the mesh path meshes them as one
-// shape, as it did the root.
-void AppendPlacedMembers(const TopoDS_Shape& root, TopTools_MapOfShape& seen, std::vector<TopoDS_Shape>& out) {
-  BRep_Builder builder;
-  TopoDS_Shell looseFaces;
-  int faceCount = 0;
-  size_t facesAt = 0;
-  auto take = [&](const TopoDS_Shape& shape) {
-    if (shape.IsNull()) return false;
-    const TopAbs_ShapeEnum type = shape.ShapeType();
-    if (type == TopAbs_COMPOUND || type == TopAbs_COMPSOLID) return true;
-    if (!seen.Add(shape)) return false;
-    if (type == TopAbs_FACE && root.ShapeType() == TopAbs_COMPOUND) {
-      if (faceCount++ == 0) {
-        builder.MakeShell(looseFaces);
-        facesAt = out.size();
-        out.emplace_back();  // the shell's place: where its first face was met
-      }
-      builder.Add(looseFaces, shape);
-      return false;
-    }
-    out.push_back(shape);
-    return false;
-  };
-  if (!take(root)) return;
-  // Iterative: nesting depth is the file's to choose.
-  std::vector<TopoDS_Iterator> open;
-  open.emplace_back(root);
-  while (!open.empty()) {
-    TopoDS_Iterator& members = open.back();
-    if (!members.More()) {
-      open.pop_back();
-      continue;
-    }
-    const TopoDS_Shape member = members.Value();
-    members.Next();
-    if (take(member)) open.emplace_back(member);
-  }
-  if (faceCount > 0) out[facesAt] = looseFaces;
 }
 
 void PackShapes(const std::vector<TopoDS_Shape>& shapes, std::ostream& out) {
@@ -162,7 +116,7 @@ bool ReadAndTransfer(const std::string& nativePath, int mode, std::ostream& answ
   std::vector<TopoDS_Shape> shapes;
   if (mode == 1) {
     TopTools_MapOfShape seen;
-    for (int i = 1; i <= reader->NbShapes(); ++i) AppendPlacedMembers(reader->Shape(i), seen, shapes);
+    for (int i = 1; i <= reader->NbShapes(); ++i) brennic::AppendPlacedMembers(reader->Shape(i), seen, shapes);
   } else if (reader->NbShapes() > 0) {
     const TopoDS_Shape whole = reader->OneShape();
     if (!whole.IsNull()) shapes.push_back(whole);

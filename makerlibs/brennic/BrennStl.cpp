@@ -11,7 +11,7 @@
 #include "Brennic90Ux64.h"
 #include "ErrnoText.h"
 #include "OcctMessages.h"
-#include "ShapeTriangles.h"
+#include "MeshShapes.h"
 #include "StlEncoding.h"
 #include "win32/atomicfile.h"
 #include "win32/strconv.h"
@@ -41,37 +41,54 @@ int BrennStl::Write(const CString& path, const Handle_TopTools_HSequenceOfShape&
   arxhost::AtomicFile file;
   if (!file.Open(arxhost::NativePath(path.str()), false)) return Fail(path, brennic::ErrnoText(errno));
 
+  std::vector<TopoDS_Shape> list(shapes->begin(), shapes->end());
+  // One solid per shape, so that the reader gives one mesh per shape; binary
+  // STL holds records only, their count goes first.
+  const brennic::TriangleEncoder encode = [ascii](size_t index, std::span<const brennic::Triangle> triangles,
+                                                  std::string& bytes) {
+    if (ascii)
+      brennic::AppendAsciiSolid(bytes, "shape_" + std::to_string(index + 1), triangles);
+    else
+      brennic::AppendBinaryTriangles(bytes, triangles);
+  };
   std::string buffer;
-  std::vector<brennic::Triangle> triangles;
   size_t written = 0;
-  int index = 0;
-  try {
-    for (index = 1; index <= shapes->Length(); ++index) {
-      const size_t before = triangles.size();
-      brennic::AppendShapeTriangles(shapes->Value(index), triangles);
-      if (!ascii || triangles.size() == before) continue;
-      // One solid per shape, so that the reader gives one mesh per shape.
-      brennic::AppendAsciiSolid(buffer, "shape_" + std::to_string(index), triangles);
-      written += triangles.size();
-      triangles.clear();
-      if (buffer.size() >= kFlushBytes) {
-        if (!file.Write(buffer)) return Fail(path, brennic::ErrnoText(errno));
-        buffer.clear();
-      }
+  size_t index = 0;
+  int writeError = 0;  // taken at once: joining the mesher's threads may change errno
+  const brennic::EncodedTaker take = [&](size_t at, std::string& bytes, size_t triangles) {
+    index = at + 1;
+    written += triangles;
+    if (!ascii || bytes.empty()) {
+      buffer += bytes;
+      return true;
     }
+    // Large solids go to the file as they are, small ones together.
+    if (buffer.size() + bytes.size() < kFlushBytes) {
+      buffer += bytes;
+      return true;
+    }
+    if (!file.Write(buffer) || !file.Write(bytes)) {
+      writeError = errno;
+      return false;
+    }
+    buffer.clear();
+    return true;
+  };
+  try {
+    if (!brennic::MeshShapesInOrder(list, encode, take)) return Fail(path, brennic::ErrnoText(writeError));
   } catch (const Standard_Failure& failure) {
-    return Fail(path, L"Open CASCADE failed to mesh shape " + std::to_wstring(index) + L" (" +
+    return Fail(path, L"Open CASCADE failed to mesh shape " + std::to_wstring(index + 1) + L" (" +
                           FailureText(failure) + L")");
   } catch (const std::bad_alloc&) {
     return Fail(path, L"there is not enough memory to mesh the shapes");
   }
 
   if (!ascii) {
-    written = triangles.size();
     if (written > std::numeric_limits<std::uint32_t>::max())
       return Fail(path, L"the shapes have more triangles than binary STL can hold");
-    brennic::AppendBinaryHeader(buffer, static_cast<std::uint32_t>(written));
-    brennic::AppendBinaryTriangles(buffer, triangles);
+    std::string header;
+    brennic::AppendBinaryHeader(header, static_cast<std::uint32_t>(written));
+    if (written > 0 && !file.Write(header)) return Fail(path, brennic::ErrnoText(errno));
   }
   if (written == 0) {
     CString reason;

@@ -16,26 +16,19 @@
 namespace brennic {
 namespace {
 
-// A chordal error of 0.2% of the shape's diagonal and at most about 30
-// degrees between neighbouring facets: curved faces look round without
-// multiplying the triangles of flat ones. Finer settings make Open CASCADE's
-// mesher crawl (minutes) on long helical faces such as springs.
-constexpr double kRelativeDeflection = 2e-3;
-constexpr double kAngularDeflection = 0.5;
-
 bool HasFaces(const TopoDS_Shape& shape) {
   return TopExp_Explorer(shape, TopAbs_FACE).More();
 }
 
-double Deflection(const TopoDS_Shape& shape) {
+}  // namespace
+
+double MeshDeflection(const TopoDS_Shape& shape) {
   Bnd_Box box;
   BRepBndLib::Add(shape, box, false);
   if (box.IsVoid()) return 0.0;
   const double diagonal = std::sqrt(box.SquareExtent());
   return std::max(diagonal * kRelativeDeflection, Precision::Confusion());
 }
-
-}  // namespace
 
 std::array<double, 3> Triangle::Normal() const {
   const auto& [a, b, c] = corners;
@@ -47,12 +40,21 @@ std::array<double, 3> Triangle::Normal() const {
   return {n[0] / length, n[1] / length, n[2] / length};
 }
 
-void AppendShapeTriangles(const TopoDS_Shape& shape, std::vector<Triangle>& triangles) {
+void AppendShapeTriangles(const TopoDS_Shape& shape, std::vector<Triangle>& triangles, bool parallelFaces) {
   if (shape.IsNull() || !HasFaces(shape)) return;
-  const double deflection = Deflection(shape);
+  const double deflection = MeshDeflection(shape);
   if (!(deflection > 0.0)) return;
-  // Faces mesh on all cores; each face's triangulation is the same either way.
-  BRepMesh_IncrementalMesh mesher(shape, deflection, false, kAngularDeflection, true);
+  BRepMesh_IncrementalMesh mesher(shape, deflection, false, kAngularDeflection, parallelFaces);
+
+  // Room for all at once: a large shape's triangles would otherwise be
+  // copied over as they grow.
+  size_t count = 0;
+  for (TopExp_Explorer faces(shape, TopAbs_FACE); faces.More(); faces.Next()) {
+    TopLoc_Location location;
+    const Handle(Poly_Triangulation)& mesh = BRep_Tool::Triangulation(TopoDS::Face(faces.Current()), location);
+    if (!mesh.IsNull()) count += static_cast<size_t>(mesh->NbTriangles());
+  }
+  triangles.reserve(triangles.size() + count);
 
   for (TopExp_Explorer faces(shape, TopAbs_FACE); faces.More(); faces.Next()) {
     const TopoDS_Face& face = TopoDS::Face(faces.Current());
