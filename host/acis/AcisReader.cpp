@@ -2,9 +2,12 @@
 // apart.
 #include "acis/AcisReader.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "acis/AcisGeometry.h"
 #include "acis/AcisRecords.h"
@@ -15,7 +18,7 @@ namespace arxhost {
 namespace {
 
 // Files beyond this size are not SAT models this host reads.
-constexpr std::streamoff kMaxSatBytes = 512LL * 1024 * 1024;
+constexpr off_t kMaxSatBytes = off_t{512} * 1024 * 1024;
 
 SatBodyKind Classify(const sat::Document& doc) {
   bool anyFace = false, closed = true, planar = true;
@@ -70,35 +73,33 @@ SatReadResult ReadSatText(const std::string& text) {
 SatReadResult ReadSatBodies(const std::wstring& path) {
   SatReadResult result;
   std::string native = NativePath(path);
+  auto fail = [&](Acad::ErrorStatus status, std::string error) {
+    result.status = status;
+    result.error = std::move(error);
+    return result;
+  };
   std::error_code ec;
-  std::ifstream in;
-  if (std::filesystem::is_regular_file(native, ec)) in.open(native, std::ios::binary);
-  if (!in.is_open()) {
-    result.status = Acad::eCantOpenFile;
-    result.error = "Cannot open the SAT file " + native;
-    return result;
+  const int fd = std::filesystem::is_regular_file(native, ec) ? ::open(native.c_str(), O_RDONLY | O_CLOEXEC) : -1;
+  if (fd < 0) return fail(Acad::eCantOpenFile, "Cannot open the SAT file " + native);
+  struct Closer {
+    int fd;
+    ~Closer() { ::close(fd); }
+  } closer{fd};
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) return fail(Acad::eCantOpenFile, "Cannot read the SAT file " + native);
+  if (st.st_size > kMaxSatBytes)
+    return fail(Acad::eCannotRestoreFromAcisFile, "The SAT file " + native + " is too large to read");
+  // What the file holds up to the size it had when opened.
+  std::string text(static_cast<size_t>(st.st_size), '\0');
+  size_t done = 0;
+  while (done < text.size()) {
+    const ssize_t got = ::read(fd, text.data() + done, text.size() - done);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return fail(Acad::eCantOpenFile, "Cannot read the SAT file " + native);
+    if (got == 0) break;
+    done += static_cast<size_t>(got);
   }
-  in.seekg(0, std::ios::end);
-  std::streamoff size = in.tellg();
-  in.seekg(0, std::ios::beg);
-  if (size < 0) {
-    result.status = Acad::eCantOpenFile;
-    result.error = "Cannot read the SAT file " + native;
-    return result;
-  }
-  if (size > kMaxSatBytes) {
-    result.status = Acad::eCannotRestoreFromAcisFile;
-    result.error = "The SAT file " + native + " is too large to read";
-    return result;
-  }
-  std::string text(static_cast<size_t>(size), '\0');
-  in.read(text.data(), size);
-  text.resize(static_cast<size_t>(in.gcount()));
-  if (in.bad()) {
-    result.status = Acad::eCantOpenFile;
-    result.error = "Cannot read the SAT file " + native;
-    return result;
-  }
+  text.resize(done);
   result = ReadSatText(text);
   if (result.status != Acad::eOk) result.error += " (" + native + ")";
   return result;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <iterator>
 #include <map>
 #include <set>
 #include <sstream>
@@ -81,8 +82,11 @@ std::optional<Document> Parse(const std::string& text, std::string& error) {
     }
   }
 
-  // Records up to the end marker (or the end of the text).
+  // Records up to the end marker (or the end of the text). The fields of
+  // the record being read gather in one vector that keeps its room; each
+  // record gets them in one piece of its own size.
   Record current;
+  std::vector<Field> fields;
   bool inRecord = false;
   bool ended = false;
   size_t i = pos;
@@ -94,6 +98,8 @@ std::optional<Document> Parse(const std::string& text, std::string& error) {
         error = "a record ends before it starts";
         return std::nullopt;
       }
+      current.fields.assign(std::make_move_iterator(fields.begin()), std::make_move_iterator(fields.end()));
+      fields.clear();
       doc.records.push_back(std::move(current));
       current = Record();
       inRecord = false;
@@ -114,7 +120,7 @@ std::optional<Document> Parse(const std::string& text, std::string& error) {
         error = "a counted string runs past the end of the file";
         return std::nullopt;
       }
-      current.fields.push_back({text.substr(i, start + static_cast<size_t>(count) - i), -2});
+      fields.push_back({text.substr(i, start + static_cast<size_t>(count) - i), -2});
       i = start + static_cast<size_t>(count);
       continue;
     }
@@ -147,7 +153,7 @@ std::optional<Document> Parse(const std::string& text, std::string& error) {
       }
       f.pointer = target;
     }
-    current.fields.push_back(std::move(f));
+    fields.push_back(std::move(f));
   }
   if (inRecord) {
     error = "the last record is not ended by '#'";

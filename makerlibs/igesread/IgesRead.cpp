@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 #include <IGESData_IGESModel.hxx>
 #include <Standard_Failure.hxx>
@@ -119,12 +120,11 @@ struct FileCloser {
   ~FileCloser() { ::close(fd); }
 };
 
-// The whole of an opened file of the given size.
-bool ReadOpened(int fd, size_t size, std::string& bytes, std::string& reason) {
-  bytes.resize(size);
+// The whole of an opened file of the given size, into dest.
+bool ReadOpened(int fd, char* dest, size_t size, std::string& reason) {
   size_t done = 0;
   while (done < size) {
-    const ssize_t got = ::read(fd, bytes.data() + done, size - done);
+    const ssize_t got = ::read(fd, dest + done, size - done);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) {
       reason = "cannot be read (" + ErrorText(errno) + ")";
@@ -139,6 +139,50 @@ bool ReadOpened(int fd, size_t size, std::string& bytes, std::string& reason) {
   }
   return true;
 }
+
+// Room for a file's bytes that the check reads, in huge pages where the
+// system gives them: faulting in tens of megabytes of fresh small pages
+// costs several times the check itself. Throws std::bad_alloc, as a string
+// of that size would.
+class FileBuffer {
+ public:
+  explicit FileBuffer(size_t size) : size_(size) {
+    if (size == 0) return;
+    constexpr size_t kHuge = size_t{2} << 20;
+    if (size < kHuge) {
+      small_.resize(size);
+      data_ = small_.data();
+      return;
+    }
+    const size_t rounded = (size + kHuge - 1) & ~(kHuge - 1);
+    length_ = rounded + kHuge;  // room to start on a huge page
+    void* base = ::mmap(nullptr, length_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (base == MAP_FAILED) throw std::bad_alloc();
+    base_ = base;
+    data_ = reinterpret_cast<char*>((reinterpret_cast<uintptr_t>(base) + kHuge - 1) & ~(uintptr_t{kHuge} - 1));
+    ::madvise(data_, rounded, MADV_HUGEPAGE);  // a hint: small pages do too
+  }
+  FileBuffer(const FileBuffer&) = delete;
+  FileBuffer& operator=(const FileBuffer&) = delete;
+  ~FileBuffer() { Release(); }
+
+  char* Data() { return data_; }
+  std::string_view View() const { return {data_, size_}; }
+  void Release() {
+    if (base_) ::munmap(base_, length_);
+    base_ = nullptr;
+    std::string().swap(small_);
+    data_ = nullptr;
+    size_ = 0;
+  }
+
+ private:
+  void* base_ = nullptr;
+  size_t length_ = 0;
+  std::string small_;  // a file under one huge page
+  char* data_ = nullptr;
+  size_t size_ = 0;
+};
 
 // An opened file as it was when its bytes were read, and the path by which
 // Open CASCADE reaches that very file.
@@ -157,7 +201,7 @@ bool Unchanged(const InPlace& file) {
 // The check, then Open CASCADE's reading: of the open file when it holds
 // exactly the checked bytes and needs no correction, else of a copy. The
 // owned bytes are released before the parser runs.
-bool CheckAndRead(std::string_view bytes, const InPlace* inPlace, std::string* owned, IGESControl_Reader& reader,
+bool CheckAndRead(std::string_view bytes, const InPlace* inPlace, FileBuffer* owned, IGESControl_Reader& reader,
                   ScanResult& scan, std::string& reason) {
   if (!ScanIges(bytes, scan, reason)) return false;
   if (scan.entries.empty()) {
@@ -173,7 +217,7 @@ bool CheckAndRead(std::string_view bytes, const InPlace* inPlace, std::string* o
     return false;
   const std::string& readPath = asChecked ? inPlace->path : copy.Path();
   std::string().swap(scan.normalized);
-  if (owned) std::string().swap(*owned);  // the parser needs the room
+  if (owned) owned->Release();  // the parser needs the room
   SilenceOpenCascade();
   try {
     if (reader.ReadFile(readPath.c_str()) != IFSelect_RetDone) {
@@ -209,7 +253,8 @@ bool ReadFileBytes(const std::string& nativePath, std::string& bytes, std::strin
   struct stat st {};
   if (!OpenIges(nativePath, fd, st, reason)) return false;
   const FileCloser closer{fd};
-  return ReadOpened(fd, static_cast<size_t>(st.st_size), bytes, reason);
+  bytes.resize(static_cast<size_t>(st.st_size));
+  return ReadOpened(fd, bytes.data(), bytes.size(), reason);
 }
 
 bool ReadIgesFile(const std::string& nativePath, IGESControl_Reader& reader, ScanResult& scan, std::string& reason) {
@@ -217,14 +262,14 @@ bool ReadIgesFile(const std::string& nativePath, IGESControl_Reader& reader, Sca
   struct stat opened {};
   if (!OpenIges(nativePath, fd, opened, reason)) return false;
   const FileCloser closer{fd};
-  std::string bytes;
-  if (!ReadOpened(fd, static_cast<size_t>(opened.st_size), bytes, reason)) return false;
+  FileBuffer bytes(static_cast<size_t>(opened.st_size));
+  if (!ReadOpened(fd, bytes.Data(), static_cast<size_t>(opened.st_size), reason)) return false;
   // Open CASCADE reads the open file itself, which stays the same file
   // whatever becomes of its name; that it was not written to meanwhile is
   // checked after the parse. No copy of it is held while the parser runs.
   const InPlace inPlace{"/proc/self/fd/" + std::to_string(fd), fd, opened};
   const bool reachable = ::access(inPlace.path.c_str(), R_OK) == 0;
-  return CheckAndRead(bytes, reachable ? &inPlace : nullptr, &bytes, reader, scan, reason);
+  return CheckAndRead(bytes.View(), reachable ? &inPlace : nullptr, &bytes, reader, scan, reason);
 }
 
 bool ReadIgesBytes(std::string_view bytes, IGESControl_Reader& reader, ScanResult& scan, std::string& reason) {

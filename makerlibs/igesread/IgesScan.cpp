@@ -1,11 +1,17 @@
 #include "IgesScan.h"
 
 #include <algorithm>
+#include <atomic>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <exception>
 #include <limits>
+#include <span>
+#include <system_error>
+#include <thread>
 
 #include "IgesTypes.h"
 
@@ -22,14 +28,109 @@ bool IsBSpline(int type) {
   return ToIgesType(type) == IgesType::RationalBSplineCurve || ToIgesType(type) == IgesType::RationalBSplineSurface;
 }
 
+using Lines = std::span<const std::string_view>;
+
+// Below this many bytes a part of the check is not worth a thread.
+constexpr size_t kBytesPerPart = size_t{1} << 20;
+
+// How many parts work on data of the given size shares out.
+int PartsFor(size_t bytes) {
+  const size_t cores = std::max(1u, std::thread::hardware_concurrency());
+  return static_cast<int>(std::clamp<size_t>(bytes / kBytesPerPart, 1, std::min<size_t>(cores, 8)));
+}
+
+// Runs work(part) for every part, the first on this thread and the others
+// on threads of their own (on this one too where none can be started), all
+// joined before it returns; the first exception of a part is rethrown.
+template <class Work>
+void InParallel(int parts, const Work& work) {
+  if (parts <= 1) {
+    work(0);
+    return;
+  }
+  std::vector<std::exception_ptr> errors(static_cast<size_t>(parts));
+  auto run = [&](int part) {
+    try {
+      work(part);
+    } catch (...) {
+      errors[static_cast<size_t>(part)] = std::current_exception();
+    }
+  };
+  std::vector<std::thread> threads;
+  threads.reserve(static_cast<size_t>(parts));
+  for (int part = 1; part < parts; ++part) {
+    try {
+      threads.emplace_back(run, part);
+    } catch (const std::system_error&) {
+      run(part);
+    }
+  }
+  run(0);
+  for (std::thread& t : threads) t.join();
+  for (const std::exception_ptr& e : errors)
+    if (e) std::rethrow_exception(e);
+}
+
+// Runs check(part, i, reason) for every i in [0, count), in 'parts' runs
+// of consecutive i at once; false with the reason of the first i that
+// fails, as checking them one after another gives. A run stops at its
+// first failure, or once an earlier i is known to fail.
+template <class Check>
+bool FirstFailureInOrder(int count, int parts, const Check& check, std::string& reason) {
+  parts = std::clamp(parts, 1, std::max(count, 1));
+  std::vector<int> failedAt(static_cast<size_t>(parts), -1);
+  std::vector<std::string> reasons(static_cast<size_t>(parts));
+  std::atomic<int> firstFailure{count};
+  InParallel(parts, [&](int part) {
+    const int from = static_cast<int>(static_cast<int64_t>(count) * part / parts);
+    const int to = static_cast<int>(static_cast<int64_t>(count) * (part + 1) / parts);
+    for (int i = from; i < to && i < firstFailure.load(std::memory_order_relaxed); ++i) {
+      if (check(part, i, reasons[static_cast<size_t>(part)])) continue;
+      failedAt[static_cast<size_t>(part)] = i;
+      int known = firstFailure.load();
+      while (i < known && !firstFailure.compare_exchange_weak(known, i)) {
+      }
+      return;
+    }
+  });
+  // Runs before the first failure ran whole, so the first run that failed
+  // holds it.
+  for (int part = 0; part < parts; ++part)
+    if (failedAt[static_cast<size_t>(part)] >= 0) {
+      reason = std::move(reasons[static_cast<size_t>(part)]);
+      return false;
+    }
+  return true;
+}
+
+// The bytes cut into about 'parts' pieces, each ending after a line feed
+// (the last at the end), so that no line end is split: the starts of the
+// pieces and the end.
+std::vector<size_t> CutAtLineFeeds(std::string_view bytes, int parts) {
+  std::vector<size_t> cuts{0};
+  for (int k = 1; k < parts; ++k) {
+    const size_t from = std::max(cuts.back(), bytes.size() / static_cast<size_t>(parts) * static_cast<size_t>(k));
+    const void* lf = from < bytes.size() ? std::memchr(bytes.data() + from, '\n', bytes.size() - from) : nullptr;
+    if (!lf) break;
+    const size_t cut = static_cast<size_t>(static_cast<const char*>(lf) - bytes.data()) + 1;
+    if (cut > cuts.back() && cut < bytes.size()) cuts.push_back(cut);
+  }
+  cuts.push_back(bytes.size());
+  return cuts;
+}
+
 // Splits the file into records at LF, CR LF or CR. A line longer than 80
 // columns whose rest is not blank is a run of records written without line
 // feeds and is cut every 80 columns.
-void SplitRecords(std::string_view bytes, std::vector<std::string_view>& lines, bool& unusual) {
-  size_t i = 0, n = bytes.size();
+void SplitPiece(std::string_view bytes, std::vector<std::string_view>& lines, bool& unusual) {
+  lines.reserve(lines.size() + bytes.size() / (kRecordWidth + 1) + 2);
+  size_t i = 0;
+  const size_t n = bytes.size();
+  const char* const data = bytes.data();
   while (i < n) {
-    size_t j = i;
-    while (j < n && bytes[j] != '\n' && bytes[j] != '\r') ++j;
+    const void* lf = std::memchr(data + i, '\n', n - i);
+    size_t j = lf ? static_cast<size_t>(static_cast<const char*>(lf) - data) : n;
+    if (const void* cr = std::memchr(data + i, '\r', j - i)) j = static_cast<size_t>(static_cast<const char*>(cr) - data);
     std::string_view line = bytes.substr(i, j - i);
     if (line.size() > kRecordWidth &&
         line.find_first_not_of(' ', kRecordWidth) != std::string_view::npos) {
@@ -50,6 +151,31 @@ void SplitRecords(std::string_view bytes, std::vector<std::string_view>& lines, 
   }
 }
 
+// The same for the whole file, its pieces split at once where it is large.
+void SplitRecords(std::string_view bytes, std::vector<std::string_view>& lines, bool& unusual) {
+  const std::vector<size_t> cuts = CutAtLineFeeds(bytes, PartsFor(bytes.size()));
+  const int parts = static_cast<int>(cuts.size()) - 1;
+  if (parts == 1) {
+    SplitPiece(bytes, lines, unusual);
+    return;
+  }
+  std::vector<std::vector<std::string_view>> pieces(static_cast<size_t>(parts));
+  std::vector<uint8_t> odd(static_cast<size_t>(parts), 0);
+  InParallel(parts, [&](int k) {
+    bool u = false;
+    SplitPiece(bytes.substr(cuts[k], cuts[k + 1] - cuts[k]), pieces[static_cast<size_t>(k)], u);
+    odd[static_cast<size_t>(k)] = u;
+  });
+  size_t total = 0;
+  for (const auto& piece : pieces) total += piece.size();
+  lines.reserve(total);
+  for (int k = 0; k < parts; ++k) {
+    lines.insert(lines.end(), pieces[static_cast<size_t>(k)].begin(), pieces[static_cast<size_t>(k)].end());
+    std::vector<std::string_view>().swap(pieces[static_cast<size_t>(k)]);
+    unusual = unusual || odd[static_cast<size_t>(k)];
+  }
+}
+
 bool ParseInt(std::string_view field, int64_t& value) {
   size_t a = 0, b = field.size();
   while (a < b && field[a] == ' ') ++a;
@@ -59,6 +185,16 @@ bool ParseInt(std::string_view field, int64_t& value) {
     return true;
   }
   if (field[a] == '+') ++a;
+  // Most fields are a few plain digits.
+  if (b > a && b - a <= 18) {
+    int64_t v = 0;
+    size_t i = a;
+    while (i < b && field[i] >= '0' && field[i] <= '9') v = v * 10 + (field[i++] - '0');
+    if (i == b) {
+      value = v;
+      return true;
+    }
+  }
   auto [ptr, ec] = std::from_chars(field.data() + a, field.data() + b, value);
   return ec == std::errc() && ptr == field.data() + b;
 }
@@ -375,7 +511,7 @@ void ReferenceParameters(int type, int form, const std::vector<std::string_view>
 
 // Joins the parameter text of entity e (its records in 'lines', DE number
 // deNumber) and splits it.
-bool ReadEntity(const std::vector<std::string_view>& lines, char pd, char rd, EntityText& out) {
+bool ReadEntity(Lines lines, char pd, char rd, EntityText& out) {
   out.text.clear();
   out.ends.clear();
   out.readsDifferently = false;
@@ -438,21 +574,46 @@ void LayOutEntity(const EntityText& e, char pd, char rd, int64_t deNumber, int64
 
 // --- the stages of the check --------------------------------------------
 
-// IGES is text: a control character (a NUL above all) cuts Open CASCADE's
-// records short and makes its readers misread what follows.
-bool RefuseControlCharacters(std::string_view bytes, std::string& reason) {
-  for (size_t i = 0; i < bytes.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(bytes[i]);
-    if (c < 0x20 && c != '\n' && c != '\r' && c != '\t' && c != '\f') {
-      char hex[8];
-      std::snprintf(hex, sizeof hex, "0x%02X", c);
-      reason = i < kRecordWidth ? "is not an IGES file: it holds binary data"
-                                : "is damaged: it holds the control character " + std::string(hex) + " at byte " +
-                                      Num(static_cast<int64_t>(i));
-      return false;
-    }
+// The first control character but the line ends, tab and form feed in
+// [from, to), or 'to'.
+size_t FirstControlCharacter(std::string_view bytes, size_t from, size_t to) {
+  auto bad = [](unsigned char c) { return c < 0x20 && c != '\n' && c != '\r' && c != '\t' && c != '\f'; };
+  constexpr uint64_t kOnes = 0x0101010101010101ull, kHighs = 0x8080808080808080ull;
+  size_t i = from;
+  // Eight bytes at a time: a word without a byte below 0x20 has none.
+  for (; i + 8 <= to; i += 8) {
+    uint64_t w;
+    std::memcpy(&w, bytes.data() + i, sizeof w);
+    if (((w - 0x20 * kOnes) & ~w & kHighs) == 0) continue;
+    for (size_t k = i; k < i + 8; ++k)
+      if (bad(static_cast<unsigned char>(bytes[k]))) return k;
   }
-  return true;
+  for (; i < to; ++i)
+    if (bad(static_cast<unsigned char>(bytes[i]))) return i;
+  return to;
+}
+
+// IGES is text: a control character (a NUL above all) cuts Open CASCADE's
+// records short and makes its readers misread what follows. The first one
+// in the file is named, whichever piece of a large file finds it first.
+bool RefuseControlCharacters(std::string_view bytes, std::string& reason) {
+  const int parts = PartsFor(bytes.size());
+  std::vector<size_t> first(static_cast<size_t>(parts));
+  const size_t step = bytes.size() / static_cast<size_t>(parts);
+  InParallel(parts, [&](int k) {
+    const size_t from = step * static_cast<size_t>(k), to = k + 1 == parts ? bytes.size() : from + step;
+    const size_t at = FirstControlCharacter(bytes, from, to);
+    first[static_cast<size_t>(k)] = at < to ? at : bytes.size();
+  });
+  const size_t i = *std::min_element(first.begin(), first.end());
+  if (i == bytes.size()) return true;
+  const unsigned char c = static_cast<unsigned char>(bytes[i]);
+  char hex[8];
+  std::snprintf(hex, sizeof hex, "0x%02X", c);
+  reason = i < kRecordWidth ? "is not an IGES file: it holds binary data"
+                            : "is damaged: it holds the control character " + std::string(hex) + " at byte " +
+                                  Num(static_cast<int64_t>(i));
+  return false;
 }
 
 enum Section { kStart, kGlobal, kDirectory, kParameter, kTerminate, kSections };
@@ -461,7 +622,7 @@ enum Section { kStart, kGlobal, kDirectory, kParameter, kTerminate, kSections };
 // CASCADE would read otherwise.
 struct Sections {
   int counts[kSections] = {0, 0, 0, 0, 0};
-  std::vector<std::string_view> records[kSections];
+  Lines records[kSections];  // runs of the file's records
   bool unusualLayout = false;  // other line ends, records not cut by line feeds
   bool padded = false;         // records longer or shorter than 80 columns
 };
@@ -469,20 +630,24 @@ struct Sections {
 // Sections in order S, G, D, P, T, each record with its section letter and
 // its sequence number; a line without a section letter ends nothing but is
 // refused unless it is blank after the Terminate record.
-bool ReadSectionOrder(const std::vector<std::string_view>& lines, Sections& s, ScanResult& result,
+bool ReadSectionOrder(std::vector<std::string_view>& lines, Sections& s, ScanResult& result,
                       std::string& reason) {
   const std::string order = "SGDPT";
   int section = -1;
   bool afterTerminate = false;
+  // Sections come in order, so each one's records are a run of the lines:
+  // where each run starts.
+  size_t starts[kSections] = {0, 0, 0, 0, 0};
   for (size_t li = 0; li < lines.size(); ++li) {
     std::string_view line = lines[li];
     if (afterTerminate) {
       result.needsNormalizedCopy = true;  // anything after T is dropped
       continue;
     }
-    if (line.find_first_not_of(' ') == std::string_view::npos && li + 1 == lines.size()) break;
+    if (li + 1 == lines.size() && line.find_first_not_of(' ') == std::string_view::npos) break;
     if (line.size() > kRecordWidth) {
       line = line.substr(0, kRecordWidth);  // the rest is blank
+      lines[li] = line;
       s.padded = true;
     }
     if (line.size() < 73 && section >= 0 && li + 1 == lines.size()) {
@@ -525,10 +690,11 @@ bool ReadSectionOrder(const std::vector<std::string_view>& lines, Sections& s, S
                " where " + Num(s.counts[k] + 1) + " was expected";
       return false;
     }
-    ++s.counts[k];
-    s.records[k].push_back(line);
+    if (s.counts[k]++ == 0) starts[k] = li;
     if (letter == 'T') afterTerminate = true;
   }
+  for (int k = 0; k < kSections; ++k)
+    s.records[k] = Lines(lines.data() + starts[k], static_cast<size_t>(s.counts[k]));
   if (section < 0 || (s.counts[kGlobal] == 0 && s.counts[kDirectory] == 0)) {
     reason = "is not an IGES file";
     return false;
@@ -569,7 +735,7 @@ bool CheckTerminateCounts(const Sections& s, std::string& reason) {
 }
 
 // The parameter and record delimiters that the global section names.
-bool ReadDelimiters(const std::vector<std::string_view>& global, ScanResult& result, std::string& reason) {
+bool ReadDelimiters(Lines global, ScanResult& result, std::string& reason) {
   std::string g;
   for (auto r : global) g.append(r.substr(0, 72));
   size_t i = 0;
@@ -604,12 +770,12 @@ bool PointerInRange(int64_t p, int64_t directoryLines) {
 // Every directory entry readable, of a type and form IGES has, pointing at
 // parameter lines of the file and, by its pointers, at entries that exist.
 bool ReadDirectoryEntries(const Sections& s, ScanResult& result, std::string& reason) {
-  const std::vector<std::string_view>& lines = s.records[kDirectory];
+  const Lines lines = s.records[kDirectory];
   const int entryCount = s.counts[kDirectory] / 2;
   const int64_t dCount = s.counts[kDirectory];
   result.entries.resize(static_cast<size_t>(entryCount));
   auto pointerOk = [&](int64_t p) { return PointerInRange(p, dCount); };
-  for (int e = 0; e < entryCount; ++e) {
+  const auto check = [&](int, int e, std::string& why) {
     std::string_view l1 = lines[static_cast<size_t>(2 * e)];
     std::string_view l2 = lines[static_cast<size_t>(2 * e + 1)];
     int64_t type = 0, pstart = 0, structure = 0, font = 0, level = 0, view = 0, xform = 0, label = 0;
@@ -621,27 +787,27 @@ bool ReadDirectoryEntries(const Sections& s, ScanResult& result, std::string& re
         !ParseInt(Field(l1, 48, 8), xform) || !ParseInt(Field(l1, 56, 8), label) ||
         !ParseInt(Field(l2, 0, 8), type2) || !ParseInt(Field(l2, 16, 8), color) ||
         !ParseInt(Field(l2, 24, 8), plines) || !ParseInt(Field(l2, 32, 8), form)) {
-      reason = "is damaged: directory entry " + Num(deNumber) + " cannot be read";
+      why = "is damaged: directory entry " + Num(deNumber) + " cannot be read";
       return false;
     }
     // Type 0 is the null entity, which readers pass over.
     if (type < 0 || type > 9999 || type2 != type) {
-      reason = "is damaged: directory entry " + Num(deNumber) + " has the entity type " + Num(type) +
+      why = "is damaged: directory entry " + Num(deNumber) + " has the entity type " + Num(type) +
                (type2 != type ? " on its first line and " + Num(type2) + " on its second" : ", which IGES does not have");
       return false;
     }
     if (form < 0 || form > 9999) {
-      reason = "is damaged: directory entry " + Num(deNumber) + " has the form number " + Num(form);
+      why = "is damaged: directory entry " + Num(deNumber) + " has the form number " + Num(form);
       return false;
     }
     if (pstart < 1 || plines < 1 || pstart > s.counts[kParameter]) {
-      reason = "is damaged: directory entry " + Num(deNumber) + " points at parameter line " + Num(pstart) +
+      why = "is damaged: directory entry " + Num(deNumber) + " points at parameter line " + Num(pstart) +
                ", outside the parameter section of " + Num(s.counts[kParameter]) + " lines";
       return false;
     }
     if (!pointerOk(xform) || !pointerOk(view) || !pointerOk(label) || (structure < 0 && !pointerOk(-structure)) ||
         (font < 0 && !pointerOk(-font)) || (level < 0 && !pointerOk(-level)) || (color < 0 && !pointerOk(-color))) {
-      reason = "has a pointer out of range in directory entry " + Num(deNumber);
+      why = "has a pointer out of range in directory entry " + Num(deNumber);
       return false;
     }
     DirectoryEntry& d = result.entries[static_cast<size_t>(e)];
@@ -653,8 +819,9 @@ bool ReadDirectoryEntries(const Sections& s, ScanResult& result, std::string& re
     d.structure = static_cast<int>(structure);
     d.level = static_cast<int>(level);
     d.color = static_cast<int>(color);
-  }
-  return true;
+    return true;
+  };
+  return FirstFailureInOrder(entryCount, PartsFor(lines.size() * kRecordWidth), check, reason);
 }
 
 // Transformation chains must end, and not too deep.
@@ -691,40 +858,43 @@ bool CheckTransformationChains(const ScanResult& result, std::string& reason) {
 // (writers get the count wrong both ways): an entity's records are the
 // run from its first one that names it, and every record must be in one.
 // Sets each entry's count of lines, also kept in 'ownedLines'.
-bool AssignParameterLines(const std::vector<std::string_view>& lines, ScanResult& result,
+bool AssignParameterLines(Lines lines, ScanResult& result,
                           std::vector<size_t>& ownedLines, std::string& reason) {
   const int entryCount = static_cast<int>(result.entries.size());
   ownedLines.assign(static_cast<size_t>(entryCount), 0);
+  // Each entity's run names it alone, so the runs are apart.
   std::vector<uint8_t> owned(lines.size(), 0);
-  for (int e = 0; e < entryCount; ++e) {
+  const auto check = [&](int, int e, std::string& why) {
     const int64_t deNumber = 2 * e + 1;
     size_t k = static_cast<size_t>(result.entries[static_cast<size_t>(e)].paramStart - 1);
     const size_t first = k;
     int64_t back = 0;
     while (k < lines.size() && ParseInt(Field(lines[k], 65, 7), back) && back == deNumber) owned[k++] = 1;
     if (k == first) {
-      reason = "is damaged: directory entry " + Num(deNumber) + " points at parameter line " +
-               Num(static_cast<int64_t>(first + 1)) + ", which belongs to another entity";
+      why = "is damaged: directory entry " + Num(deNumber) + " points at parameter line " +
+            Num(static_cast<int64_t>(first + 1)) + ", which belongs to another entity";
       return false;
     }
     ownedLines[static_cast<size_t>(e)] = k - first;
     result.entries[static_cast<size_t>(e)].paramLines = static_cast<int>(k - first);
+    return true;
+  };
+  if (!FirstFailureInOrder(entryCount, PartsFor(lines.size() * kRecordWidth), check, reason)) return false;
+  const auto unowned = std::find(owned.begin(), owned.end(), uint8_t{0});
+  if (unowned != owned.end()) {
+    reason = "is damaged: parameter line " + Num(static_cast<int64_t>(unowned - owned.begin() + 1)) +
+             " is not among the lines of the entity it names";
+    return false;
   }
-  for (size_t k = 0; k < owned.size(); ++k)
-    if (!owned[k]) {
-      reason = "is damaged: parameter line " + Num(static_cast<int64_t>(k + 1)) +
-               " is not among the lines of the entity it names";
-      return false;
-    }
   return true;
 }
 
 // The parameter records of entry e, joined and split into parameters.
 bool ReadEntityOf(const Sections& s, const ScanResult& result, const std::vector<size_t>& ownedLines, int e,
-                  std::vector<std::string_view>& entityLines, EntityText& et) {
+                  EntityText& et) {
   const DirectoryEntry& d = result.entries[static_cast<size_t>(e)];
-  const auto first = s.records[kParameter].begin() + (d.paramStart - 1);
-  entityLines.assign(first, first + static_cast<long>(ownedLines[static_cast<size_t>(e)]));
+  const Lines entityLines =
+      s.records[kParameter].subspan(static_cast<size_t>(d.paramStart - 1), ownedLines[static_cast<size_t>(e)]);
   return ReadEntity(entityLines, result.paramDelimiter, result.recordDelimiter, et);
 }
 
@@ -800,37 +970,60 @@ bool CheckReferences(const std::vector<std::string_view>& params, const ScanResu
   return true;
 }
 
+// The checks of one entity's parameters; false with the reason of the
+// first that fails.
+bool CheckEntity(const Sections& s, const std::vector<size_t>& ownedLines, const ScanResult& result, int e,
+                 EntityText& et, std::vector<Reference>& refs, std::vector<int>& children, bool& readsDifferently,
+                 std::map<int, std::vector<std::string>>& rawParameters, std::string& reason) {
+  const DirectoryEntry& d = result.entries[static_cast<size_t>(e)];
+  const int64_t deNumber = 2 * e + 1;
+  if (!ReadEntityOf(s, result, ownedLines, e, et)) {
+    reason = "is damaged: the parameters of entity " + Num(deNumber) + " (type " + Num(d.type) +
+             ") hold a broken Hollerith string";
+    return false;
+  }
+  const auto& params = et.params;
+  readsDifferently = readsDifferently || et.readsDifferently;
+  int64_t first = 0;
+  if (params.empty() || !ParamInt(params, 0, first) || first != d.type) {
+    reason = "is damaged: the parameters of entity " + Num(deNumber) + " do not begin with its type " + Num(d.type);
+    return false;
+  }
+  if (!CheckNumbers(et, d, deNumber, readsDifferently, reason) || !CheckDeclaredCounts(params, d, deNumber, reason))
+    return false;
+  if (ToIgesType(d.type) == IgesType::PointDimension)
+    rawParameters[e] = std::vector<std::string>(params.begin(), params.end());
+  return CheckReferences(params, result, e, refs, children, reason);
+}
+
 // Parameters: declared counts against what is there, numbers, references
 // in range and of the right kind. Fills each entity's children and notes
-// whether Open CASCADE would read any parameter otherwise.
+// whether Open CASCADE would read any parameter otherwise. A large file's
+// entities are checked in runs at once; the reason given is that of the
+// first entity that fails, as when they are checked one after another.
 bool CheckParameters(const Sections& s, const std::vector<size_t>& ownedLines, ScanResult& result,
                      std::vector<std::vector<int>>& children, bool& readsDifferently, std::string& reason) {
   const int entryCount = static_cast<int>(result.entries.size());
   children.assign(static_cast<size_t>(entryCount), {});
-  EntityText et;
-  std::vector<Reference> refs;
-  std::vector<std::string_view> entityLines;
-  for (int e = 0; e < entryCount; ++e) {
-    const DirectoryEntry& d = result.entries[static_cast<size_t>(e)];
-    const int64_t deNumber = 2 * e + 1;
-    if (!ReadEntityOf(s, result, ownedLines, e, entityLines, et)) {
-      reason = "is damaged: the parameters of entity " + Num(deNumber) + " (type " + Num(d.type) +
-               ") hold a broken Hollerith string";
-      return false;
-    }
-    const auto& params = et.params;
-    readsDifferently = readsDifferently || et.readsDifferently;
-    int64_t first = 0;
-    if (params.empty() || !ParamInt(params, 0, first) || first != d.type) {
-      reason = "is damaged: the parameters of entity " + Num(deNumber) + " do not begin with its type " + Num(d.type);
-      return false;
-    }
-    if (!CheckNumbers(et, d, deNumber, readsDifferently, reason) ||
-        !CheckDeclaredCounts(params, d, deNumber, reason))
-      return false;
-    if (ToIgesType(d.type) == IgesType::PointDimension)
-      result.rawParameters[e] = std::vector<std::string>(params.begin(), params.end());
-    if (!CheckReferences(params, result, e, refs, children[static_cast<size_t>(e)], reason)) return false;
+  size_t parameterBytes = 0;
+  for (std::string_view line : s.records[kParameter]) parameterBytes += line.size();
+  const int parts = std::clamp(PartsFor(parameterBytes), 1, std::max(entryCount, 1));
+  struct Run {
+    EntityText et;
+    std::vector<Reference> refs;
+    bool readsDifferently = false;
+    std::map<int, std::vector<std::string>> rawParameters;
+  };
+  std::vector<Run> runs(static_cast<size_t>(parts));
+  const auto check = [&](int part, int e, std::string& why) {
+    Run& run = runs[static_cast<size_t>(part)];
+    return CheckEntity(s, ownedLines, result, e, run.et, run.refs, children[static_cast<size_t>(e)],
+                       run.readsDifferently, run.rawParameters, why);
+  };
+  if (!FirstFailureInOrder(entryCount, parts, check, reason)) return false;
+  for (Run& run : runs) {
+    readsDifferently = readsDifferently || run.readsDifferently;
+    result.rawParameters.merge(run.rawParameters);
   }
   return true;
 }
@@ -900,10 +1093,9 @@ void WriteNormalizedCopy(const Sections& s, const std::vector<size_t>& ownedLine
   std::vector<int64_t> starts(static_cast<size_t>(entryCount)), spans(static_cast<size_t>(entryCount));
   {
     EntityText et;
-    std::vector<std::string_view> entityLines;
     int64_t sequence = 0;
     for (int e = 0; e < entryCount; ++e) {
-      ReadEntityOf(s, result, ownedLines, e, entityLines, et);
+      ReadEntityOf(s, result, ownedLines, e, et);
       starts[static_cast<size_t>(e)] = sequence + 1;
       LayOutEntity(et, result.paramDelimiter, result.recordDelimiter, 2 * e + 1, sequence, params);
       spans[static_cast<size_t>(e)] = sequence + 1 - starts[static_cast<size_t>(e)];
@@ -912,7 +1104,7 @@ void WriteNormalizedCopy(const Sections& s, const std::vector<size_t>& ownedLine
   out.reserve(static_cast<size_t>(counts[0] + counts[1] + counts[2] + 1) * (kRecordWidth + 1) + params.size());
   for (int k = kStart; k <= kGlobal; ++k)
     for (auto r : s.records[k]) put(r);
-  const std::vector<std::string_view>& directory = s.records[kDirectory];
+  const Lines directory = s.records[kDirectory];
   for (int e = 0; e < entryCount; ++e) {
     std::string l1(directory[static_cast<size_t>(2 * e)]), l2(directory[static_cast<size_t>(2 * e + 1)]);
     l1.resize(kRecordWidth, ' ');

@@ -1,6 +1,9 @@
 // KelvAcis: openNURBS B-reps written as ACIS SAT files.
 #include "KelvAcis.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
 #include <mutex>
@@ -50,9 +53,38 @@ std::string WriteFailure(int error) {
   }
 }
 
+// Writes a file that is not there yet straight under its name, and takes
+// it away again when the writing fails; errno says why.
+bool WriteNew(int fd, const std::string& nativePath, const std::string& text, std::string& reason) {
+  const char* p = text.data();
+  size_t left = text.size();
+  int error = 0;
+  while (left > 0 && !error) {
+    const ssize_t n = ::write(fd, p, left);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      error = n < 0 ? errno : ENOSPC;
+      break;
+    }
+    p += n;
+    left -= static_cast<size_t>(n);
+  }
+  if (::close(fd) != 0 && !error) error = errno;
+  if (!error) return true;
+  ::unlink(nativePath.c_str());
+  errno = error;
+  reason = WriteFailure(error);
+  return false;
+}
+
 // Its callers read the file back at once and delete it: it need not
-// survive a crash, so it is not flushed to the disk.
+// survive a crash, so it is not flushed to the disk. Where the name is free
+// (the importer deletes each file once read) the file is written under it
+// directly; a file already there is replaced whole or not at all, through
+// a temporary file beside it.
 bool WriteSat(const std::string& nativePath, const std::string& text, std::string& reason) {
+  const int fd = ::open(nativePath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd >= 0) return WriteNew(fd, nativePath, text, reason);
   arxhost::AtomicFile file;
   if (!file.Open(nativePath, false)) {
     reason = errno == ENOSPC || errno == EDQUOT ? WriteFailure(errno)

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <map>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -34,10 +35,14 @@ void PutU64(std::string& out, uint64_t v) { out.append(reinterpret_cast<const ch
 
 // The answer is the skipped counts, then the model packed right behind
 // them: its bytes are made once, in the string that goes down the pipe.
+// This runs in the conversion child, which ends with _exit right after its
+// answer: the model and what the conversion read are left to that end,
+// not freed piece by piece before the answer goes.
 bool ConvertForParent(const std::string& igesPath, std::string& answer, std::string& reason) {
-  kelv::model::ModelMaker maker;
+  kelv::model::ModelMaker& maker = *new kelv::model::ModelMaker;
   kelv::iges::ConversionResult result;
-  if (!kelv::iges::ConvertIgesFile(igesPath, maker, result, reason)) return false;
+  std::shared_ptr<void>& leftovers = *new std::shared_ptr<void>;
+  if (!kelv::iges::ConvertIgesFile(igesPath, maker, result, reason, &leftovers)) return false;
   answer.clear();
   PutU64(answer, result.skipped.size());
   for (auto [type, count] : result.skipped) {

@@ -280,3 +280,26 @@ TEST(BothPaths, ReadTheCorpusFilesThatBendTheLayout) {
 }
 
 }  // namespace
+
+// A file of some megabytes, whose bytes the reader holds otherwise than a
+// small file's: read, or refused for a fault near its end, on both paths.
+TEST(BothPaths, ReadALargeFileAndRefuseItsLastFaultAlike) {
+  testiges::IgesBuilder b;
+  for (int i = 0; i < 12000; ++i) b.Add(110, {"0.", testiges::R(i), "0.", "1.", testiges::R(i), "0."});
+  const std::string sound = b.Text();
+  ASSERT_GT(sound.size(), size_t{2} << 20);
+  TempFolder folder;
+  const std::string path = (folder / "large.igs").string();
+  std::ofstream(path, std::ios::binary) << sound;
+  const Verdicts read = Judge(path);
+  EXPECT_EQ(read.shapes, L"");
+  EXPECT_EQ(read.model, L"");
+  std::string nul = sound;
+  nul[sound.size() - 100] = '\0';
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << nul;
+  const Verdicts refused = Judge(path);
+  EXPECT_EQ(refused.shapes, refused.model);
+  EXPECT_NE(refused.model.find(L"control character 0x00 at byte " + std::to_wstring(sound.size() - 100)),
+            std::wstring::npos)
+      << refused.model;
+}

@@ -365,6 +365,23 @@ TEST(SatWriter, AFullDiskIsSaidAndTheOldFileStays) {
   int files = 0;
   for (auto& entry : std::filesystem::directory_iterator(dir.Path())) (void)entry, ++files;
   EXPECT_EQ(files, 1);
+  // A file that was not there is not left behind half written, and errno
+  // still tells the importer that the disk is full.
+  const std::string fresh = dir.File("fresh.sat");
+  int cause = 0;
+  {
+    FullDisk full(256);
+    errno = 0;
+    written = KelvAcis::ConvertBrepToSAT(*box, CString(fresh.c_str()), 1, CString(L""));
+    cause = errno;
+  }
+  EXPECT_EQ(written, 0);
+  EXPECT_TRUE(cause == ENOSPC || cause == EFBIG) << cause;
+  EXPECT_NE(arxhost::ToUtf8(KelvAcis::GetError().str()).find("was not written: the disk is full"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(fresh));
+  files = 0;
+  for (auto& entry : std::filesystem::directory_iterator(dir.Path())) (void)entry, ++files;
+  EXPECT_EQ(files, 1);
 }
 
 TEST(SatWriter, SolidsExplodeIntoTheirEdgesSplinesIncluded) {

@@ -19,7 +19,12 @@
 #include <gp_Ax2.hxx>
 #include <gp_Pln.hxx>
 
+#include <algorithm>
+#include <cmath>
 #include <functional>
+#include <map>
+#include <string>
+#include <vector>
 
 #include "Kelv3dm.h"
 #include "TestSupport.h"
@@ -266,4 +271,49 @@ TEST(BrepConversion, ShapesThatCannotComeWholeAreRefused) {
     SCOPED_TRACE("a face of no area");
     EXPECT_FALSE(kelv::iges::ShapeToBrep(flat, brep));
   }
+}
+
+// Surfaces drawn alone keep their place among the objects of the other
+// entities, with their own attributes, whether or not they share parts with
+// the surface before them; one that cannot come over is counted and leaves
+// no gap.
+TEST(BrepConversion, SurfacesKeepTheOrderOfTheirEntities) {
+  IgesBuilder b;
+  b.Add(110, {"0", "0", "0", "1", "0", "0"});
+  Patch(b, {}, 2);
+  EntityOptions blanked;
+  blanked.blank = 1;
+  Patch(b, blanked, 3);
+  b.Add(110, {"0", "0", "0", "2", "0", "0"});
+  // Two trimmed surfaces over one patch: the second shares the first's parts.
+  const int shared = Patch(b, Member(), 4);
+  b.Add(144, {S(shared), "1", "0", "0"});
+  b.Add(144, {S(shared), "1", "0", "0"});
+  // An infinite cylinder: no B-rep.
+  const int at = PointAt(b, 0, 0, 0);
+  const int axis = b.Add(123, {"0", "0", "1"}, Member());
+  b.Add(192, {S(at), S(axis), "2"});
+  Patch(b, {}, 5);
+  b.Add(110, {"0", "0", "0", "3", "0", "0"});
+  Converted conv;
+  Convert(b.Text(), conv);
+  ASSERT_TRUE(conv.ok) << conv.reason;
+  // Each object by what it is: a line by its length, a B-rep by its lift.
+  std::vector<std::string> order;
+  for (const auto* o : TopLevel(conv.model())) {
+    std::string what = "?";
+    if (const BrepT* brep = o->geometry.AsBrep()) {
+      double top = 0;
+      for (const auto& v : brep->vertices) top = std::max(top, v->point.z());
+      what = "brep " + std::to_string(static_cast<int>(std::lround(top)));
+    } else if (o->geometry.type == Geometry::Curve) {
+      what = "curve";
+    }
+    if (o->attributes->mode == ObjectMode::Hidden) what += " hidden";
+    order.push_back(what);
+  }
+  const std::vector<std::string> expected = {"curve",  "brep 2", "brep 3 hidden", "curve",
+                                             "brep 4", "brep 4", "brep 5",        "curve"};
+  EXPECT_EQ(order, expected);
+  EXPECT_EQ(conv.result.skipped, (std::map<int, int>{{192, 1}}));
 }
