@@ -38,6 +38,9 @@ bool ConvertForParent(const std::string& igesPath, std::string& answer, std::str
   kelv::model::ModelMaker maker;
   kelv::iges::ConversionResult result;
   if (!kelv::iges::ConvertIgesFile(igesPath, maker, result, reason)) return false;
+  // The Open CASCADE model is gone by now; its memory is not held while the
+  // answer is made.
+  igesread::GiveBackFreedMemory();
   answer.clear();
   PutU64(answer, result.skipped.size());
   for (auto [type, count] : result.skipped) {
