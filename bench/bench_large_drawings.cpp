@@ -11,10 +11,11 @@
 //   bench_large_drawings [largest size, default 240000] [runs, default 3]
 //   bench_large_drawings SIZE,SIZE,... [runs]     these sizes only
 //   bench_large_drawings --write ENTITIES FILE    only writes a drawing
-//   bench_large_drawings --timeline ENTITIES      memory through one run
+//   bench_large_drawings --timeline ENTITIES [STEP]  memory through one run
 // Sizes go 2,400, 24,000, 240,000, 2,400,000 up to the largest asked for.
 // Time per entity is compared with that of the first size of at least
 // 24,000 entities.
+#include <malloc.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 
@@ -47,14 +48,21 @@ double Now() {
   return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
+// What the allocator has handed out and not taken back, in bytes.
+std::size_t HeapInUse() {
+  const struct mallinfo2 m = mallinfo2();
+  return m.uordblks + m.hblkhd;
+}
+
 // Peak resident memory in MiB of this process and of its children, then
-// when the conversion ended (0 where there is none).
-void PrintPeaks(double converted = 0) {
+// when the conversion ended and what the import left allocated in bytes
+// (0 where there is none).
+void PrintPeaks(double converted = 0, std::size_t drawing = 0) {
   bench::ReapChildren();
   rusage self{}, children{};
   getrusage(RUSAGE_SELF, &self);
   getrusage(RUSAGE_CHILDREN, &children);
-  std::printf(" %.1f %.1f %.6f\n", self.ru_maxrss / 1024.0, children.ru_maxrss / 1024.0, converted);
+  std::printf(" %.1f %.1f %.6f %zu\n", self.ru_maxrss / 1024.0, children.ru_maxrss / 1024.0, converted, drawing);
 }
 
 int ReadOnly(const char* iges) {
@@ -71,12 +79,14 @@ int TwoD(const char* iges, const char* folder) {
   arxhost::Transcript::Capture quiet;  // the importer's summary lines
   const fs::path dir = folder;
   const CString model((dir / "bench_large.k3m").c_str());
+  const std::size_t before = HeapInUse();
   double start = Now();
   KelvIges converter;
   int ok = converter.IGESTo3DM(CString(iges), model, 4);
   double converted = Now();
   ok = ok && ThreeDmImporter().ImportFile(model, 0, 0, 0, 0);
   double imported = Now();
+  const std::size_t drawing = HeapInUse() - std::min(before, HeapInUse());
   std::error_code ec;
   fs::remove(dir / "bench_large.k3m", ec);
   std::string error =
@@ -88,12 +98,12 @@ int TwoD(const char* iges, const char* folder) {
     return 1;
   }
   std::printf("%.6f %.6f", imported - start, saved - imported);
-  PrintPeaks(converted - start);
+  PrintPeaks(converted - start, drawing);
   return 0;
 }
 
 struct Sample {
-  double seconds = 0, save = 0, selfMiB = 0, childMiB = 0, converted = 0, atOnceMiB = 0;
+  double seconds = 0, save = 0, selfMiB = 0, childMiB = 0, converted = 0, drawingBytes = 0, atOnceMiB = 0;
 };
 
 bool Run(const std::vector<std::string>& args, Sample& s, std::vector<bench::MemorySample>* timeline = nullptr) {
@@ -101,14 +111,14 @@ bool Run(const std::vector<std::string>& args, Sample& s, std::vector<bench::Mem
   std::uint64_t peak = 0;
   if (!bench::RunSampled(args, output, peak, timeline)) return false;
   s.atOnceMiB = peak / 1048576.0;
-  return std::sscanf(output.c_str(), "%lf %lf %lf %lf %lf", &s.seconds, &s.save, &s.selfMiB, &s.childMiB,
-                     &s.converted) == 5;
+  return std::sscanf(output.c_str(), "%lf %lf %lf %lf %lf %lf", &s.seconds, &s.save, &s.selfMiB, &s.childMiB,
+                     &s.converted, &s.drawingBytes) == 6;
 }
 
 // One 2D run and one ReadFile of a drawing of the given size, with the
 // memory of the importing process and of the conversion child through the
-// run, a line every tenth of a second and at the largest sum.
-int Timeline(const fs::path& self, int size) {
+// run, a line every step seconds and at the largest sum.
+int Timeline(const fs::path& self, int size, double step) {
   const fs::path dir = fs::temp_directory_path() / ("bench_large_drawings." + std::to_string(getpid()));
   fs::create_directories(dir);
   const fs::path iges = dir / "drawing.igs";
@@ -125,6 +135,8 @@ int Timeline(const fs::path& self, int size) {
   const auto mib = [](std::uint64_t bytes) { return bytes / 1048576.0; };
   std::printf("%d entities: conversion ends at %.2f s, import at %.2f s, save at %.2f s\n", entities, a.converted,
               a.seconds, a.seconds + a.save);
+  std::printf("the drawing holds %.0f bytes per entity; the sum of both peaks is %.1f MiB\n",
+              a.drawingBytes / entities, a.selfMiB + a.childMiB);
   std::printf("%8s %10s %10s %10s\n", "s", "host MiB", "child MiB", "sum MiB");
   size_t top = 0;
   for (size_t i = 0; i < ours.size(); ++i)
@@ -133,7 +145,7 @@ int Timeline(const fs::path& self, int size) {
   for (size_t i = 0; i < ours.size(); ++i) {
     const auto& m = ours[i];
     if (m.seconds < next && i != top) continue;
-    next = m.seconds + (std::getenv("BENCH_EVERY") ? std::atof(std::getenv("BENCH_EVERY")) : 0.1);
+    next = m.seconds + step;
     std::printf("%8.2f %10.1f %10.1f %10.1f%s\n", m.seconds, mib(m.selfBytes), mib(m.childBytes),
                 mib(m.selfBytes + m.childBytes), i == top ? "   <- largest" : "");
   }
@@ -149,8 +161,8 @@ int Timeline(const fs::path& self, int size) {
 int main(int argc, char** argv) {
   if (argc == 3 && std::string(argv[1]) == "--read") return ReadOnly(argv[2]);
   if (argc == 4 && std::string(argv[1]) == "--2d") return TwoD(argv[2], argv[3]);
-  if (argc == 3 && std::string(argv[1]) == "--timeline")
-    return Timeline(fs::read_symlink("/proc/self/exe"), std::atoi(argv[2]));
+  if ((argc == 3 || argc == 4) && std::string(argv[1]) == "--timeline")
+    return Timeline(fs::read_symlink("/proc/self/exe"), std::atoi(argv[2]), argc == 4 ? std::atof(argv[3]) : 0.1);
   if (argc == 4 && std::string(argv[1]) == "--write") {
     std::uintmax_t bytes = 0;
     int n = bench::WriteLargeDrawing(argv[3], std::atoi(argv[2]), &bytes);
