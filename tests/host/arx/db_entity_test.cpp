@@ -22,6 +22,39 @@ AcGeDoubleArray Doubles(std::initializer_list<double> v) {
   return a;
 }
 
+// Book names travel with copies of a colour, each copy its own, and a new
+// colour value leaves them behind.
+TEST(Color, BookNamesGoWithCopiesAndCountInComparisons) {
+  AcCmColor named;
+  named.setRGB(10, 20, 30);
+  ASSERT_EQ(named.setNames(L"Sky", L"Book"), Acad::eOk);
+  EXPECT_EQ(named.setNames(L""), Acad::eInvalidInput);
+  AcCmColor copy = named;
+  AcCmColor assigned;
+  assigned = named;
+  for (const AcCmColor* c : {&named, &copy, &assigned}) {
+    EXPECT_STREQ(c->colorName(), L"Sky");
+    EXPECT_STREQ(c->bookName(), L"Book");
+  }
+  EXPECT_NE(copy.colorName(), named.colorName());  // not shared
+  EXPECT_EQ(copy, named);
+  AcCmColor plain;
+  plain.setRGB(10, 20, 30);
+  EXPECT_NE(plain, named);
+  EXPECT_FALSE(plain.hasColorName());
+  EXPECT_EQ(plain.colorName(), nullptr);
+  copy.setNames(L"Sky");
+  EXPECT_NE(copy, named);
+  EXPECT_TRUE(copy.hasColorName());
+  EXPECT_FALSE(copy.hasBookName());
+  EXPECT_EQ(copy.bookName(), nullptr);
+  assigned.setColorIndex(3);
+  EXPECT_FALSE(assigned.hasColorName());
+  EXPECT_STREQ(named.colorName(), L"Sky");
+  named = named;
+  EXPECT_STREQ(named.bookName(), L"Book");
+}
+
 TEST(Spline, NurbsDataTheDrawingRefusesLeavesTheSplineNull) {
   AcGePoint3dArray four = Points({{0, 0, 0}, {1, 1, 0}, {2, 1, 0}, {3, 0, 0}});
   AcGeDoubleArray clamped = Doubles({0, 0, 0, 0, 1, 1, 1, 1});
