@@ -1,6 +1,9 @@
 #include "Kelv3dm.h"
 
+#include <malloc.h>
+
 #include <algorithm>
+#include <malloc.h>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -217,6 +220,7 @@ int Kelv3dm::ReadStart(const CString& path, ON_3dmProperties& properties) {
 int Kelv3dm::ReadEnd() {
   bool wasOpen = TheReader().file.IsOpen();
   TheReader().Close();
+  malloc_trim(0);
   return wasOpen ? 1 : 0;
 }
 
