@@ -149,8 +149,14 @@ int Timeline(const fs::path& self, int size, double step) {
     std::printf("%8.2f %10.1f %10.1f %10.1f%s\n", m.seconds, mib(m.selfBytes), mib(m.childBytes),
                 mib(m.selfBytes + m.childBytes), i == top ? "   <- largest" : "");
   }
-  std::uint64_t readPeak = 0;
+  std::uint64_t readPeak = 0, hostPeak = 0, childPeak = 0;
   for (const auto& m : theirs) readPeak = std::max(readPeak, m.selfBytes + m.childBytes);
+  for (const auto& m : ours) {
+    hostPeak = std::max(hostPeak, m.selfBytes);
+    childPeak = std::max(childPeak, m.childBytes);
+  }
+  std::printf("sampled peaks: host %.1f MiB, child %.1f MiB, sum %.1f MiB (x%.2f of ReadFile)\n", mib(hostPeak),
+              mib(childPeak), mib(hostPeak + childPeak), mib(hostPeak + childPeak) / mib(readPeak));
   std::printf("ReadFile: %.2f s, %.1f MiB at most; the 2D path %.1f MiB at most (x%.2f)\n", b.seconds, mib(readPeak),
               a.atOnceMiB, a.atOnceMiB / mib(readPeak));
   return 0;
