@@ -63,7 +63,7 @@ inline std::vector<std::pair<std::uintmax_t, std::filesystem::path>> LargestIges
 
 namespace detail {
 
-// A file in memory (memfd), counted whole once by inode, mapped or open.
+// A file in memory (memfd), counted whole once by inode.
 inline void AddMemoryFile(const std::string& link, const std::string& target, std::uint64_t& total,
                           std::vector<std::uint64_t>& memoryFiles) {
   struct stat st {};
@@ -75,8 +75,9 @@ inline void AddMemoryFile(const std::string& link, const std::string& target, st
 
 // Anonymous and file-backed pages of one process, shared ones split among
 // the processes that map them; files in memory (memfd) are counted whole
-// once by inode instead, open or only mapped, since they hold memory
-// either way.
+// once by inode instead, through the descriptors that hold them open (the
+// import paths keep one open while they map such a file). The mappings
+// themselves are not read: that would hold up the process's page faults.
 inline std::uint64_t OwnMemory(pid_t pid, std::vector<std::uint64_t>& memoryFiles) {
   const std::string proc = "/proc/" + std::to_string(pid);
   std::ifstream rollup(proc + "/smaps_rollup");
@@ -92,12 +93,6 @@ inline std::uint64_t OwnMemory(pid_t pid, std::vector<std::uint64_t>& memoryFile
   std::error_code ec;
   for (const auto& fd : std::filesystem::directory_iterator(proc + "/fd", ec))
     AddMemoryFile(fd.path().string(), std::filesystem::read_symlink(fd.path(), ec).string(), total, memoryFiles);
-  std::ifstream maps(proc + "/maps");
-  for (std::string line; std::getline(maps, line);) {
-    const size_t name = line.find("/memfd:");
-    if (name == std::string::npos) continue;
-    AddMemoryFile(proc + "/map_files/" + line.substr(0, line.find(' ')), line.substr(name), total, memoryFiles);
-  }
   return total;
 }
 
