@@ -63,10 +63,22 @@ inline std::vector<std::pair<std::uintmax_t, std::filesystem::path>> LargestIges
 
 namespace detail {
 
+// A file in memory (memfd), counted whole once by inode.
+inline void AddMemoryFile(const std::string& link, const std::string& target, std::uint64_t& total,
+                          std::vector<std::uint64_t>& memoryFiles) {
+  struct stat st {};
+  if (target.rfind("/memfd:", 0) != 0 || ::stat(link.c_str(), &st) != 0) return;
+  if (std::find(memoryFiles.begin(), memoryFiles.end(), st.st_ino) != memoryFiles.end()) return;
+  memoryFiles.push_back(st.st_ino);
+  total += static_cast<std::uint64_t>(st.st_blocks) * 512;
+}
+
 // Anonymous and file-backed pages of one process, shared ones split among
 // the processes that map them; files in memory (memfd) are counted whole
-// once by inode instead, mapped or not, since they hold memory either way.
-inline void AddProcessMemory(pid_t pid, std::uint64_t& total, std::vector<std::uint64_t>& memoryFiles) {
+// once by inode instead, through the descriptors that hold them open (the
+// import paths keep one open while they map such a file). The mappings
+// themselves are not read: that would hold up the process's page faults.
+inline std::uint64_t OwnMemory(pid_t pid, std::vector<std::uint64_t>& memoryFiles) {
   const std::string proc = "/proc/" + std::to_string(pid);
   std::ifstream rollup(proc + "/smaps_rollup");
   std::uint64_t pss = 0, shmem = 0;
@@ -77,38 +89,50 @@ inline void AddProcessMemory(pid_t pid, std::uint64_t& total, std::vector<std::u
     if (key == "Pss:") fields >> pss;
     else if (key == "Pss_Shmem:") fields >> shmem;
   }
-  total += (pss > shmem ? pss - shmem : 0) * 1024;
+  std::uint64_t total = (pss > shmem ? pss - shmem : 0) * 1024;
   std::error_code ec;
-  for (const auto& fd : std::filesystem::directory_iterator(proc + "/fd", ec)) {
-    const std::string target = std::filesystem::read_symlink(fd.path(), ec).string();
-    struct stat st {};
-    if (target.rfind("/memfd:", 0) != 0 || ::stat(fd.path().c_str(), &st) != 0) continue;
-    if (std::find(memoryFiles.begin(), memoryFiles.end(), st.st_ino) != memoryFiles.end()) continue;
-    memoryFiles.push_back(st.st_ino);
-    total += static_cast<std::uint64_t>(st.st_blocks) * 512;
+  for (const auto& fd : std::filesystem::directory_iterator(proc + "/fd", ec))
+    AddMemoryFile(fd.path().string(), std::filesystem::read_symlink(fd.path(), ec).string(), total, memoryFiles);
+  return total;
+}
+
+inline void AddChildrenMemory(pid_t pid, std::uint64_t& total, std::vector<std::uint64_t>& memoryFiles) {
+  std::ifstream children("/proc/" + std::to_string(pid) + "/task/" + std::to_string(pid) + "/children");
+  for (pid_t child; children >> child;) {
+    total += OwnMemory(child, memoryFiles);
+    AddChildrenMemory(child, total, memoryFiles);
   }
-  std::ifstream children(proc + "/task/" + std::to_string(pid) + "/children");
-  for (pid_t child; children >> child;) AddProcessMemory(child, total, memoryFiles);
 }
 
 }  // namespace detail
 
 // The memory a process and its children hold at this moment, in bytes,
-// each page counted once.
-inline std::uint64_t ProcessTreeMemory(pid_t pid) {
-  std::uint64_t total = 0;
+// each page counted once: the process's own in selfBytes when asked.
+inline std::uint64_t ProcessTreeMemory(pid_t pid, std::uint64_t* selfBytes = nullptr) {
   std::vector<std::uint64_t> memoryFiles;
-  detail::AddProcessMemory(pid, total, memoryFiles);
+  std::uint64_t total = detail::OwnMemory(pid, memoryFiles);
+  if (selfBytes) *selfBytes = total;
+  detail::AddChildrenMemory(pid, total, memoryFiles);
   return total;
 }
 
+// One sample of a run: seconds since its start, the memory of the program
+// itself and of its children (files in memory counted with whoever holds
+// them first, the program before its children).
+struct MemorySample {
+  double seconds = 0;
+  std::uint64_t selfBytes = 0, childBytes = 0;
+};
+
 // Runs a program, collecting what it prints, and, with a non-null peakBytes,
 // samples the memory of it and its children every few milliseconds:
-// *peakBytes is the largest sum seen, the memory the machine needed at once.
-// Sampling walks the processes' page tables and holds their memory maps'
-// lock, which slows a large process down several times over on some
-// machines: time a program in runs that are not sampled. False when it fails.
-inline bool RunSampled(const std::vector<std::string>& args, std::string& output, std::uint64_t* peakBytes) {
+// *peakBytes is the largest sum seen, the memory the machine needed at once;
+// timeline, when given, gets every sample. Sampling walks the processes'
+// page tables and holds their memory maps' lock, which slows a large
+// process down several times over on some machines: time a program in runs
+// that are not sampled. False when it fails.
+inline bool RunSampled(const std::vector<std::string>& args, std::string& output, std::uint64_t* peakBytes,
+                       std::vector<MemorySample>* timeline = nullptr) {
   output.clear();
   if (peakBytes) *peakBytes = 0;
   int out[2];
@@ -126,6 +150,7 @@ inline bool RunSampled(const std::vector<std::string>& args, std::string& output
     _exit(127);
   }
   close(out[1]);
+  const auto start = std::chrono::steady_clock::now();
   char buffer[4096];
   for (;;) {
     pollfd p{out[0], POLLIN, 0};
@@ -134,7 +159,13 @@ inline bool RunSampled(const std::vector<std::string>& args, std::string& output
       if (n <= 0) break;
       output.append(buffer, static_cast<size_t>(n));
     }
-    if (peakBytes) *peakBytes = std::max(*peakBytes, ProcessTreeMemory(pid));
+    if (!peakBytes) continue;
+    std::uint64_t self = 0;
+    const std::uint64_t all = ProcessTreeMemory(pid, &self);
+    *peakBytes = std::max(*peakBytes, all);
+    if (timeline)
+      timeline->push_back({std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), self,
+                           all - self});
   }
   close(out[0]);
   int status = 0;

@@ -12,9 +12,11 @@
 //   bench_large_drawings [largest size, default 240000] [runs, default 3]
 //   bench_large_drawings SIZE,SIZE,... [runs]     these sizes only
 //   bench_large_drawings --write ENTITIES FILE    only writes a drawing
+//   bench_large_drawings --timeline ENTITIES [STEP]  memory through one run
 // Sizes go 2,400, 24,000, 240,000, 2,400,000 up to the largest asked for.
 // Time per entity is compared with that of the first size of at least
 // 24,000 entities.
+#include <malloc.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 
@@ -47,13 +49,21 @@ double Now() {
   return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
-// Peak resident memory in MiB of this process and of its children.
-void PrintPeaks() {
+// What the allocator has handed out and not taken back, in bytes.
+std::size_t HeapInUse() {
+  const struct mallinfo2 m = mallinfo2();
+  return m.uordblks + m.hblkhd;
+}
+
+// Peak resident memory in MiB of this process and of its children, then
+// when the conversion ended and what the import left allocated in bytes
+// (0 where there is none).
+void PrintPeaks(double converted = 0, std::size_t drawing = 0) {
   bench::ReapChildren();
   rusage self{}, children{};
   getrusage(RUSAGE_SELF, &self);
   getrusage(RUSAGE_CHILDREN, &children);
-  std::printf(" %.1f %.1f\n", self.ru_maxrss / 1024.0, children.ru_maxrss / 1024.0);
+  std::printf(" %.1f %.1f %.6f %zu\n", self.ru_maxrss / 1024.0, children.ru_maxrss / 1024.0, converted, drawing);
 }
 
 int ReadOnly(const char* iges) {
@@ -70,10 +80,14 @@ int TwoD(const char* iges, const char* folder) {
   arxhost::Transcript::Capture quiet;  // the importer's summary lines
   const fs::path dir = folder;
   const CString model((dir / "bench_large.k3m").c_str());
+  const std::size_t before = HeapInUse();
   double start = Now();
   KelvIges converter;
-  int ok = converter.IGESTo3DM(CString(iges), model, 4) && ThreeDmImporter().ImportFile(model, 0, 0, 0, 0);
+  int ok = converter.IGESTo3DM(CString(iges), model, 4);
+  double converted = Now();
+  ok = ok && ThreeDmImporter().ImportFile(model, 0, 0, 0, 0);
   double imported = Now();
+  const std::size_t drawing = HeapInUse() - std::min(before, HeapInUse());
   std::error_code ec;
   fs::remove(dir / "bench_large.k3m", ec);
   std::string error =
@@ -85,21 +99,71 @@ int TwoD(const char* iges, const char* folder) {
     return 1;
   }
   std::printf("%.6f %.6f", imported - start, saved - imported);
-  PrintPeaks();
+  PrintPeaks(converted - start, drawing);
   return 0;
 }
 
 struct Sample {
-  double seconds = 0, save = 0, selfMiB = 0, childMiB = 0, atOnceMiB = 0;
+  double seconds = 0, save = 0, selfMiB = 0, childMiB = 0, converted = 0, drawingBytes = 0, atOnceMiB = 0;
 };
 
-// A timed run is not sampled; a sampled run gives only the memory held at once.
-bool Run(const std::vector<std::string>& args, Sample& s, bool sampled) {
+// A timed run is not sampled; a sampled run gives the memory held at once,
+// and every sample to timeline when given.
+bool Run(const std::vector<std::string>& args, Sample& s, bool sampled,
+         std::vector<bench::MemorySample>* timeline = nullptr) {
   std::string output;
   std::uint64_t peak = 0;
-  if (!bench::RunSampled(args, output, sampled ? &peak : nullptr)) return false;
+  if (!bench::RunSampled(args, output, sampled ? &peak : nullptr, timeline)) return false;
   s.atOnceMiB = peak / 1048576.0;
-  return std::sscanf(output.c_str(), "%lf %lf %lf %lf", &s.seconds, &s.save, &s.selfMiB, &s.childMiB) == 4;
+  return std::sscanf(output.c_str(), "%lf %lf %lf %lf %lf %lf", &s.seconds, &s.save, &s.selfMiB, &s.childMiB,
+                     &s.converted, &s.drawingBytes) == 6;
+}
+
+// One 2D run and one ReadFile of a drawing of the given size, with the
+// memory of the importing process and of the conversion child through the
+// run, a line every step seconds and at the largest sum.
+int Timeline(const fs::path& self, int size, double step) {
+  const fs::path dir = fs::temp_directory_path() / ("bench_large_drawings." + std::to_string(getpid()));
+  fs::create_directories(dir);
+  const fs::path iges = dir / "drawing.igs";
+  const int entities = bench::WriteLargeDrawing(iges, size);
+  std::vector<bench::MemorySample> ours, theirs;
+  Sample a, b;
+  const bool ran = Run({self.string(), "--2d", iges.string(), dir.string()}, a, true, &ours) &&
+                   Run({self.string(), "--read", iges.string()}, b, true, &theirs);
+  fs::remove_all(dir);
+  if (!ran) {
+    std::printf("a run failed\n");
+    return 1;
+  }
+  const auto mib = [](std::uint64_t bytes) { return bytes / 1048576.0; };
+  std::printf("%d entities: conversion ends at %.2f s, import at %.2f s, save at %.2f s\n", entities, a.converted,
+              a.seconds, a.seconds + a.save);
+  std::printf("the drawing holds %.0f bytes per entity; the sum of both peaks is %.1f MiB\n",
+              a.drawingBytes / entities, a.selfMiB + a.childMiB);
+  std::printf("%8s %10s %10s %10s\n", "s", "host MiB", "child MiB", "sum MiB");
+  size_t top = 0;
+  for (size_t i = 0; i < ours.size(); ++i)
+    if (ours[i].selfBytes + ours[i].childBytes > ours[top].selfBytes + ours[top].childBytes) top = i;
+  double next = 0;
+  for (size_t i = 0; i < ours.size(); ++i) {
+    const auto& m = ours[i];
+    if (m.seconds < next && i != top) continue;
+    next = m.seconds + step;
+    std::printf("%8.2f %10.1f %10.1f %10.1f%s\n", m.seconds, mib(m.selfBytes), mib(m.childBytes),
+                mib(m.selfBytes + m.childBytes), i == top ? "   <- largest" : "");
+  }
+  std::uint64_t readPeak = 0, hostPeak = 0, childPeak = 0;
+  for (const auto& m : theirs) readPeak = std::max(readPeak, m.selfBytes + m.childBytes);
+  for (const auto& m : ours) {
+    hostPeak = std::max(hostPeak, m.selfBytes);
+    childPeak = std::max(childPeak, m.childBytes);
+  }
+  std::printf("sampled peaks: host %.1f MiB, child %.1f MiB, sum %.1f MiB (x%.2f of ReadFile)\n", mib(hostPeak),
+              mib(childPeak), mib(hostPeak + childPeak), mib(hostPeak + childPeak) / mib(readPeak));
+  std::printf("ReadFile: %.2f s, %.1f MiB at most; the 2D path %.1f MiB at most (x%.2f)\n", b.seconds, mib(readPeak),
+              a.atOnceMiB, a.atOnceMiB / mib(readPeak));
+  return 0;
 }
 
 }  // namespace
@@ -107,6 +171,8 @@ bool Run(const std::vector<std::string>& args, Sample& s, bool sampled) {
 int main(int argc, char** argv) {
   if (argc == 3 && std::string(argv[1]) == "--read") return ReadOnly(argv[2]);
   if (argc == 4 && std::string(argv[1]) == "--2d") return TwoD(argv[2], argv[3]);
+  if ((argc == 3 || argc == 4) && std::string(argv[1]) == "--timeline")
+    return Timeline(fs::read_symlink("/proc/self/exe"), std::atoi(argv[2]), argc == 4 ? std::atof(argv[3]) : 0.1);
   if (argc == 4 && std::string(argv[1]) == "--write") {
     std::uintmax_t bytes = 0;
     int n = bench::WriteLargeDrawing(argv[3], std::atoi(argv[2]), &bytes);

@@ -136,25 +136,23 @@ Adesk::UInt8 AcCmEntityColor::blue() const { return ComponentsOf(*this, red_, gr
 bool AcCmEntityColor::operator==(const AcCmEntityColor& o) const { return color() == o.color(); }
 
 Acad::ErrorStatus AcCmColor::setRGB(Adesk::UInt8 r, Adesk::UInt8 g, Adesk::UInt8 b) {
-  colorName_.Empty();
-  bookName_.Empty();
+  names_.reset();
   return c_.setRGB(r, g, b);
 }
 
 Acad::ErrorStatus AcCmColor::setColorIndex(Adesk::UInt16 index) {
   if (index > 256) return Acad::eOutOfRange;
-  colorName_.Empty();
-  bookName_.Empty();
+  names_.reset();
   return c_.setColorIndex(static_cast<Adesk::Int16>(index));
 }
 
 Acad::ErrorStatus AcCmColor::setNames(const ACHAR* colorName, const ACHAR* bookName) {
   if (!colorName || !*colorName) return Acad::eInvalidInput;
-  colorName_ = colorName;
-  bookName_ = bookName ? bookName : L"";
+  names_ = std::make_unique<Names>(Names{colorName, bookName ? bookName : L""});
   return Acad::eOk;
 }
 
 bool AcCmColor::operator==(const AcCmColor& o) const {
-  return c_ == o.c_ && colorName_ == o.colorName_ && bookName_ == o.bookName_;
+  if (!(c_ == o.c_) || hasColorName() != o.hasColorName()) return false;
+  return !names_ || (names_->color == o.names_->color && names_->book == o.names_->book);
 }

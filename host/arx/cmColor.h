@@ -6,6 +6,8 @@
 #include "arx/adesk.h"
 #include "mfc/CString.h"
 
+#include <memory>
+
 class AcCmEntityColor {
  public:
   enum ColorMethod : Adesk::UInt8 {
@@ -73,6 +75,16 @@ class AcCmEntityColor {
 class AcCmColor {
  public:
   AcCmColor() = default;  // by layer
+  AcCmColor(const AcCmColor& o) : c_(o.c_), names_(o.names_ ? std::make_unique<Names>(*o.names_) : nullptr) {}
+  AcCmColor& operator=(const AcCmColor& o) {
+    if (this != &o) {
+      c_ = o.c_;
+      names_ = o.names_ ? std::make_unique<Names>(*o.names_) : nullptr;
+    }
+    return *this;
+  }
+  AcCmColor(AcCmColor&&) noexcept = default;
+  AcCmColor& operator=(AcCmColor&&) noexcept = default;
 
   AcCmEntityColor::ColorMethod colorMethod() const { return c_.colorMethod(); }
   Acad::ErrorStatus setColorMethod(AcCmEntityColor::ColorMethod method) { return c_.setColorMethod(method); }
@@ -107,15 +119,20 @@ class AcCmColor {
 
   // Book colours: a colour name within a colour book.
   Acad::ErrorStatus setNames(const ACHAR* colorName, const ACHAR* bookName = nullptr);
-  const ACHAR* colorName() const { return colorName_.IsEmpty() ? nullptr : colorName_.GetString(); }
-  const ACHAR* bookName() const { return bookName_.IsEmpty() ? nullptr : bookName_.GetString(); }
-  bool hasColorName() const { return !colorName_.IsEmpty(); }
-  bool hasBookName() const { return !bookName_.IsEmpty(); }
+  const ACHAR* colorName() const { return names_ ? names_->color.GetString() : nullptr; }
+  const ACHAR* bookName() const { return hasBookName() ? names_->book.GetString() : nullptr; }
+  bool hasColorName() const { return names_ != nullptr; }
+  bool hasBookName() const { return names_ && !names_->book.IsEmpty(); }
 
   bool operator==(const AcCmColor& o) const;
   bool operator!=(const AcCmColor& o) const { return !(*this == o); }
 
  private:
+  // Names are rare: every entity holds a colour, so they are held apart,
+  // only by the colours that have them (the colour name is never empty).
+  struct Names {
+    CString color, book;
+  };
   AcCmEntityColor c_;
-  CString colorName_, bookName_;
+  std::unique_ptr<Names> names_;
 };

@@ -2,6 +2,8 @@
 #include "arx/dbObject.h"
 
 #include <cwchar>
+#include <mutex>
+#include <new>
 
 #include "arx/dbDatabase.h"
 #include "arx/dbEntity.h"
@@ -10,6 +12,95 @@
 ARXHOST_RX_DEFINE(AcDbObject, AcRxObject, L"")
 
 const AcDbObjectId AcDbObjectId::kNull;
+
+namespace arxhost {
+namespace {
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitized = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
+#else
+constexpr bool kSanitized = false;
+#endif
+
+// Database objects by size class (16-byte steps), carved from large pages
+// that hold nothing else. Among the general allocations they would pin the
+// pages of everything freed around them, such as the reader's objects a
+// drawing is made from; here they stay together, and a freed object's room
+// goes to the next object of its size. Pages are kept for later drawings.
+// Under the sanitizers every object is an allocation of its own, so that
+// they still see each one.
+class ObjectPool {
+ public:
+  static constexpr std::size_t kLargest = 2048, kStep = 16, kPage = std::size_t{1} << 20;
+
+  static bool Pooled(std::size_t size) { return !kSanitized && size <= kLargest; }
+
+  void* Take(std::size_t size) {
+    const std::size_t k = ClassOf(size);
+    std::lock_guard hold(lock_);
+    if (Free* f = free_[k]) {
+      free_[k] = f->next;
+      return f;
+    }
+    const std::size_t bytes = (k + 1) * kStep;
+    if (left_ < bytes) {
+      // The rest of the page goes to the free lists of the sizes it fits.
+      for (std::size_t c = kLargest / kStep; c-- > 0 && left_ >= kStep;)
+        while (left_ >= (c + 1) * kStep) Give(c, Carve((c + 1) * kStep));
+      at_ = static_cast<char*>(::operator new(kPage));
+      left_ = kPage;
+    }
+    return Carve(bytes);
+  }
+
+  void Return(void* p, std::size_t size) {
+    std::lock_guard hold(lock_);
+    Give(ClassOf(size), p);
+  }
+
+ private:
+  struct Free {
+    Free* next;
+  };
+  static std::size_t ClassOf(std::size_t size) { return size == 0 ? 0 : (size - 1) / kStep; }
+  void* Carve(std::size_t bytes) {
+    void* p = at_;
+    at_ += bytes;
+    left_ -= bytes;
+    return p;
+  }
+  void Give(std::size_t k, void* p) { free_[k] = ::new (p) Free{free_[k]}; }
+
+  std::mutex lock_;
+  Free* free_[kLargest / kStep] = {};
+  char* at_ = nullptr;
+  std::size_t left_ = 0;
+};
+
+// Never destroyed: objects may outlive every other static.
+ObjectPool& ThePool() {
+  static ObjectPool* pool = new ObjectPool;
+  return *pool;
+}
+
+}  // namespace
+}  // namespace arxhost
+
+void* AcDbObject::operator new(std::size_t size) {
+  return arxhost::ObjectPool::Pooled(size) ? arxhost::ThePool().Take(size) : ::operator new(size);
+}
+
+void AcDbObject::operator delete(void* p, std::size_t size) noexcept {
+  if (!p) return;
+  if (arxhost::ObjectPool::Pooled(size)) arxhost::ThePool().Return(p, size);
+  else ::operator delete(p, size);
+}
 
 AcDbObject::AcDbObject() = default;
 AcDbObject::~AcDbObject() = default;

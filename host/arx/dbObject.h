@@ -32,6 +32,10 @@ class AcDbObject : public AcRxObject {
  public:
   AcDbObject();
   ~AcDbObject() override;
+  // Objects come from pages of their own (arxhost::ObjectPool), apart from
+  // the many short-lived allocations made while a drawing is built.
+  static void* operator new(std::size_t size);
+  static void operator delete(void* p, std::size_t size) noexcept;
   AcDbObject(const AcDbObject&) = delete;
   AcDbObject& operator=(const AcDbObject&) = delete;
 

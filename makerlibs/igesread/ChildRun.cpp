@@ -12,6 +12,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fcntl.h>
+#include <malloc.h>
 #include <mutex>
 #include <new>
 #include <poll.h>
@@ -385,6 +386,10 @@ IGESControl_Reader& ChildIgesReader() {
   return *std::exchange(g_unusedReader, nullptr);
 }
 
+void GiveBackFreedMemory() {
+  if (g_inChild) ::malloc_trim(0);
+}
+
 ChildLimits LimitsForFile(const std::string& nativePath) {
   struct stat st {};
   const std::uint64_t size = ::stat(nativePath.c_str(), &st) == 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
@@ -397,8 +402,18 @@ ChildLimits LimitsForFile(const std::string& nativePath) {
   return limits;
 }
 
+void ChildAnswer::Drop(std::size_t upTo) {
+  if (fd_ < 0 || !data_) return;
+  const std::size_t page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+  const std::size_t end = (kHeaderSize + std::min(upTo, size_)) / page * page;
+  // Whole pages only; a file system that cannot punch holes keeps them.
+  if (end > 0) ::fallocate(fd_, FALLOC_FL_PUNCH_HOLE | FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(end));
+}
+
 void ChildAnswer::Release() {
   if (map_) ::munmap(map_, mapSize_);
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
   map_ = nullptr;
   mapSize_ = 0;
   data_ = nullptr;
@@ -464,6 +479,7 @@ bool RunInChild(const ChildStreamWork& work, const ChildLimits& limits, ChildAns
   std::string_view view;
   if (!timedOut && ReadFrame(answerFd, frame, view, reason)) {
     Finishing().Add(pid, temp.Release());
+    answer.fd_ = ::fcntl(answerFd, F_DUPFD_CLOEXEC, 0);
     answer.map_ = frame.map;
     answer.mapSize_ = frame.mapSize;
     answer.data_ = view.data();
@@ -502,11 +518,25 @@ bool RunInChild(const ChildStreamWork& work, const ChildLimits& limits, ChildAns
   return false;
 }
 
+// Large answers move in pieces of this size, each let go of where it came
+// from once it has arrived, so that their bytes are never held twice.
+constexpr size_t kPiece = size_t{1} << 20;
+
 bool RunInChild(const ChildWork& work, const ChildLimits& limits, ChildAnswer& answer, std::string& reason) {
   const ChildStreamWork streamed = [&work](std::ostream& out, std::string& why) {
     std::string whole;
     if (!work(whole, why)) return false;
-    out.write(whole.data(), static_cast<std::streamsize>(whole.size()));
+    // The pages of the string that are in the file already are handed back
+    // at once: the string is not read again, only freed.
+    const auto page = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
+    for (size_t at = 0; at < whole.size() && out; at += kPiece) {
+      const size_t n = std::min(kPiece, whole.size() - at);
+      out.write(whole.data() + at, static_cast<std::streamsize>(n));
+      out.flush();
+      const auto from = (reinterpret_cast<uintptr_t>(whole.data() + at) + page - 1) / page * page;
+      const auto to = reinterpret_cast<uintptr_t>(whole.data() + at + n) / page * page;
+      if (out && to > from) ::madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
+    }
     return true;
   };
   return RunInChild(streamed, limits, answer, reason);
@@ -516,7 +546,14 @@ bool RunInChild(const ChildWork& work, const ChildLimits& limits, std::string& a
   ChildAnswer received;
   answer.clear();
   if (!RunInChild(work, limits, received, reason)) return false;
-  answer.assign(received.View());
+  const std::string_view view = received.View();
+  std::string copy;
+  copy.reserve(view.size());
+  for (size_t at = 0; at < view.size(); at += kPiece) {
+    copy.append(view.substr(at, kPiece));
+    received.Drop(copy.size());
+  }
+  answer = std::move(copy);
   return true;
 }
 

@@ -26,6 +26,11 @@ struct ChildLimits {
 // the child started. It is never destroyed: the process ends first.
 IGESControl_Reader& ChildIgesReader();
 
+// In a child: what its work has freed so far goes back to the system now,
+// not when the child ends. Work that frees a large model before it makes
+// its answer calls this in between, so that the two are not held at once.
+void GiveBackFreedMemory();
+
 // Limits for reading the file at nativePath: both grow with its size.
 ChildLimits LimitsForFile(const std::string& nativePath);
 
@@ -46,10 +51,14 @@ class ChildAnswer {
   ChildAnswer(const ChildAnswer&) = delete;
   ChildAnswer& operator=(const ChildAnswer&) = delete;
   std::string_view View() const { return {data_, size_}; }
+  // The bytes before upTo are not read again: their memory is given back
+  // (reading them afterwards gives zeros).
+  void Drop(std::size_t upTo);
   void Release();
 
  private:
   friend bool RunInChild(const ChildStreamWork&, const ChildLimits&, ChildAnswer&, std::string&);
+  int fd_ = -1;
   void* map_ = nullptr;
   std::size_t mapSize_ = 0;
   const char* data_ = nullptr;

@@ -36,13 +36,15 @@ void PutU64(std::string& out, uint64_t v) { out.append(reinterpret_cast<const ch
 // The answer is the skipped counts, then the model packed right behind
 // them: its bytes are made once, in the string that goes down the pipe.
 // This runs in the conversion child, which ends with _exit right after its
-// answer: the model and what the conversion read are left to that end,
-// not freed piece by piece before the answer goes.
+// answer: the model it packs is left to that end. Open CASCADE's model is
+// freed before the packing, so that its memory serves the answer.
 bool ConvertForParent(const std::string& igesPath, std::string& answer, std::string& reason) {
   kelv::model::ModelMaker& maker = *new kelv::model::ModelMaker;
   kelv::iges::ConversionResult result;
-  std::shared_ptr<void>& leftovers = *new std::shared_ptr<void>;
-  if (!kelv::iges::ConvertIgesFile(igesPath, maker, result, reason, &leftovers)) return false;
+  if (!kelv::iges::ConvertIgesFile(igesPath, maker, result, reason)) return false;
+  // The Open CASCADE model is gone by now; its memory is not held while the
+  // answer is made.
+  igesread::GiveBackFreedMemory();
   answer.clear();
   PutU64(answer, result.skipped.size());
   for (auto [type, count] : result.skipped) {

@@ -2,9 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
 #include <numbers>
 
 #include "arx/dbInspector.h"
+#include "arx/acutils.h"
 #include "arx/dbheaders.h"
 
 namespace {
@@ -20,6 +24,87 @@ AcGeDoubleArray Doubles(std::initializer_list<double> v) {
   AcGeDoubleArray a;
   for (double d : v) a.append(d);
   return a;
+}
+
+// Book names travel with copies of a colour, each copy its own, and a new
+// colour value leaves them behind.
+TEST(Color, BookNamesGoWithCopiesAndCountInComparisons) {
+  AcCmColor named;
+  named.setRGB(10, 20, 30);
+  ASSERT_EQ(named.setNames(L"Sky", L"Book"), Acad::eOk);
+  EXPECT_EQ(named.setNames(L""), Acad::eInvalidInput);
+  AcCmColor copy = named;
+  AcCmColor assigned;
+  assigned = named;
+  for (const AcCmColor* c : {&named, &copy, &assigned}) {
+    EXPECT_STREQ(c->colorName(), L"Sky");
+    EXPECT_STREQ(c->bookName(), L"Book");
+  }
+  EXPECT_NE(copy.colorName(), named.colorName());  // not shared
+  EXPECT_EQ(copy, named);
+  AcCmColor plain;
+  plain.setRGB(10, 20, 30);
+  EXPECT_NE(plain, named);
+  EXPECT_FALSE(plain.hasColorName());
+  EXPECT_EQ(plain.colorName(), nullptr);
+  copy.setNames(L"Sky");
+  EXPECT_NE(copy, named);
+  EXPECT_TRUE(copy.hasColorName());
+  EXPECT_FALSE(copy.hasBookName());
+  EXPECT_EQ(copy.bookName(), nullptr);
+  assigned.setColorIndex(3);
+  EXPECT_FALSE(assigned.hasColorName());
+  EXPECT_STREQ(named.colorName(), L"Sky");
+  named = named;
+  EXPECT_STREQ(named.bookName(), L"Book");
+}
+
+// Objects of every size, made and freed in a mixed order and at numbers
+// that take many pages: each keeps what was put in it, whatever comes and
+// goes around it.
+TEST(Objects, KeepTheirDataWhileOthersComeAndGo) {
+  struct Made {
+    std::unique_ptr<AcDbEntity> entity;
+    int n;
+  };
+  const auto make = [](int n) -> Made {
+    const double v = n;
+    switch (n % 4) {
+      case 0: return {std::make_unique<AcDbLine>(AcGePoint3d(v, 0, 0), AcGePoint3d(0, v, 0)), n};
+      case 1: return {std::make_unique<AcDbArc>(AcGePoint3d(v, v, 0), v + 1, 0.0, 1.0), n};
+      case 2: {
+        auto text = std::make_unique<AcDbMText>();
+        text->setContents(std::to_wstring(n).c_str());
+        return {std::move(text), n};
+      }
+      default:
+        return {std::make_unique<AcDbRotatedDimension>(0.0, AcGePoint3d(v, 0, 0), AcGePoint3d(v, 1, 0),
+                                                       AcGePoint3d(v, 2, 0)),
+                n};
+    }
+  };
+  const auto intact = [](const Made& m) {
+    const double v = m.n;
+    if (auto* line = AcDbLine::cast(m.entity.get())) return line->startPoint() == AcGePoint3d(v, 0, 0) &&
+                                                            line->endPoint() == AcGePoint3d(0, v, 0);
+    if (auto* arc = AcDbArc::cast(m.entity.get())) return arc->center() == AcGePoint3d(v, v, 0) && arc->radius() == v + 1;
+    if (auto* text = AcDbMText::cast(m.entity.get())) {
+      ACHAR* contents = text->contents();
+      const bool same = std::wstring(contents) == std::to_wstring(m.n);
+      acutDelString(contents);
+      return same;
+    }
+    auto* dim = AcDbRotatedDimension::cast(m.entity.get());
+    return dim && dim->xLine1Point() == AcGePoint3d(v, 0, 0) && dim->dimLinePoint() == AcGePoint3d(v, 2, 0);
+  };
+  std::vector<Made> made;
+  for (int n = 0; n < 40000; ++n) made.push_back(make(n));
+  // Every third goes, and new ones take their room.
+  for (size_t i = 0; i < made.size(); i += 3) made[i] = make(static_cast<int>(made.size() + i));
+  for (int n = 40000; n < 60000; ++n) made.push_back(make(n));
+  size_t broken = 0;
+  for (const Made& m : made) broken += intact(m) ? 0 : 1;
+  EXPECT_EQ(broken, 0u);
 }
 
 TEST(Spline, NurbsDataTheDrawingRefusesLeavesTheSplineNull) {

@@ -86,7 +86,9 @@ TEST(ChildRun, EveryWayTheChildEndsBecomesASentence) {
 }
 
 TEST(ChildRun, TheAnswerArrivesWholeAndTheChildPrintsNothing) {
-  const std::string big(3 << 20, 'b');
+  // Larger than the pieces it travels in, and no two pieces alike.
+  std::string big((9 << 20) + 5, ' ');
+  for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>('a' + (i * 7 + i / 4093) % 26);
   testing::internal::CaptureStdout();
   std::printf("before ");  // still buffered when the child starts
   std::string answer, reason;
@@ -116,8 +118,16 @@ TEST(ChildRun, TheAnswerCanBeReadInPlaceAndEndsWithTheNextRun) {
   ASSERT_TRUE(igesread::RunInChild(send(std::string(1 << 20, 'a') + "z"), Short(), answer, reason)) << reason;
   EXPECT_EQ(answer.View().size(), (1u << 20) + 1);
   EXPECT_EQ(answer.View().back(), 'z');
+  // Bytes given back read as zeros; those after them stay as they were.
+  answer.Drop(100000);
+  EXPECT_EQ(answer.View()[4096], '\0');
+  EXPECT_EQ(answer.View().substr(100000, 5), "aaaaa");
+  EXPECT_EQ(answer.View().back(), 'z');
+  answer.Drop(answer.View().size());
+  EXPECT_EQ(answer.View().size(), (1u << 20) + 1);
   ASSERT_TRUE(igesread::RunInChild(send(""), Short(), answer, reason)) << reason;
   EXPECT_EQ(answer.View(), "");
+  answer.Drop(10);
   // Written as it goes: whole when the work succeeds, and what a failed
   // work wrote before it gave up is not taken for an answer.
   const std::string streamed(3 << 19, 's');
