@@ -163,7 +163,8 @@ int main(int argc, char** argv) {
               one.v[5], all.v[6], copies, one.v[6]);
 
   double modelMB = 0;
-  std::vector<double> convert, childCpu, importer, ours, withSave, occt, ratio, ratioSave, oursMiB, childMiB, savedMiB, occtMiB, memRatio,
+  std::vector<double> convert, childCpu, importer;
+  std::vector<double> ours, withSave, occt, ratio, ratioSave, oursMiB, childMiB, savedMiB, occtMiB, memRatio,
       childRatio;
   for (int r = 0; r < runs; ++r) {
     Sample a, b;

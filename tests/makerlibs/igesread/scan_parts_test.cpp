@@ -85,7 +85,8 @@ TEST(ScanInParts, NamesTheFirstFaultOfEachStage) {
   EXPECT_EQ(Refusal(nul), "is damaged: it holds the control character 0x01 at byte " + std::to_string(early));
   // Directory entries that cannot be read: the first entry.
   std::string directory = sound;
-  for (int e : {kEntities - 3, 200, kEntities / 2}) directory.replace(RecordStart(directory, 'D', 2 * e + 1), 8, "     1X0");
+  for (int e : {kEntities - 3, 200, kEntities / 2})
+    directory.replace(RecordStart(directory, 'D', 2 * e + 1), 8, "     1X0");
   EXPECT_EQ(Refusal(directory), "is damaged: directory entry 401 cannot be read");
   // Parameter lines filed under another entity: the first entity that
   // finds its line taken, before any line that no entity owns.
