@@ -48,6 +48,14 @@ double PeakMiB(int who) {
   return use.ru_maxrss / 1024.0;
 }
 
+// Processor seconds of the reaped children.
+double ChildSeconds() {
+  rusage use{};
+  getrusage(RUSAGE_CHILDREN, &use);
+  auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+  return seconds(use.ru_utime) + seconds(use.ru_stime);
+}
+
 // Prints: seconds, 0, peak MiB, 0, entities, roots, shapes.
 int ReadAndTransfer(const char* iges) {
   Message::DefaultMessenger()->ChangePrinters().Clear();
@@ -63,7 +71,8 @@ int ReadAndTransfer(const char* iges) {
 
 // Prints: import seconds, save seconds, peak MiB of this process after the
 // import, of the conversion child, of this process after the save, and the
-// seconds of the conversion alone, the model file's size in MB.
+// seconds of the conversion alone, the model file's size in MB, the
+// conversion child's processor seconds (user and system, all its threads).
 int TwoD(const char* iges, const char* folder) {
   ::setenv("TEMP", folder, 1);  // where the B-rep handler writes its SAT file, as the host sets it
   arxhost::Transcript::Capture quiet;  // the importer's summary lines
@@ -88,20 +97,20 @@ int TwoD(const char* iges, const char* folder) {
     std::fprintf(stderr, "2D path failed on %s %s\n", iges, error.c_str());
     return 1;
   }
-  std::printf("%.6f %.6f %.1f %.1f %.1f %.6f %.1f\n", imported - start, saved - imported, importMiB,
-              PeakMiB(RUSAGE_CHILDREN), PeakMiB(RUSAGE_SELF), converted - start, modelMB);
+  std::printf("%.6f %.6f %.1f %.1f %.1f %.6f %.1f %.6f\n", imported - start, saved - imported, importMiB,
+              PeakMiB(RUSAGE_CHILDREN), PeakMiB(RUSAGE_SELF), converted - start, modelMB, ChildSeconds());
   return 0;
 }
 
 struct Sample {
-  double v[7] = {};
+  double v[8] = {};
 };
 
 bool Run(const std::string& command, Sample& s) {
   FILE* pipe = popen(command.c_str(), "r");
   if (!pipe) return false;
-  int got = std::fscanf(pipe, "%lf %lf %lf %lf %lf %lf %lf", &s.v[0], &s.v[1], &s.v[2], &s.v[3], &s.v[4], &s.v[5],
-                        &s.v[6]);
+  int got = std::fscanf(pipe, "%lf %lf %lf %lf %lf %lf %lf %lf", &s.v[0], &s.v[1], &s.v[2], &s.v[3], &s.v[4], &s.v[5],
+                        &s.v[6], &s.v[7]);
   return pclose(pipe) == 0 && got >= 5;
 }
 
@@ -154,7 +163,8 @@ int main(int argc, char** argv) {
               one.v[5], all.v[6], copies, one.v[6]);
 
   double modelMB = 0;
-  std::vector<double> convert, ours, withSave, occt, ratio, ratioSave, oursMiB, childMiB, savedMiB, occtMiB, memRatio,
+  std::vector<double> convert, childCpu, importer;
+  std::vector<double> ours, withSave, occt, ratio, ratioSave, oursMiB, childMiB, savedMiB, occtMiB, memRatio,
       childRatio;
   for (int r = 0; r < runs; ++r) {
     Sample a, b;
@@ -166,6 +176,8 @@ int main(int argc, char** argv) {
     }
     ours.push_back(a.v[0]);
     convert.push_back(a.v[5]);
+    childCpu.push_back(a.v[7]);
+    importer.push_back(a.v[0] - a.v[5]);
     modelMB = a.v[6];
     withSave.push_back(a.v[0] + a.v[1]);
     occt.push_back(b.v[0]);
@@ -180,8 +192,9 @@ int main(int argc, char** argv) {
   }
   std::printf("medians of %d paired runs\n", runs);
   std::printf("  2D path            %8.3f s   x%.2f of read and transfer\n", bench::Median(ours), bench::Median(ratio));
-  std::printf("    its conversion     %8.3f s   (the rest: the model importer; a model file of %.1f MB)\n",
-              bench::Median(convert), modelMB);
+  std::printf("    its conversion     %8.3f s   (a model file of %.1f MB; the child's processor time %.3f s)\n",
+              bench::Median(convert), modelMB, bench::Median(childCpu));
+  std::printf("    the model importer %8.3f s\n", bench::Median(importer));
   std::printf("  2D path + DXF save %8.3f s   x%.2f\n", bench::Median(withSave), bench::Median(ratioSave));
   std::printf("  read and transfer  %8.3f s\n", bench::Median(occt));
   std::printf("  peak, both         %8.1f MiB x%.2f of read and transfer (%.1f MiB with the save)\n", bench::Median(oursMiB),

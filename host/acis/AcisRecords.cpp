@@ -8,6 +8,7 @@
 #include <map>
 #include <set>
 #include <sstream>
+#include <string_view>
 #include <type_traits>
 
 namespace arxhost::sat {
@@ -27,7 +28,7 @@ bool NextLine(const std::string& text, size_t& pos, std::string& line) {
   return true;
 }
 
-bool ParseLong(const std::string& s, long& v) {
+bool ParseLong(std::string_view s, long& v) {
   if (s.empty()) return false;
   auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
   return ec == std::errc() && p == s.data() + s.size();
@@ -126,10 +127,10 @@ std::optional<Document> Parse(const std::string& text, std::string& error) {
     }
     size_t j = i;
     while (j < text.size() && !IsSpace(text[j]) && text[j] != '#') ++j;
-    std::string token = text.substr(i, j - i);
+    const std::string_view token(text.data() + i, j - i);
     i = j;
     if (!inRecord) {
-      if (token.rfind("End-of-", 0) == 0) {
+      if (token.starts_with("End-of-")) {
         ended = true;
         break;
       }
@@ -137,23 +138,22 @@ std::optional<Document> Parse(const std::string& text, std::string& error) {
       long index = 0;
       if (token.size() > 1 && token[0] == '-' && ParseLong(token.substr(1), index)) continue;
       if (!std::isalpha(static_cast<unsigned char>(token[0]))) {
-        error = "a record does not start with a type name (found \"" + token + "\")";
+        error = "a record does not start with a type name (found \"" + std::string(token) + "\")";
         return std::nullopt;
       }
       current.type = token;
       inRecord = true;
       continue;
     }
-    Field f{token, -2};
-    long target = 0;
+    long pointer = -2, target = 0;
     if (token.size() > 1 && token[0] == '$' && ParseLong(token.substr(1), target)) {
       if (target < -1) {
         error = "a pointer field is negative";
         return std::nullopt;
       }
-      f.pointer = target;
+      pointer = target;
     }
-    fields.push_back(std::move(f));
+    fields.push_back({std::string(token), pointer});
   }
   if (inRecord) {
     error = "the last record is not ended by '#'";

@@ -130,7 +130,8 @@ void SplitPiece(std::string_view bytes, std::vector<std::string_view>& lines, bo
   while (i < n) {
     const void* lf = std::memchr(data + i, '\n', n - i);
     size_t j = lf ? static_cast<size_t>(static_cast<const char*>(lf) - data) : n;
-    if (const void* cr = std::memchr(data + i, '\r', j - i)) j = static_cast<size_t>(static_cast<const char*>(cr) - data);
+    if (const void* cr = std::memchr(data + i, '\r', j - i))
+      j = static_cast<size_t>(static_cast<const char*>(cr) - data);
     std::string_view line = bytes.substr(i, j - i);
     if (line.size() > kRecordWidth &&
         line.find_first_not_of(' ', kRecordWidth) != std::string_view::npos) {
@@ -793,7 +794,7 @@ bool ReadDirectoryEntries(const Sections& s, ScanResult& result, std::string& re
     // Type 0 is the null entity, which readers pass over.
     if (type < 0 || type > 9999 || type2 != type) {
       why = "is damaged: directory entry " + Num(deNumber) + " has the entity type " + Num(type) +
-               (type2 != type ? " on its first line and " + Num(type2) + " on its second" : ", which IGES does not have");
+            (type2 != type ? " on its first line and " + Num(type2) + " on its second" : ", which IGES does not have");
       return false;
     }
     if (form < 0 || form > 9999) {
@@ -802,7 +803,7 @@ bool ReadDirectoryEntries(const Sections& s, ScanResult& result, std::string& re
     }
     if (pstart < 1 || plines < 1 || pstart > s.counts[kParameter]) {
       why = "is damaged: directory entry " + Num(deNumber) + " points at parameter line " + Num(pstart) +
-               ", outside the parameter section of " + Num(s.counts[kParameter]) + " lines";
+            ", outside the parameter section of " + Num(s.counts[kParameter]) + " lines";
       return false;
     }
     if (!pointerOk(xform) || !pointerOk(view) || !pointerOk(label) || (structure < 0 && !pointerOk(-structure)) ||
@@ -858,8 +859,7 @@ bool CheckTransformationChains(const ScanResult& result, std::string& reason) {
 // (writers get the count wrong both ways): an entity's records are the
 // run from its first one that names it, and every record must be in one.
 // Sets each entry's count of lines, also kept in 'ownedLines'.
-bool AssignParameterLines(Lines lines, ScanResult& result,
-                          std::vector<size_t>& ownedLines, std::string& reason) {
+bool AssignParameterLines(Lines lines, ScanResult& result, std::vector<size_t>& ownedLines, std::string& reason) {
   const int entryCount = static_cast<int>(result.entries.size());
   ownedLines.assign(static_cast<size_t>(entryCount), 0);
   // Each entity's run names it alone, so the runs are apart.

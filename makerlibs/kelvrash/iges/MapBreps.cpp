@@ -15,11 +15,6 @@
 #include <TopoDS.hxx>
 #include <gp_Trsf.hxx>
 
-#include <algorithm>
-#include <condition_variable>
-#include <exception>
-#include <mutex>
-#include <thread>
 #include <unordered_set>
 
 #include "GeomToModel.h"
@@ -29,156 +24,6 @@
 namespace kelv::iges {
 
 using namespace kelv::model;
-
-// Makes the B-rep of one shape at a time on a thread of its own. The shape
-// is only read there; the transfer that runs meanwhile on the caller's
-// thread works on the shapes of other entities.
-class BrepMapper::Converter {
- public:
-  Converter() : thread_([this] { Work(); }) {}
-  ~Converter() {
-    {
-      std::lock_guard<std::mutex> hold(lock_);
-      stop_ = true;
-    }
-    wake_.notify_all();
-    thread_.join();
-  }
-
-  void Start(const TopoDS_Shape& shape) {
-    std::lock_guard<std::mutex> hold(lock_);
-    shape_ = shape;
-    brep_ = BrepT();
-    busy_ = true;
-    wake_.notify_all();
-  }
-  // Waits for the B-rep of the shape last started. True when the shape came
-  // over, false also when Open CASCADE failed on it; any other exception is
-  // rethrown here.
-  bool Wait(BrepT& brep) {
-    std::unique_lock<std::mutex> hold(lock_);
-    wake_.wait(hold, [this] { return !busy_; });
-    shape_.Nullify();
-    if (error_) std::rethrow_exception(std::exchange(error_, nullptr));
-    brep = std::move(brep_);
-    return made_;
-  }
-
- private:
-  void Work() {
-    std::unique_lock<std::mutex> hold(lock_);
-    for (;;) {
-      wake_.wait(hold, [this] { return busy_ || stop_; });
-      if (!busy_) return;
-      hold.unlock();
-      bool made = false;
-      std::exception_ptr error;
-      try {
-        made = ShapeToBrep(shape_, brep_);
-      } catch (const Standard_Failure&) {
-        made = false;
-      } catch (...) {
-        error = std::current_exception();
-      }
-      hold.lock();
-      made_ = made;
-      error_ = error;
-      busy_ = false;
-      wake_.notify_all();
-    }
-  }
-
-  std::mutex lock_;
-  std::condition_variable wake_;
-  TopoDS_Shape shape_;
-  BrepT brep_;
-  bool busy_ = false, stop_ = false, made_ = false;
-  std::exception_ptr error_;
-  std::thread thread_;
-};
-
-struct BrepMapper::Pending {
-  Entity entity;
-  ObjectMode mode = ObjectMode::Normal;
-  std::vector<int> parts;  // sorted
-};
-
-namespace {
-
-// Whether two sorted lists have a number in common.
-bool Share(const std::vector<int>& a, const std::vector<int>& b) {
-  for (auto i = a.begin(), j = b.begin(); i != a.end() && j != b.end();) {
-    if (*i == *j) return true;
-    if (*i < *j) ++i;
-    else ++j;
-  }
-  return false;
-}
-
-}  // namespace
-
-BrepMapper::BrepMapper(MapContext& ctx, CurveMapper& curves) : ctx_(ctx), curves_(curves) {}
-
-BrepMapper::~BrepMapper() = default;
-
-void BrepMapper::MapSurfaceAlone(const Entity& e, ObjectMode mode) {
-  std::vector<int> parts;
-  if (HasBrokenPart(e, &parts)) {
-    ctx_.Skip(e);
-    return;
-  }
-  std::sort(parts.begin(), parts.end());
-  // The transfer of an entity that shares a part with the one whose B-rep
-  // is being made could touch that one's shapes: it waits.
-  if (pending_ && Share(parts, pending_->parts)) Finish();
-  const TopoDS_Shape shape = PlacedShape(e, gp_GTrsf());
-  Finish();
-  if (shape.IsNull()) {
-    ctx_.Skip(e);
-    return;
-  }
-  // Shapes without faces come out as edges, at once.
-  if (!TopExp_Explorer(shape, TopAbs_FACE).More()) {
-    Made made;
-    if (!EmitShape(e, shape, mode, made)) ctx_.Skip(e);
-    return;
-  }
-  if (!converter_) converter_ = std::make_unique<Converter>();
-  converter_->Start(shape);
-  pending_ = std::make_unique<Pending>(Pending{e, mode, std::move(parts)});
-}
-
-void BrepMapper::Finish() {
-  if (!pending_) return;
-  const std::unique_ptr<Pending> done = std::move(pending_);
-  BrepT brep;
-  const bool made = converter_->Wait(brep);
-  // As MapSurface would have: the object, or the entity counted as skipped
-  // (also when Open CASCADE failed on it, as the main pass counts that).
-  try {
-    if (made) {
-      GeometryUnion g;
-      g.Set(std::move(brep));
-      ctx_.Emit(done->entity, std::move(g), done->mode);
-      return;
-    }
-  } catch (const Standard_Failure&) {
-  }
-  ctx_.Skip(done->entity);
-}
-
-void BrepMapper::Stop() {
-  if (pending_) {
-    BrepT ignored;
-    pending_.reset();
-    try {
-      converter_->Wait(ignored);
-    } catch (...) {
-      // What is not added cannot fail.
-    }
-  }
-  converter_.reset();
-}
 
 bool BrepMapper::MapPlane(const Entity& e, const Placing& at, Made& made) {
   auto plane = Handle(IGESGeom_Plane)::DownCast(e);
@@ -216,7 +61,7 @@ bool BrepMapper::MapSurface(const Entity& e, const Placing& at, Made& made) {
 
 // The transfer asks every part of a surface or solid for its contents; a
 // part whose parameters could not be read is half built.
-bool BrepMapper::HasBrokenPart(const Entity& e, std::vector<int>* numbers) const {
+bool BrepMapper::HasBrokenPart(const Entity& e) const {
   std::vector<Entity> parts{e};
   std::unordered_set<int> seen;  // the parts of one entity, not the whole file
   while (!parts.empty()) {
@@ -224,7 +69,6 @@ bool BrepMapper::HasBrokenPart(const Entity& e, std::vector<int>* numbers) const
     parts.pop_back();
     const int n = ctx_.iges->Number(part);
     if (n <= 0 || !seen.insert(n).second) continue;
-    if (numbers) numbers->push_back(n);
     if (ctx_.Broken(part)) return true;
     Handle(Interface_GeneralModule) module;
     int caseNumber = 0;

@@ -21,8 +21,6 @@
 #include <Interface_GeneralLib.hxx>
 #include <Interface_GeneralModule.hxx>
 #include <Standard_Failure.hxx>
-#include <algorithm>
-#include <iterator>
 #include <type_traits>
 
 namespace kelv::iges {
@@ -52,18 +50,6 @@ std::function<bool(const Entity&, const Placing&, Made&)> Bind(
 // entities that use them.
 bool Nothing(const Entity&, const Placing&, Made&) { return true; }
 
-// Surfaces and solids: Open CASCADE's transfer makes their shapes.
-constexpr IgesType kSurfaces[] = {
-    IgesType::ParametricSplineSurface, IgesType::RuledSurface,       IgesType::SurfaceOfRevolution,
-    IgesType::TabulatedCylinder,       IgesType::RationalBSplineSurface, IgesType::OffsetSurface,
-    IgesType::Boundary,                IgesType::CurveOnSurface,     IgesType::BoundedSurface,
-    IgesType::TrimmedSurface,          IgesType::ManifoldSolid,      IgesType::PlaneSurface,
-    IgesType::CylindricalSurface,      IgesType::ConicalSurface,     IgesType::SphericalSurface,
-    IgesType::ToroidalSurface,         IgesType::Face,               IgesType::Shell,
-};
-
-bool IsSurface(IgesType type) { return std::find(std::begin(kSurfaces), std::end(kSurfaces), type) != std::end(kSurfaces); }
-
 }  // namespace
 
 Mapper::Mapper(const Handle(IGESData_IGESModel)& model, const ScanResult& scan, ModelMaker& out)
@@ -91,6 +77,24 @@ Mapper::Mapper(const Handle(IGESData_IGESModel)& model, const ScanResult& scan, 
       {IgesType::Point, Bind(ctx_, curves_, &CurveMapper::MapPoint)},
       // Surfaces and solids
       {IgesType::Plane, Bind(ctx_, breps_, &BrepMapper::MapPlane)},
+      {IgesType::ParametricSplineSurface, surface},
+      {IgesType::RuledSurface, surface},
+      {IgesType::SurfaceOfRevolution, surface},
+      {IgesType::TabulatedCylinder, surface},
+      {IgesType::RationalBSplineSurface, surface},
+      {IgesType::OffsetSurface, surface},
+      {IgesType::Boundary, surface},
+      {IgesType::CurveOnSurface, surface},
+      {IgesType::BoundedSurface, surface},
+      {IgesType::TrimmedSurface, surface},
+      {IgesType::ManifoldSolid, surface},
+      {IgesType::PlaneSurface, surface},
+      {IgesType::CylindricalSurface, surface},
+      {IgesType::ConicalSurface, surface},
+      {IgesType::SphericalSurface, surface},
+      {IgesType::ToroidalSurface, surface},
+      {IgesType::Face, surface},
+      {IgesType::Shell, surface},
       // Annotations and the drawings that list them
       {IgesType::AngularDimension, Bind(ctx_, annotations_, &AnnotationMapper::MapAngularDimension)},
       {IgesType::DiameterDimension, Bind(ctx_, annotations_, &AnnotationMapper::MapDiameterDimension)},
@@ -129,7 +133,6 @@ Mapper::Mapper(const Handle(IGESData_IGESModel)& model, const ScanResult& scan, 
       {IgesType::Edge, Nothing},
       {IgesType::Loop, Nothing},
   };
-  for (IgesType type : kSurfaces) routes_[type] = surface;
 }
 
 bool Mapper::Run(std::string& error) {
@@ -138,11 +141,6 @@ bool Mapper::Run(std::string& error) {
   MarkBroken();
   attributes_.ReadLevelNames();
   FindDrawnAlone();
-  // However the loop ends, the thread that makes B-reps ends with it.
-  struct StopBreps {
-    BrepMapper& breps;
-    ~StopBreps() { breps.Stop(); }
-  } stopBreps{breps_};
   const int count = ctx_.iges->NbEntities();
   for (int i = 1; i <= count; ++i) {
     Entity e = ctx_.iges->Entity(i);
@@ -151,15 +149,7 @@ bool Mapper::Run(std::string& error) {
     if (!ctx_.alone[static_cast<size_t>(i)] || e->UseFlag() == 5) continue;
     Made made;
     try {
-      // A surface drawn alone becomes a B-rep while the next entity is
-      // transferred; any other entity first lets the one before add its
-      // object, so that the objects keep the order of their entities.
-      if (IsSurface(TypeOf(e)) && !ctx_.Broken(e)) {
-        breps_.MapSurfaceAlone(e, MapContext::ModeOf(e));
-      } else {
-        breps_.Finish();
-        MapEntity(e, Placing{gp_GTrsf(), MapContext::ModeOf(e), 0}, made);
-      }
+      MapEntity(e, Placing{gp_GTrsf(), MapContext::ModeOf(e), 0}, made);
     } catch (const Standard_Failure&) {
       ctx_.Skip(e);
     }
@@ -168,7 +158,6 @@ bool Mapper::Run(std::string& error) {
       return false;
     }
   }
-  breps_.Finish();
   annotations_.FixFontIndices();
   for (auto [type, n] : ctx_.skipped) {
     SkippedT s;

@@ -2,14 +2,19 @@
 // once is judged as a check from its start judges it: the fault named is
 // the first in the file, wherever the others lie, and a sound file gives
 // the same directory whatever its size.
+#include <IGESControl_Reader.hxx>
+#include <IGESData_IGESModel.hxx>
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <fstream>
 #include <set>
 #include <string>
 
 #include "IgesBuilder.h"
+#include "IgesRead.h"
 #include "IgesScan.h"
+#include "TempFolder.h"
 
 namespace {
 
@@ -85,7 +90,8 @@ TEST(ScanInParts, NamesTheFirstFaultOfEachStage) {
   EXPECT_EQ(Refusal(nul), "is damaged: it holds the control character 0x01 at byte " + std::to_string(early));
   // Directory entries that cannot be read: the first entry.
   std::string directory = sound;
-  for (int e : {kEntities - 3, 200, kEntities / 2}) directory.replace(RecordStart(directory, 'D', 2 * e + 1), 8, "     1X0");
+  for (int e : {kEntities - 3, 200, kEntities / 2})
+    directory.replace(RecordStart(directory, 'D', 2 * e + 1), 8, "     1X0");
   EXPECT_EQ(Refusal(directory), "is damaged: directory entry 401 cannot be read");
   // Parameter lines filed under another entity: the first entity that
   // finds its line taken, before any line that no entity owns.
@@ -98,6 +104,32 @@ TEST(ScanInParts, NamesTheFirstFaultOfEachStage) {
   std::string both = LinesFile({7});
   both.replace(RecordStart(both, 'D', 2 * (kEntities - 1) + 1), 8, "     1X0");
   EXPECT_EQ(Refusal(both), "is damaged: directory entry " + std::to_string(2 * kEntities - 1) + " cannot be read");
+}
+
+// A file large enough to be read from the disk in pieces at once reaches
+// the check and the parser whole, and a fault in its last bytes is named.
+TEST(ScanInParts, ReadsALargeFileInPiecesWhole) {
+  const std::string sound = LinesFile();
+  ASSERT_GT(sound.size(), size_t{8} << 20);
+  TempFolder folder;
+  const std::string path = (folder / "large.igs").string();
+  std::ofstream(path, std::ios::binary) << sound;
+  {
+    IGESControl_Reader reader;
+    igesread::ScanResult scan;
+    std::string reason;
+    ASSERT_TRUE(igesread::ReadIgesFile(path, reader, scan, reason)) << reason;
+    EXPECT_EQ(scan.entries.size(), static_cast<size_t>(kEntities));
+    EXPECT_EQ(reader.IGESModel()->NbEntities(), kEntities);
+  }
+  std::string nul = sound;
+  nul[sound.size() - 30] = '\0';
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << nul;
+  IGESControl_Reader reader;
+  igesread::ScanResult scan;
+  std::string reason;
+  EXPECT_FALSE(igesread::ReadIgesFile(path, reader, scan, reason));
+  EXPECT_EQ(reason, "is damaged: it holds the control character 0x00 at byte " + std::to_string(sound.size() - 30));
 }
 
 }  // namespace
