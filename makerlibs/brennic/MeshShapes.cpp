@@ -109,7 +109,7 @@ class ConcurrentMesher {
   std::condition_variable changed_;
   size_t next_ = 0;
   bool stop_ = false;
-  std::vector<std::thread> workers_;  // last: they start once the rest is there
+  std::vector<std::thread> workers_;
 };
 
 }  // namespace
