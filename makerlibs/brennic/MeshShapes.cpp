@@ -109,7 +109,7 @@ class ConcurrentMesher {
   std::condition_variable changed_;
   size_t next_ = 0;
   bool stop_ = false;
-  std::vector<std::thread> workers_;  // last: they start once the rest is there
+  std::vector<std::thread> workers_;
 };
 
 }  // namespace
@@ -155,7 +155,6 @@ std::vector<std::vector<size_t>> IndependentGroups(std::span<const TopoDS_Shape>
 
 bool MeshShapesInOrder(std::span<const TopoDS_Shape> shapes, const TriangleEncoder& encode,
                        const EncodedTaker& take) {
-  std::vector<std::vector<size_t>> groups = IndependentGroups(shapes);
   const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
   const auto plainLoop = [&] {
     std::vector<Triangle> triangles;
@@ -169,8 +168,14 @@ bool MeshShapesInOrder(std::span<const TopoDS_Shape> shapes, const TriangleEncod
     }
     return true;
   };
-  // Nothing to run beside anything else.
-  if (groups.size() < 2 || cores < 2) return plainLoop();
+  // Nothing to run beside anything else; a single shape with faces needs
+  // no walk over what it shares.
+  const auto withFaces = std::count_if(shapes.begin(), shapes.end(), [](const TopoDS_Shape& shape) {
+    return !shape.IsNull() && TopExp_Explorer(shape, TopAbs_FACE).More();
+  });
+  if (withFaces < 2 || cores < 2) return plainLoop();
+  std::vector<std::vector<size_t>> groups = IndependentGroups(shapes);
+  if (groups.size() < 2) return plainLoop();
   const auto threads = static_cast<unsigned>(std::min<size_t>(cores, groups.size()));
   // With a group for every core, more threads for the faces of one shape
   // would only take turns with them.

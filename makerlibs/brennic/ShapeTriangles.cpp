@@ -13,6 +13,8 @@
 
 #include <cmath>
 
+#include "prefault.h"
+
 namespace brennic {
 namespace {
 
@@ -54,7 +56,10 @@ void AppendShapeTriangles(const TopoDS_Shape& shape, std::vector<Triangle>& tria
     const Handle(Poly_Triangulation)& mesh = BRep_Tool::Triangulation(TopoDS::Face(faces.Current()), location);
     if (!mesh.IsNull()) count += static_cast<size_t>(mesh->NbTriangles());
   }
-  triangles.reserve(triangles.size() + count);
+  if (triangles.capacity() < triangles.size() + count) {
+    triangles.reserve(triangles.size() + count);
+    prefault::ForWriting(triangles.data() + triangles.size(), count * sizeof(Triangle));
+  }
 
   for (TopExp_Explorer faces(shape, TopAbs_FACE); faces.More(); faces.Next()) {
     const TopoDS_Face& face = TopoDS::Face(faces.Current());

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <vector>
 
+#include "prefault.h"
+
 namespace brennic {
 namespace {
 
@@ -36,8 +38,11 @@ class CornerTexts {
   explicit CornerTexts(size_t expected) {
     size_t capacity = 64;
     while (capacity < 2 * expected) capacity *= 2;
+    slots_.reserve(capacity);
+    prefault::ForWriting(slots_.data(), capacity * sizeof(Slot));
     slots_.resize(capacity);
     texts_.reserve(expected * 40);
+    prefault::ForWriting(texts_.data(), texts_.capacity());
   }
 
   std::string_view Of(const std::array<double, 3>& p) {
@@ -45,11 +50,14 @@ class CornerTexts {
                      std::bit_cast<std::uint64_t>(p[2])};
     if (2 * (count_ + 1) > slots_.size()) Grow();
     Slot* slot = Find(key);
-    if (!slot->used) {
-      char text[3 * 20];
-      const char* end = PutTriple(text, p);
-      *slot = {key, texts_.size(), static_cast<std::uint8_t>(end - text), true};
-      texts_.append(text, static_cast<size_t>(end - text));
+    if (slot->length == 0) {
+      const char* end = PutTriple(scratch_, p);
+      const auto length = static_cast<std::uint8_t>(end - scratch_);
+      // Past 4 GiB of corners (a solid no one meshes) they are written as
+      // they come.
+      if (texts_.size() > UINT32_MAX - sizeof scratch_) return std::string_view(scratch_, length);
+      *slot = {key, static_cast<std::uint32_t>(texts_.size()), length};
+      texts_.append(scratch_, length);
       ++count_;
     }
     return std::string_view(texts_).substr(slot->offset, slot->length);
@@ -59,9 +67,8 @@ class CornerTexts {
   using Key = std::array<std::uint64_t, 3>;
   struct Slot {
     Key key{};
-    size_t offset = 0;
-    std::uint8_t length = 0;
-    bool used = false;
+    std::uint32_t offset = 0;
+    std::uint8_t length = 0;  // 0: empty; a corner's text is never shorter than " 0 0 0"
   };
 
   static size_t Hash(const Key& k) {
@@ -73,25 +80,28 @@ class CornerTexts {
   Slot* Find(const Key& key) {
     const size_t mask = slots_.size() - 1;
     for (size_t i = Hash(key) & mask;; i = (i + 1) & mask)
-      if (!slots_[i].used || slots_[i].key == key) return &slots_[i];
+      if (slots_[i].length == 0 || slots_[i].key == key) return &slots_[i];
   }
   void Grow() {
     std::vector<Slot> old(slots_.size() * 2);
     old.swap(slots_);
     for (const Slot& s : old)
-      if (s.used) *Find(s.key) = s;
+      if (s.length != 0) *Find(s.key) = s;
   }
 
   std::vector<Slot> slots_;
   std::string texts_;
   size_t count_ = 0;
+  char scratch_[3 * 20];
 };
 
 // Room for what is appended, made at once: growing a large text step by
 // step copies it over and over, and fresh pages cost more than the writing.
 void MakeRoom(std::string& out, size_t more) {
   const size_t needed = out.size() + more;
-  if (out.capacity() < needed) out.reserve(std::max(needed, 2 * out.capacity()));
+  if (out.capacity() >= needed) return;
+  out.reserve(std::max(needed, 2 * out.capacity()));
+  prefault::ForWriting(out.data() + out.size(), out.capacity() - out.size());
 }
 
 void AppendUint32(std::string& out, std::uint32_t value) {
@@ -109,8 +119,9 @@ void AppendAsciiSolid(std::string& out, std::string_view name, std::span<const T
   // 92 characters of keywords and indents.
   MakeRoom(out, 2 * name.size() + 20 + triangles.size() * (12 * 20 + 92));
   out.append("solid ").append(name).append("\n");
-  // A closed mesh has about half as many corners as triangles.
-  CornerTexts corners(triangles.size() / 2 + 3);
+  // A closed mesh has about half as many corners as triangles; faces meshed
+  // on their own repeat the corners of their edges.
+  CornerTexts corners(triangles.size() + 3);
   char facet[12 * 20 + 92];
   for (const Triangle& t : triangles) {
     char* p = Put(facet, "  facet normal");

@@ -8,6 +8,7 @@
 #include <new>
 
 #include "StlParser.h"
+#include "prefault.h"
 #include "VertexWelder.h"
 
 namespace kelvrash::stl {
@@ -58,6 +59,8 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& rea
     reason = "is not a regular file";
     return false;
   }
+  bytes.reserve(static_cast<size_t>(info.st_size));
+  prefault::ForWriting(bytes.data(), bytes.capacity());
   bytes.resize(static_cast<size_t>(info.st_size));
   size_t done = 0;
   while (done < bytes.size()) {
