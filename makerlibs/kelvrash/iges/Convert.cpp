@@ -111,13 +111,11 @@ bool Guarded(Load&& load, std::string& reason) {
 }  // namespace
 
 bool ConvertIgesFile(const std::string& nativePath, model::ModelMaker& out, ConversionResult& result,
-                     std::string& reason, std::shared_ptr<void>* leftovers) {
+                     std::string& reason) {
   return Guarded(
       [&] {
-        auto c = std::make_shared<Conversion>();
-        const bool ok = c->doc.Load(nativePath, reason) && Map(*c, out, result, reason);
-        if (leftovers) *leftovers = std::move(c);
-        return ok;
+        Conversion c;
+        return c.doc.Load(nativePath, reason) && Map(c, out, result, reason);
       },
       reason);
 }

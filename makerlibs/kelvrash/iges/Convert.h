@@ -16,11 +16,8 @@ struct ConversionResult {
 
 // Reads the IGES file (or bytes) and fills 'out'. On failure returns false
 // with reason completing the sentence The IGES file "name" ...
-// With 'leftovers', what the conversion read and transferred on the way
-// (the IGES model, the shapes) goes there instead of being freed: for a
-// process that ends right after, and leaves the freeing to its end.
 bool ConvertIgesFile(const std::string& nativePath, model::ModelMaker& out, ConversionResult& result,
-                     std::string& reason, std::shared_ptr<void>* leftovers = nullptr);
+                     std::string& reason);
 bool ConvertIgesBytes(std::string_view bytes, model::ModelMaker& out, ConversionResult& result, std::string& reason);
 
 }  // namespace kelv::iges
