@@ -20,6 +20,8 @@ struct ChildLimits {
   std::chrono::milliseconds time{0};
   // Address space the child may add to what it inherits; 0 = no limit.
   std::uint64_t extraAddressSpace = 0;
+  // About the memory the work will take; the child lays out its heap for it.
+  std::uint64_t expectedMemory = 0;
 };
 
 // For the work of RunInChild: a reader that nobody has used, made before
@@ -27,8 +29,9 @@ struct ChildLimits {
 IGESControl_Reader& ChildIgesReader();
 
 // In a child: what its work has freed so far goes back to the system now,
-// not when the child ends. Work that frees a large model before it makes
-// its answer calls this in between, so that the two are not held at once.
+// not when the child ends. Work that frees much on the way (the check's
+// bytes, the parser's own, a large model before the answer is made) calls
+// this in between, so that the two are not held at once.
 void GiveBackFreedMemory();
 
 // Limits for reading the file at nativePath: both grow with its size.

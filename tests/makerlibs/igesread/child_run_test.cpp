@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -201,6 +202,48 @@ TEST(ChildRun, WhatAChildLeavesInItsTemporaryFolderGoes) {
   if (old) ::setenv("TMPDIR", saved.c_str(), 1);
   else ::unsetenv("TMPDIR");
   EXPECT_EQ(folder.FileCount(), 0u);
+}
+
+// The child lays its heap out for the memory it expects; what its work
+// frees goes back to the system when asked, and what it keeps stays whole.
+TEST(ChildRun, FreedMemoryGoesBackWhileWhatIsKeptStaysWhole) {
+  igesread::ChildLimits limits = Short();
+  limits.extraAddressSpace = 2ull << 30;
+  limits.expectedMemory = 512ull << 20;
+  std::string answer, reason;
+  const bool ok = igesread::RunInChild(
+      [](std::string& out, std::string&) {
+        const auto resident = [] {
+          std::ifstream statm("/proc/self/statm");
+          std::uint64_t size = 0, pages = 0;
+          statm >> size >> pages;
+          return pages * 4096 / (1 << 20);
+        };
+        constexpr size_t kBlocks = 6000, kBlock = 16 << 10;
+        std::vector<std::vector<char>> blocks(kBlocks);
+        for (size_t i = 0; i < kBlocks; ++i) blocks[i].assign(kBlock, static_cast<char>(i));
+        const auto full = resident();
+        for (size_t i = 0; i < kBlocks; ++i)
+          if (i % 8 != 0) std::vector<char>().swap(blocks[i]);
+        igesread::GiveBackFreedMemory();
+        const auto after = resident();
+        bool whole = true;
+        for (size_t i = 0; i < kBlocks; i += 8)
+          whole = whole && blocks[i].size() == kBlock && blocks[i][0] == static_cast<char>(i) &&
+                  blocks[i][kBlock - 1] == static_cast<char>(i);
+        std::vector<char> large(64 << 20, 'x');  // and the heap still serves
+        whole = whole && large[large.size() - 1] == 'x';
+        out = std::to_string(full) + " " + std::to_string(after) + (whole ? " whole" : " damaged");
+        return true;
+      },
+      limits, answer, reason);
+  ASSERT_TRUE(ok) << reason;
+  std::uint64_t full = 0, after = 0;
+  char word[16] = {};
+  ASSERT_EQ(std::sscanf(answer.c_str(), "%lu %lu %15s", &full, &after, word), 3) << answer;
+  EXPECT_STREQ(word, "whole");
+  // 94 MiB written, seven eighths of it freed.
+  if (!kSanitized) EXPECT_LT(after + 50, full) << answer;
 }
 
 TEST(ChildRun, TimeLimitGrowsWithTheFileAndMemoryTooWhereItIsLimited) {
