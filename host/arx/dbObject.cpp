@@ -8,6 +8,7 @@
 #include "arx/dbDatabase.h"
 #include "arx/dbEntity.h"
 #include "arx/dbObjectIterator.h"
+#include "sanitized.h"
 
 ARXHOST_RX_DEFINE(AcDbObject, AcRxObject, L"")
 
@@ -16,17 +17,7 @@ const AcDbObjectId AcDbObjectId::kNull;
 namespace arxhost {
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kSanitized = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kSanitized = true;
-#else
-constexpr bool kSanitized = false;
-#endif
-#else
-constexpr bool kSanitized = false;
-#endif
+using build::kSanitized;
 
 // Database objects by size class (16-byte steps), carved from large pages
 // that hold nothing else. Among the general allocations they would pin the

@@ -35,20 +35,12 @@
 #include <sanitizer/lsan_interface.h>
 #endif
 
+#include "sanitized.h"
+
 namespace igesread {
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-constexpr bool kSanitized = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
-constexpr bool kSanitized = true;
-#else
-constexpr bool kSanitized = false;
-#endif
-#else
-constexpr bool kSanitized = false;
-#endif
+using build::kSanitized;
 
 // Generous for real files (the largest public ones read in about a second),
 // short enough that a file which never ends does not hold the user long.

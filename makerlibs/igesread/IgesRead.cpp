@@ -11,14 +11,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 #include <IGESData_IGESModel.hxx>
 #include <Standard_Failure.hxx>
 
 #include "ChildRun.h"
+#include "InParallel.h"
 #include "OcctMessages.h"
 #include "file_state.h"
 
@@ -146,23 +145,13 @@ constexpr size_t kBytesPerReader = size_t{4} << 20;
 // is read in pieces at once, so that the fresh memory the bytes go to is
 // faulted in on several cores; what went wrong first in the file is said.
 bool ReadOpened(int fd, char* dest, size_t size, std::string& reason) {
-  const size_t cores = std::max(1u, std::thread::hardware_concurrency());
-  const size_t parts = std::clamp<size_t>(size / kBytesPerReader, 1, std::min<size_t>(cores, 8));
-  std::vector<int> outcome(parts, 0);
-  const auto read = [&](size_t k) {
-    outcome[k] = ReadRange(fd, dest, size / parts * k, k + 1 == parts ? size : size / parts * (k + 1));
-  };
-  std::vector<std::thread> readers;
-  readers.reserve(parts);
-  for (size_t k = 1; k < parts; ++k) {
-    try {
-      readers.emplace_back(read, k);
-    } catch (const std::system_error&) {
-      read(k);
-    }
-  }
-  read(0);
-  for (std::thread& t : readers) t.join();
+  const int parts = PartsFor(size, kBytesPerReader);
+  std::vector<int> outcome(static_cast<size_t>(parts), 0);
+  const size_t piece = size / static_cast<size_t>(parts);
+  InParallel(parts, [&](int k) {
+    const size_t from = piece * static_cast<size_t>(k), to = k + 1 == parts ? size : from + piece;
+    outcome[static_cast<size_t>(k)] = ReadRange(fd, dest, from, to);
+  });
   for (int result : outcome) {
     if (result == 0) continue;
     reason = result < 0 ? kChanged : "cannot be read (" + ErrorText(result) + ")";

@@ -7,13 +7,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <exception>
 #include <limits>
 #include <span>
-#include <system_error>
-#include <thread>
 
 #include "IgesTypes.h"
+#include "InParallel.h"
 
 namespace igesread {
 
@@ -34,42 +32,7 @@ using Lines = std::span<const std::string_view>;
 constexpr size_t kBytesPerPart = size_t{1} << 20;
 
 // How many parts work on data of the given size shares out.
-int PartsFor(size_t bytes) {
-  const size_t cores = std::max(1u, std::thread::hardware_concurrency());
-  return static_cast<int>(std::clamp<size_t>(bytes / kBytesPerPart, 1, std::min<size_t>(cores, 8)));
-}
-
-// Runs work(part) for every part, the first on this thread and the others
-// on threads of their own (on this one too where none can be started), all
-// joined before it returns; the first exception of a part is rethrown.
-template <class Work>
-void InParallel(int parts, const Work& work) {
-  if (parts <= 1) {
-    work(0);
-    return;
-  }
-  std::vector<std::exception_ptr> errors(static_cast<size_t>(parts));
-  auto run = [&](int part) {
-    try {
-      work(part);
-    } catch (...) {
-      errors[static_cast<size_t>(part)] = std::current_exception();
-    }
-  };
-  std::vector<std::thread> threads;
-  threads.reserve(static_cast<size_t>(parts));
-  for (int part = 1; part < parts; ++part) {
-    try {
-      threads.emplace_back(run, part);
-    } catch (const std::system_error&) {
-      run(part);
-    }
-  }
-  run(0);
-  for (std::thread& t : threads) t.join();
-  for (const std::exception_ptr& e : errors)
-    if (e) std::rethrow_exception(e);
-}
+int PartsFor(size_t bytes) { return igesread::PartsFor(bytes, kBytesPerPart); }
 
 // Runs check(part, i, reason) for every i in [0, count), in 'parts' runs
 // of consecutive i at once; false with the reason of the first i that
