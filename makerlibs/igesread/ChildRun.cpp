@@ -111,7 +111,7 @@ void SetLimit(int resource, rlim_t value) {
 // front, to about what the work will take, and advised as huge pages, so
 // that it is faulted 2 MiB at a time. Only what is touched becomes memory.
 // The heap's top is never cut back, which would take the advice with it:
-// GiveBackFreedMemory hands free pages back instead.
+// GiveBackFreedMemory hands free pages back where the work asks.
 bool g_heapLaidOut = false;
 
 void LayOutHeap(std::uint64_t bytes) {

@@ -29,9 +29,10 @@ struct ChildLimits {
 IGESControl_Reader& ChildIgesReader();
 
 // In a child: what its work has freed so far goes back to the system now,
-// not when the child ends. Work that frees much on the way (the check's
-// bytes, the parser's own, a large model before the answer is made) calls
-// this in between, so that the two are not held at once.
+// not when the child ends. Work that frees a large model before it makes
+// its answer calls this in between, so that the two are not held at once.
+// Memory freed and taken again by the work itself stays: handing it back
+// would only cost the faults of taking it again.
 void GiveBackFreedMemory();
 
 // Limits for reading the file at nativePath: both grow with its size.

@@ -16,7 +16,6 @@
 #include <IGESData_IGESModel.hxx>
 #include <Standard_Failure.hxx>
 
-#include "ChildRun.h"
 #include "InParallel.h"
 #include "OcctMessages.h"
 #include "file_state.h"
@@ -238,7 +237,6 @@ bool CheckAndRead(std::string_view bytes, const InPlace* inPlace, FileBuffer* ow
   const std::string& readPath = asChecked ? inPlace->path : copy.Path();
   std::string().swap(scan.normalized);
   if (owned) owned->Release();  // the parser needs the room
-  GiveBackFreedMemory();
   SilenceOpenCascade();
   try {
     if (reader.ReadFile(readPath.c_str()) != IFSelect_RetDone) {
@@ -250,7 +248,6 @@ bool CheckAndRead(std::string_view bytes, const InPlace* inPlace, FileBuffer* ow
     reason = std::string("cannot be read by the IGES parser (") + (message && *message ? message : failure.DynamicType()->Name()) + ")";
     return false;
   }
-  GiveBackFreedMemory();  // what the parser built the model from
   const Handle(IGESData_IGESModel) model = reader.IGESModel();
   if (model.IsNull()) {
     reason = "cannot be read by the IGES parser";
