@@ -90,7 +90,7 @@ void* AcDbObject::operator new(std::size_t size) {
 void AcDbObject::operator delete(void* p, std::size_t size) noexcept {
   if (!p) return;
   if (arxhost::ObjectPool::Pooled(size)) arxhost::ThePool().Return(p, size);
-  else ::operator delete(p, size);
+  else ::operator delete(p);
 }
 
 AcDbObject::AcDbObject() = default;
