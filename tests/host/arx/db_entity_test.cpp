@@ -118,18 +118,18 @@ TEST(Spline, NurbsDataTheDrawingRefusesLeavesTheSplineNull) {
     AcGeDoubleArray knots, weights;
     bool accepted;
   } cases[] = {
-      {"cubic Bezier", 3, false, four, clamped, {}, true},
+      {"cubic Bezier", 3, false, four, clamped, AcGeDoubleArray(), true},
       {"rational with weights", 3, true, four, clamped, Doubles({1, 0.5, 0.5, 1}), true},
-      {"degree 0", 0, false, four, Doubles({0, 0, 0, 0, 1}), {}, false},
-      {"too few control points", 4, false, four, Doubles({0, 0, 0, 0, 0, 1, 1, 1, 1}), {}, false},
-      {"knot count", 3, false, four, Doubles({0, 0, 0, 1, 1, 1, 1}), {}, false},
-      {"decreasing knots", 3, false, four, Doubles({0, 0, 0, 0, 1, 1, 0.5, 1}), {}, false},
-      {"empty knot range", 3, false, four, Doubles({0, 0, 0, 0, 0, 0, 0, 0}), {}, false},
-      {"rational without weights", 3, true, four, clamped, {}, false},
+      {"degree 0", 0, false, four, Doubles({0, 0, 0, 0, 1}), AcGeDoubleArray(), false},
+      {"too few control points", 4, false, four, Doubles({0, 0, 0, 0, 0, 1, 1, 1, 1}), AcGeDoubleArray(), false},
+      {"knot count", 3, false, four, Doubles({0, 0, 0, 1, 1, 1, 1}), AcGeDoubleArray(), false},
+      {"decreasing knots", 3, false, four, Doubles({0, 0, 0, 0, 1, 1, 0.5, 1}), AcGeDoubleArray(), false},
+      {"empty knot range", 3, false, four, Doubles({0, 0, 0, 0, 0, 0, 0, 0}), AcGeDoubleArray(), false},
+      {"rational without weights", 3, true, four, clamped, AcGeDoubleArray(), false},
       {"zero weight", 3, true, four, clamped, Doubles({1, 0, 1, 1}), false},
       {"inner knot too often", 1, false, Points({{0, 0, 0}, {1, 0, 0}, {2, 0, 0}}), Doubles({0, 0, 0.5, 0.5, 1}),
-       {}, false},
-      {"not finite", 3, false, Points({{0, 0, 0}, {NAN, 1, 0}, {2, 1, 0}, {3, 0, 0}}), clamped, {}, false},
+       AcGeDoubleArray(), false},
+      {"not finite", 3, false, Points({{0, 0, 0}, {NAN, 1, 0}, {2, 1, 0}, {3, 0, 0}}), clamped, AcGeDoubleArray(), false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -141,7 +141,7 @@ TEST(Spline, NurbsDataTheDrawingRefusesLeavesTheSplineNull) {
   // A refused update keeps the data the spline had.
   AcDbSpline spline(3, false, false, false, four, clamped, AcGeDoubleArray());
   ASSERT_FALSE(spline.isNull());
-  EXPECT_EQ(spline.setNurbsData(3, false, false, false, four, Doubles({0, 1}), {}), Acad::eInvalidInput);
+  EXPECT_EQ(spline.setNurbsData(3, false, false, false, four, Doubles({0, 1}), AcGeDoubleArray()), Acad::eInvalidInput);
   EXPECT_EQ(spline.numControlPoints(), 4);
 }
 
