@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <new>
-#include <optional>
 
 #include <IGESData_GlobalSection.hxx>
 #include <IGESData_IGESEntity.hxx>
@@ -65,21 +64,14 @@ std::string NothingConverted(const Handle(IGESData_IGESModel)& model, std::map<i
   return text;
 }
 
-// The IGES model and the mapper with the shapes it transferred.
-struct Conversion {
-  IgesDocument doc;
-  std::optional<Mapper> mapper;
-};
-
-bool Map(Conversion& c, model::ModelMaker& out, ConversionResult& result, std::string& reason) {
-  IgesDocument& doc = c.doc;
+bool Map(IgesDocument& doc, model::ModelMaker& out, ConversionResult& result, std::string& reason) {
   const IGESData_GlobalSection& global = doc.Model()->GlobalSection();
   auto& props = *out.Model().properties;
   props.application = "IGES conversion";
   props.unit_code = global.UnitFlag();
   if (!global.UnitName().IsNull()) props.unit_name = global.UnitName()->ToCString();
   if (!global.FileName().IsNull()) props.source_file = global.FileName()->ToCString();
-  Mapper& mapper = c.mapper.emplace(doc.Model(), doc.Scan(), out);
+  Mapper mapper(doc.Model(), doc.Scan(), out);
   bool ok = mapper.Run(reason);
   result.skipped = mapper.Skipped();
   if (!ok) return false;
@@ -114,8 +106,8 @@ bool ConvertIgesFile(const std::string& nativePath, model::ModelMaker& out, Conv
                      std::string& reason) {
   return Guarded(
       [&] {
-        Conversion c;
-        return c.doc.Load(nativePath, reason) && Map(c, out, result, reason);
+        IgesDocument doc;
+        return doc.Load(nativePath, reason) && Map(doc, out, result, reason);
       },
       reason);
 }
@@ -123,8 +115,8 @@ bool ConvertIgesFile(const std::string& nativePath, model::ModelMaker& out, Conv
 bool ConvertIgesBytes(std::string_view bytes, model::ModelMaker& out, ConversionResult& result, std::string& reason) {
   return Guarded(
       [&] {
-        Conversion c;
-        return c.doc.LoadBytes(bytes, reason) && Map(c, out, result, reason);
+        IgesDocument doc;
+        return doc.LoadBytes(bytes, reason) && Map(doc, out, result, reason);
       },
       reason);
 }

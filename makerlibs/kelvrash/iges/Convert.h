@@ -2,7 +2,6 @@
 // The whole IGES-to-model conversion without files at the model's side:
 // what KelvIges writes, and what the fuzz target drives.
 #include <map>
-#include <memory>
 #include <string>
 #include <string_view>
 

@@ -2,7 +2,6 @@
 
 #include <cstring>
 #include <map>
-#include <memory>
 #include <span>
 #include <string>
 #include <vector>
