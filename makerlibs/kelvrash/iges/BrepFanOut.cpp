@@ -1,5 +1,7 @@
 #include "BrepFanOut.h"
 
+#include "ChildRun.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -47,16 +49,14 @@ void AheadBreps::Release() {
 bool AheadBreps::Take(int entity, BrepT& brep) {
   auto it = found_.find(entity);
   if (it == found_.end()) return false;
-  const std::string_view bytes = it->second;
+  flatbuffers::GetRoot<Brep>(it->second.data())->UnPackTo(&brep);
   found_.erase(it);
-  flatbuffers::Verifier verifier(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-  if (!verifier.VerifyBuffer<Brep>(nullptr)) return false;
-  flatbuffers::GetRoot<Brep>(bytes.data())->UnPackTo(&brep);
   return true;
 }
 
 std::vector<Entity> IndependentBreps(const MapContext& ctx, const std::vector<Entity>& candidates,
-                                     const std::vector<Entity>& others, const PartsOf& partsOf, size_t& parts) {
+                                     const std::vector<Entity>& others, const PartsOf& partsOf, size_t minParts,
+                                     size_t& parts) {
   parts = 0;
   const size_t count = static_cast<size_t>(ctx.iges->NbEntities()) + 1;
   std::vector<Entity> stack;
@@ -68,28 +68,6 @@ std::vector<Entity> IndependentBreps(const MapContext& ctx, const std::vector<En
     if (n <= 0 || static_cast<size_t>(n) >= count) unnumbered = true;
     return unnumbered ? size_t{0} : static_cast<size_t>(n);
   };
-
-  // What the others reach, as far as the mapping can ask: not into parts
-  // that could not be read.
-  std::vector<char> reached(count, 0);
-  for (const Entity& root : others) {
-    stack.assign(1, root);
-    while (!stack.empty()) {
-      Entity part = std::move(stack.back());
-      stack.pop_back();
-      if (part.IsNull()) continue;
-      const size_t n = number(part);
-      if (unnumbered) return {};
-      if (reached[n]) continue;
-      reached[n] = 1;
-      if (ctx.Broken(part)) continue;
-      partsOf(part, stack);
-      // Open CASCADE reads a point dimension without its pointers, which
-      // the mapping follows in the raw parameters.
-      if (TypeOf(part) == IgesType::PointDimension)
-        for (size_t k = 1; k <= 3; ++k) stack.push_back(ctx.RawPointer(part, k));
-    }
-  }
 
   // Each candidate's parts, owned by the first candidate that reaches them.
   // A walk stops where it meets another's part: both are out then, and what
@@ -115,20 +93,48 @@ std::vector<Entity> IndependentBreps(const MapContext& ctx, const std::vector<En
       owner[n] = self;
       ++sizes[c];
       // A broken part keeps the candidate from being transferred at all.
-      if (reached[n] || ctx.Broken(part)) {
+      if (ctx.Broken(part)) {
         out[c] = 1;
         continue;
       }
       partsOf(part, stack);
     }
   }
+  size_t left = 0;
+  for (size_t c = 0; c < candidates.size(); ++c)
+    if (!out[c]) left += sizes[c];
+  if (left < minParts) return {};
+
+  // What the others reach, as far as the mapping can ask (not into parts
+  // that could not be read), puts the candidate that owns it out.
+  std::vector<char> reached(count, 0);
+  for (const Entity& root : others) {
+    stack.assign(1, root);
+    while (!stack.empty()) {
+      Entity part = std::move(stack.back());
+      stack.pop_back();
+      if (part.IsNull()) continue;
+      const size_t n = number(part);
+      if (unnumbered) return {};
+      if (reached[n]) continue;
+      reached[n] = 1;
+      if (owner[n] != 0) out[static_cast<size_t>(owner[n] - 1)] = 1;
+      if (ctx.Broken(part)) continue;
+      partsOf(part, stack);
+      // Open CASCADE reads a point dimension without its pointers, which
+      // the mapping follows in the raw parameters.
+      if (TypeOf(part) == IgesType::PointDimension)
+        for (size_t k = 1; k <= 3; ++k) stack.push_back(ctx.RawPointer(part, k));
+    }
+  }
+
   std::vector<Entity> chosen;
   for (size_t c = 0; c < candidates.size(); ++c)
     if (!out[c]) {
       chosen.push_back(candidates[c]);
       parts += sizes[c];
     }
-  return chosen;
+  return parts < minParts ? std::vector<Entity>() : chosen;
 }
 
 namespace {
@@ -154,16 +160,20 @@ constexpr size_t kRecordHeader = 2 * sizeof(std::uint64_t);
 
 size_t Padded(size_t n) { return (n + 7) & ~size_t{7}; }
 
-[[noreturn]] void Work(int fd, pid_t parent, std::atomic<size_t>& next, const std::vector<Entity>& entities,
-                       const std::vector<int>& numbers,
+// Takes runs of entities from the shared counter until none are left.
+[[noreturn]] void Work(int fd, pid_t parent, std::atomic<size_t>& next, size_t run,
+                       const std::vector<Entity>& entities, const std::vector<int>& numbers,
                        const std::function<bool(const Entity&, BrepT&)>& transfer, int killAt) {
   // A worker never outlives the conversion it works for.
   ::prctl(PR_SET_PDEATHSIG, SIGKILL);
   if (::getppid() != parent) ::_exit(1);
   off_t at = 0;
   flatbuffers::FlatBufferBuilder builder(size_t{1} << 16);
-  for (;;) {
-    const size_t i = next.fetch_add(1, std::memory_order_relaxed);
+  for (size_t i = 0, end = 0;; ++i) {
+    if (i >= end) {
+      i = next.fetch_add(run, std::memory_order_relaxed);
+      end = std::min(i + run, entities.size());
+    }
     if (i >= entities.size()) break;
     if (static_cast<int>(i) == killAt) ::kill(::getpid(), SIGKILL);
     try {
@@ -185,12 +195,10 @@ size_t Padded(size_t n) { return (n + 7) & ~size_t{7}; }
 
 }  // namespace
 
-AheadBreps TransferInWorkers(const MapContext& ctx, const std::vector<Entity>& entities,
+AheadBreps TransferInWorkers(const MapContext& ctx, const std::vector<Entity>& entities, size_t workers,
                              const std::function<bool(const Entity&, BrepT&)>& transfer) {
   AheadBreps ahead;
   const BrepFanOutSettings& settings = FanOutSettings();
-  const long cores = ::sysconf(_SC_NPROCESSORS_ONLN);
-  size_t workers = settings.workers > 0 ? static_cast<size_t>(settings.workers) : static_cast<size_t>(std::max(1L, cores));
   workers = std::min(workers, entities.size());
   if (workers == 0) return ahead;
   std::vector<int> numbers;
@@ -202,8 +210,15 @@ AheadBreps TransferInWorkers(const MapContext& ctx, const std::vector<Entity>& e
   auto* next = new (page) std::atomic<size_t>(0);
   std::vector<int> fds;
   std::vector<pid_t> pids;
+  std::vector<char> whole(workers, 0);
   fds.reserve(workers);
   pids.reserve(workers);
+  // Neighbouring B-reps, whose entities lie near each other in memory, go
+  // to one worker in runs: each copies fewer of the pages it shares.
+  const size_t run = std::max<size_t>(1, entities.size() / (workers * 8));
+  // Memory freed but still held would be copied for each worker that
+  // reuses it; given back, it is fresh to each.
+  igesread::GiveBackFreedMemory();
   const pid_t parent = ::getpid();
   for (size_t w = 0; w < workers; ++w) {
     const int fd = ::memfd_create("brep-ahead", MFD_CLOEXEC);
@@ -213,13 +228,12 @@ AheadBreps TransferInWorkers(const MapContext& ctx, const std::vector<Entity>& e
       ::close(fd);
       break;
     }
-    if (pid == 0) Work(fd, parent, *next, entities, numbers, transfer, settings.killAt);
+    if (pid == 0) Work(fd, parent, *next, run, entities, numbers, transfer, settings.killAt);
     fds.push_back(fd);
     pids.push_back(pid);
   }
   // Waits without touching the heap the workers share: each page this
   // process wrote would be copied for it.
-  std::vector<char> whole(pids.size(), 0);
   for (size_t w = 0; w < pids.size(); ++w) {
     int status = 0;
     pid_t got;
@@ -243,7 +257,10 @@ AheadBreps TransferInWorkers(const MapContext& ctx, const std::vector<Entity>& e
           std::uint64_t header[2];
           std::memcpy(header, data + at, sizeof header);
           if (header[0] == 0 || header[1] > size - at - kRecordHeader) break;
-          ahead.found_[static_cast<int>(header[0])] = std::string_view(data + at + kRecordHeader, header[1]);
+          const char* brep = data + at + kRecordHeader;
+          flatbuffers::Verifier verifier(reinterpret_cast<const uint8_t*>(brep), header[1]);
+          if (verifier.VerifyBuffer<Brep>(nullptr))
+            ahead.found_[static_cast<int>(header[0])] = std::string_view(brep, header[1]);
           at += kRecordHeader + Padded(header[1]);
           if (at > size) break;
         }

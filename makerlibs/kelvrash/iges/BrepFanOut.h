@@ -16,19 +16,24 @@
 
 namespace kelv::iges {
 
-// Off by default: a process that converts in its own threads (tests, the
-// fuzzer) must not fork. The conversion child turns it on.
+// Off by default: forking is sound only in a process that runs no other
+// thread while it converts. The conversion child is one and turns it on;
+// tests do for their own conversions.
 struct BrepFanOutSettings {
   bool enabled = false;
-  // Workers pay for themselves only over this many entities in the parts
-  // of the B-reps sent.
-  size_t minParts = 3000;
+  // A worker takes a while to start (the pages it touches first are its
+  // own to fault in): it pays for itself over about this many entities in
+  // the parts of the B-reps it transfers, and workers start only where two
+  // would.
+  size_t partsPerWorker = 3000;
+  size_t minParts = 6000;
   int minCandidates = 2;
-  int workers = 0;  // 0: one for each core online
+  int workers = 0;  // 0: by the parts, at most one for each core online
   // For tests: the worker that takes this candidate (by its place among
   // them) is killed there.
   int killAt = -1;
-  // What the last conversion did: B-reps sent to workers, and reported back.
+  // What the last conversion did: B-reps sent to workers, and those reported
+  // back whole.
   size_t sent = 0, reported = 0;
 };
 BrepFanOutSettings& FanOutSettings();
@@ -48,7 +53,7 @@ class AheadBreps {
   size_t Size() const { return found_.size(); }
 
  private:
-  friend AheadBreps TransferInWorkers(const MapContext&, const std::vector<Entity>&,
+  friend AheadBreps TransferInWorkers(const MapContext&, const std::vector<Entity>&, size_t,
                                       const std::function<bool(const Entity&, model::BrepT&)>&);
   void Release();
   std::vector<std::pair<void*, size_t>> maps_;
@@ -60,14 +65,16 @@ using PartsOf = std::function<void(const Entity&, std::vector<Entity>&)>;
 
 // Of the candidates (B-reps of the main pass drawn at the file's origin),
 // those whose parts are read, unbroken, and reached by no other candidate
-// and by none of the others (every other entity the main pass maps).
-// parts counts the entities in what is returned.
+// and by none of the others (every other entity the main pass maps); none
+// where their parts are fewer than minParts. parts counts the entities in
+// what is returned.
 std::vector<Entity> IndependentBreps(const MapContext& ctx, const std::vector<Entity>& candidates,
-                                     const std::vector<Entity>& others, const PartsOf& partsOf, size_t& parts);
+                                     const std::vector<Entity>& others, const PartsOf& partsOf, size_t minParts,
+                                     size_t& parts);
 
-// Runs transfer for every entity in worker processes and gathers the B-reps
-// of those for which it returned true.
-AheadBreps TransferInWorkers(const MapContext& ctx, const std::vector<Entity>& entities,
+// Runs transfer for every entity in as many worker processes and gathers
+// the B-reps of those for which it returned true.
+AheadBreps TransferInWorkers(const MapContext& ctx, const std::vector<Entity>& entities, size_t workers,
                              const std::function<bool(const Entity&, model::BrepT&)>& transfer);
 
 }  // namespace kelv::iges

@@ -25,6 +25,8 @@
 #include <iterator>
 #include <type_traits>
 
+#include <unistd.h>
+
 namespace kelv::iges {
 
 using namespace kelv::model;
@@ -195,9 +197,13 @@ void Mapper::TransferAhead() {
   try {
     size_t parts = 0;
     const auto partsOf = [this](const Entity& e, std::vector<Entity>& into) { breps_.PartsOf(e, into); };
-    std::vector<Entity> alone = IndependentBreps(ctx_, candidates, others, partsOf, parts);
-    if (alone.size() < static_cast<size_t>(std::max(1, settings.minCandidates)) || parts < settings.minParts) return;
-    AheadBreps ahead = TransferInWorkers(ctx_, alone, [this](const Entity& e, BrepT& brep) {
+    std::vector<Entity> alone = IndependentBreps(ctx_, candidates, others, partsOf, settings.minParts, parts);
+    if (alone.size() < static_cast<size_t>(std::max(1, settings.minCandidates))) return;
+    const size_t cores = static_cast<size_t>(std::max(1L, ::sysconf(_SC_NPROCESSORS_ONLN)));
+    const size_t workers =
+        settings.workers > 0 ? static_cast<size_t>(settings.workers)
+                             : std::clamp<size_t>(parts / std::max<size_t>(1, settings.partsPerWorker), 1, cores);
+    AheadBreps ahead = TransferInWorkers(ctx_, alone, workers, [this](const Entity& e, BrepT& brep) {
       return breps_.BrepAlone(e, brep);
     });
     settings.sent = alone.size();
