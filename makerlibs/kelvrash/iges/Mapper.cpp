@@ -22,6 +22,7 @@
 #include <Interface_GeneralModule.hxx>
 #include <Standard_Failure.hxx>
 #include <algorithm>
+#include <exception>
 #include <iterator>
 #include <type_traits>
 
@@ -211,6 +212,7 @@ void Mapper::TransferAhead() {
     breps_.TakeAhead(std::move(ahead));
   } catch (const Standard_Failure&) {
     // The entities are transferred in order, as without workers.
+  } catch (const std::exception&) {
   }
 }
 

@@ -60,7 +60,8 @@ std::vector<uint8_t> WithoutRandomIds(const ModelT& model) {
 }
 
 // Converts with workers as configured, or without any.
-Outcome Convert(const std::string& path, bool workers, const std::function<void(kelv::iges::BrepFanOutSettings&)>& tune = {}) {
+Outcome Convert(const std::string& path, bool workers,
+                const std::function<void(kelv::iges::BrepFanOutSettings&)>& tune = {}) {
   kelv::iges::BrepFanOutSettings& settings = kelv::iges::FanOutSettings();
   const kelv::iges::BrepFanOutSettings saved = settings;
   settings.enabled = workers;
