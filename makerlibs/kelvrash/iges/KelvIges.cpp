@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "BrepFanOut.h"
 #include "ChildRun.h"
 #include "Convert.h"
 #include "model/AtomicFile.h"
@@ -40,6 +41,9 @@ void PutU64(std::string& out, uint64_t v) { out.append(reinterpret_cast<const ch
 bool ConvertForParent(const std::string& igesPath, std::string& answer, std::string& reason) {
   kelv::model::ModelMaker& maker = *new kelv::model::ModelMaker;
   kelv::iges::ConversionResult result;
+  // This process is the conversion's alone, with no threads of its own by
+  // the time B-reps are transferred: workers may be forked from it.
+  kelv::iges::FanOutSettings().enabled = true;
   if (!kelv::iges::ConvertIgesFile(igesPath, maker, result, reason)) return false;
   // The Open CASCADE model is gone by now; its memory is not held while the
   // answer is made.

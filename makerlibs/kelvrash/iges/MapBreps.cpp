@@ -45,6 +45,15 @@ bool BrepMapper::MapPlane(const Entity& e, const Placing& at, Made& made) {
 }
 
 bool BrepMapper::MapSurface(const Entity& e, const Placing& at, Made& made) {
+  if (at.depth == 0 && at.parent.Form() == gp_Identity && ahead_.Size() > 0) {
+    BrepT brep;
+    if (ahead_.Take(ctx_.iges->Number(e), brep)) {
+      GeometryUnion g;
+      g.Set(std::move(brep));
+      made.push_back(ctx_.Emit(e, std::move(g), at.mode));
+      return true;
+    }
+  }
   if (HasBrokenPart(e)) {
     ctx_.Skip(e);
     return false;
@@ -70,17 +79,26 @@ bool BrepMapper::HasBrokenPart(const Entity& e) const {
     const int n = ctx_.iges->Number(part);
     if (n <= 0 || !seen.insert(n).second) continue;
     if (ctx_.Broken(part)) return true;
-    Handle(Interface_GeneralModule) module;
-    int caseNumber = 0;
-    if (!ctx_.iges->GTool()->Select(part, module, caseNumber)) continue;
-    auto igesModule = Handle(IGESData_GeneralModule)::DownCast(module);
-    if (igesModule.IsNull()) continue;
-    Interface_EntityIterator shared;
-    igesModule->OwnSharedCase(caseNumber, part, shared);
-    for (shared.Start(); shared.More(); shared.Next())
-      if (auto sub = Handle(IGESData_IGESEntity)::DownCast(shared.Value())) parts.push_back(sub);
+    PartsOf(part, parts);
   }
   return false;
+}
+
+void BrepMapper::PartsOf(const Entity& e, std::vector<Entity>& into) const {
+  Handle(Interface_GeneralModule) module;
+  int caseNumber = 0;
+  if (!ctx_.iges->GTool()->Select(e, module, caseNumber)) return;
+  auto igesModule = Handle(IGESData_GeneralModule)::DownCast(module);
+  if (igesModule.IsNull()) return;
+  Interface_EntityIterator shared;
+  igesModule->OwnSharedCase(caseNumber, e, shared);
+  for (shared.Start(); shared.More(); shared.Next())
+    if (auto sub = Handle(IGESData_IGESEntity)::DownCast(shared.Value())) into.push_back(sub);
+}
+
+bool BrepMapper::BrepAlone(const Entity& e, BrepT& brep) const {
+  TopoDS_Shape shape = PlacedShape(e, gp_GTrsf());
+  return !shape.IsNull() && ShapeToBrep(shape, brep);
 }
 
 TopoDS_Shape BrepMapper::PlacedShape(const Entity& e, const gp_GTrsf& parent) const {

@@ -3,6 +3,7 @@
 // their bounding curve.
 #include <TopoDS_Shape.hxx>
 
+#include "BrepFanOut.h"
 #include "MapContext.h"
 
 namespace kelv::iges {
@@ -16,6 +17,15 @@ class BrepMapper {
   bool MapPlane(const Entity& e, const Placing& at, Made& made);
   bool MapSurface(const Entity& e, const Placing& at, Made& made);
 
+  // The sub-entities the transfer asks an entity for.
+  void PartsOf(const Entity& e, std::vector<Entity>& into) const;
+  // What MapSurface makes of an entity of the main pass that it transfers:
+  // its B-rep, or false where it would make something else or nothing.
+  bool BrepAlone(const Entity& e, model::BrepT& brep) const;
+  // B-reps transferred ahead, which MapSurface takes in place of its own
+  // transfer at the file's origin.
+  void TakeAhead(AheadBreps ahead) { ahead_ = std::move(ahead); }
+
  private:
   // True when the entity or a part it uses could not be read.
   bool HasBrokenPart(const Entity& e) const;
@@ -27,6 +37,7 @@ class BrepMapper {
 
   MapContext& ctx_;
   CurveMapper& curves_;
+  AheadBreps ahead_;
 };
 
 }  // namespace kelv::iges

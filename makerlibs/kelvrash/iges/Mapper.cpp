@@ -21,7 +21,12 @@
 #include <Interface_GeneralLib.hxx>
 #include <Interface_GeneralModule.hxx>
 #include <Standard_Failure.hxx>
+#include <algorithm>
+#include <exception>
+#include <iterator>
 #include <type_traits>
+
+#include <unistd.h>
 
 namespace kelv::iges {
 
@@ -50,6 +55,34 @@ std::function<bool(const Entity&, const Placing&, Made&)> Bind(
 // entities that use them.
 bool Nothing(const Entity&, const Placing&, Made&) { return true; }
 
+// Surfaces and solids, brought over as B-reps through Open CASCADE's transfer.
+constexpr IgesType kSurfaces[] = {
+    IgesType::ParametricSplineSurface, IgesType::RuledSurface, IgesType::SurfaceOfRevolution,
+    IgesType::TabulatedCylinder, IgesType::RationalBSplineSurface, IgesType::OffsetSurface,
+    IgesType::Boundary, IgesType::CurveOnSurface, IgesType::BoundedSurface,
+    IgesType::TrimmedSurface, IgesType::ManifoldSolid, IgesType::PlaneSurface,
+    IgesType::CylindricalSurface, IgesType::ConicalSurface, IgesType::SphericalSurface,
+    IgesType::ToroidalSurface, IgesType::Face, IgesType::Shell,
+};
+
+// Subfigure definitions are drawn through their instances. Attributes
+// (colours, levels by their properties) are read where an entity that uses
+// them is emitted; structure, associativities, views and the B-rep topology
+// below faces through the entities that use them.
+constexpr IgesType kDrawNothing[] = {
+    IgesType::SubfigureDefinition, IgesType::NetworkSubfigureDefinition,
+    IgesType::Color, IgesType::Property, IgesType::Null, IgesType::TransformationMatrix,
+    IgesType::AssociativityDefinition, IgesType::LineFontDefinition, IgesType::MacroDefinition,
+    IgesType::TextFontDefinition, IgesType::TextDisplayTemplate, IgesType::UnitsData,
+    IgesType::AttributeTableDefinition, IgesType::AssociativityInstance, IgesType::View,
+    IgesType::Vertex, IgesType::Edge, IgesType::Loop,
+};
+
+template <size_t N>
+bool Among(IgesType type, const IgesType (&types)[N]) {
+  return std::find(std::begin(types), std::end(types), type) != std::end(types);
+}
+
 }  // namespace
 
 Mapper::Mapper(const Handle(IGESData_IGESModel)& model, const ScanResult& scan, ModelMaker& out)
@@ -77,24 +110,6 @@ Mapper::Mapper(const Handle(IGESData_IGESModel)& model, const ScanResult& scan, 
       {IgesType::Point, Bind(ctx_, curves_, &CurveMapper::MapPoint)},
       // Surfaces and solids
       {IgesType::Plane, Bind(ctx_, breps_, &BrepMapper::MapPlane)},
-      {IgesType::ParametricSplineSurface, surface},
-      {IgesType::RuledSurface, surface},
-      {IgesType::SurfaceOfRevolution, surface},
-      {IgesType::TabulatedCylinder, surface},
-      {IgesType::RationalBSplineSurface, surface},
-      {IgesType::OffsetSurface, surface},
-      {IgesType::Boundary, surface},
-      {IgesType::CurveOnSurface, surface},
-      {IgesType::BoundedSurface, surface},
-      {IgesType::TrimmedSurface, surface},
-      {IgesType::ManifoldSolid, surface},
-      {IgesType::PlaneSurface, surface},
-      {IgesType::CylindricalSurface, surface},
-      {IgesType::ConicalSurface, surface},
-      {IgesType::SphericalSurface, surface},
-      {IgesType::ToroidalSurface, surface},
-      {IgesType::Face, surface},
-      {IgesType::Shell, surface},
       // Annotations and the drawings that list them
       {IgesType::AngularDimension, Bind(ctx_, annotations_, &AnnotationMapper::MapAngularDimension)},
       {IgesType::DiameterDimension, Bind(ctx_, annotations_, &AnnotationMapper::MapDiameterDimension)},
@@ -107,32 +122,13 @@ Mapper::Mapper(const Handle(IGESData_IGESModel)& model, const ScanResult& scan, 
       {IgesType::RadiusDimension, Bind(ctx_, annotations_, &AnnotationMapper::MapRadiusDimension)},
       {IgesType::Drawing, Bind(ctx_, annotations_, &AnnotationMapper::MapDrawing)},
       // Subfigures: definitions are drawn through their instances.
-      {IgesType::SubfigureDefinition, Nothing},
-      {IgesType::NetworkSubfigureDefinition, Nothing},
       {IgesType::SingularSubfigureInstance, Bind(ctx_, subfigures_, &SubfigureMapper::MapSingular)},
       {IgesType::NetworkSubfigureInstance, Bind(ctx_, subfigures_, &SubfigureMapper::MapNetwork)},
       {IgesType::RectangularArrayInstance, Bind(ctx_, subfigures_, &SubfigureMapper::MapRectangularArray)},
       {IgesType::CircularArrayInstance, Bind(ctx_, subfigures_, &SubfigureMapper::MapCircularArray)},
-      // Attributes (colours, levels by their properties) are read where an
-      // entity that uses them is emitted; structure, associativities, views
-      // and the B-rep topology below faces through the entities that use them.
-      {IgesType::Color, Nothing},
-      {IgesType::Property, Nothing},
-      {IgesType::Null, Nothing},
-      {IgesType::TransformationMatrix, Nothing},
-      {IgesType::AssociativityDefinition, Nothing},
-      {IgesType::LineFontDefinition, Nothing},
-      {IgesType::MacroDefinition, Nothing},
-      {IgesType::TextFontDefinition, Nothing},
-      {IgesType::TextDisplayTemplate, Nothing},
-      {IgesType::UnitsData, Nothing},
-      {IgesType::AttributeTableDefinition, Nothing},
-      {IgesType::AssociativityInstance, Nothing},
-      {IgesType::View, Nothing},
-      {IgesType::Vertex, Nothing},
-      {IgesType::Edge, Nothing},
-      {IgesType::Loop, Nothing},
   };
+  for (IgesType type : kSurfaces) routes_.emplace(type, surface);
+  for (IgesType type : kDrawNothing) routes_.emplace(type, Nothing);
 }
 
 bool Mapper::Run(std::string& error) {
@@ -141,6 +137,7 @@ bool Mapper::Run(std::string& error) {
   MarkBroken();
   attributes_.ReadLevelNames();
   FindDrawnAlone();
+  TransferAhead();
   const int count = ctx_.iges->NbEntities();
   for (int i = 1; i <= count; ++i) {
     Entity e = ctx_.iges->Entity(i);
@@ -180,6 +177,43 @@ bool Mapper::MapEntity(const Entity& e, const Placing& at, Made& made) {
     return false;
   }
   return route->second(e, at, made);
+}
+
+void Mapper::TransferAhead() {
+  BrepFanOutSettings& settings = FanOutSettings();
+  settings.sent = settings.reported = 0;
+  if (!settings.enabled) return;
+  // The entities the loop of Run maps and that reach other entities: the
+  // surfaces and solids that it transfers at the file's origin, and the rest.
+  std::vector<Entity> candidates, others;
+  const int count = ctx_.iges->NbEntities();
+  for (int i = 1; i <= count; ++i) {
+    Entity e = ctx_.iges->Entity(i);
+    if (e.IsNull() || !ctx_.alone[static_cast<size_t>(i)] || e->UseFlag() == 5 || ctx_.Broken(e)) continue;
+    const IgesType type = TypeOf(e);
+    if (!routes_.count(type) || Among(type, kDrawNothing)) continue;
+    (Among(type, kSurfaces) ? candidates : others).push_back(e);
+  }
+  if (candidates.size() < static_cast<size_t>(std::max(1, settings.minCandidates))) return;
+  try {
+    size_t parts = 0;
+    const auto partsOf = [this](const Entity& e, std::vector<Entity>& into) { breps_.PartsOf(e, into); };
+    std::vector<Entity> alone = IndependentBreps(ctx_, candidates, others, partsOf, settings.minParts, parts);
+    if (alone.size() < static_cast<size_t>(std::max(1, settings.minCandidates))) return;
+    const size_t cores = static_cast<size_t>(std::max(1L, ::sysconf(_SC_NPROCESSORS_ONLN)));
+    const size_t workers =
+        settings.workers > 0 ? static_cast<size_t>(settings.workers)
+                             : std::clamp<size_t>(parts / std::max<size_t>(1, settings.partsPerWorker), 1, cores);
+    AheadBreps ahead = TransferInWorkers(ctx_, alone, workers, [this](const Entity& e, BrepT& brep) {
+      return breps_.BrepAlone(e, brep);
+    });
+    settings.sent = alone.size();
+    settings.reported = ahead.Size();
+    breps_.TakeAhead(std::move(ahead));
+  } catch (const Standard_Failure&) {
+    // The entities are transferred in order, as without workers.
+  } catch (const std::exception&) {
+  }
 }
 
 void Mapper::MarkBroken() {

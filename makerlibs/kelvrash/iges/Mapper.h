@@ -34,6 +34,8 @@ class Mapper final : EntityDispatch {
   void MarkBroken();
   // Which entities the main pass draws.
   void FindDrawnAlone();
+  // The B-reps of the main pass that workers can transfer ahead.
+  void TransferAhead();
 
   MapContext ctx_;
   AttributeMapper attributes_;
