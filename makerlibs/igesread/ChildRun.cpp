@@ -76,18 +76,6 @@ std::string MemoryReason(const ChildLimits& limits) {
   return "could not be read: it needs more than " + Megabytes(limits.extraAddressSpace) + " MB of memory";
 }
 
-bool WriteAllAt(int fd, const char* p, size_t n, off_t at) {
-  while (n > 0) {
-    const ssize_t w = ::pwrite(fd, p, n, at);
-    if (w < 0 && errno == EINTR) continue;
-    if (w <= 0) return false;
-    p += w;
-    at += w;
-    n -= static_cast<size_t>(w);
-  }
-  return true;
-}
-
 // Read without stdio, which would allocate in the child before its limits
 // are set.
 std::uint64_t MappedBytes() {
@@ -400,6 +388,19 @@ FinishingChildren& Finishing() {
 }
 
 }  // namespace
+
+bool WriteAllAt(int fd, const void* data, std::size_t n, std::int64_t at) {
+  const char* p = static_cast<const char*>(data);
+  while (n > 0) {
+    const ssize_t w = ::pwrite(fd, p, n, static_cast<off_t>(at));
+    if (w < 0 && errno == EINTR) continue;
+    if (w <= 0) return false;
+    p += w;
+    at += w;
+    n -= static_cast<std::size_t>(w);
+  }
+  return true;
+}
 
 IGESControl_Reader& ChildIgesReader() {
   // Outside a child the prepared reader stays unused, for the children.

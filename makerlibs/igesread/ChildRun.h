@@ -35,6 +35,9 @@ IGESControl_Reader& ChildIgesReader();
 // would only cost the faults of taking it again.
 void GiveBackFreedMemory();
 
+// All n bytes at offset at of fd, through interruptions and short writes.
+bool WriteAllAt(int fd, const void* data, std::size_t n, std::int64_t at);
+
 // Limits for reading the file at nativePath: both grow with its size.
 ChildLimits LimitsForFile(const std::string& nativePath);
 

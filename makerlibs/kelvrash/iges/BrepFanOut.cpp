@@ -139,19 +139,6 @@ std::vector<Entity> IndependentBreps(const MapContext& ctx, const std::vector<En
 
 namespace {
 
-bool WriteAt(int fd, const void* data, size_t n, off_t at) {
-  const char* p = static_cast<const char*>(data);
-  while (n > 0) {
-    const ssize_t w = ::pwrite(fd, p, n, at);
-    if (w < 0 && errno == EINTR) continue;
-    if (w <= 0) return false;
-    p += w;
-    at += w;
-    n -= static_cast<size_t>(w);
-  }
-  return true;
-}
-
 // A worker's report: records of entity number and size (8 bytes each),
 // then the packed B-rep, padded to 8 bytes. The payload is written before
 // its header, so that a worker stopped in between leaves zeros where the
@@ -182,8 +169,8 @@ size_t Padded(size_t n) { return (n + 7) & ~size_t{7}; }
       builder.Clear();
       builder.Finish(Brep::Pack(builder, &brep));
       const std::uint64_t header[2] = {static_cast<std::uint64_t>(numbers[i]), builder.GetSize()};
-      if (!WriteAt(fd, builder.GetBufferPointer(), builder.GetSize(), at + static_cast<off_t>(kRecordHeader)) ||
-          !WriteAt(fd, header, sizeof header, at))
+      if (!igesread::WriteAllAt(fd, builder.GetBufferPointer(), builder.GetSize(), at + static_cast<off_t>(kRecordHeader)) ||
+          !igesread::WriteAllAt(fd, header, sizeof header, at))
         ::_exit(2);
       at += static_cast<off_t>(kRecordHeader + Padded(builder.GetSize()));
     } catch (...) {
