@@ -389,6 +389,18 @@ FinishingChildren& Finishing() {
 
 }  // namespace
 
+std::uint64_t AddressSpaceShare(unsigned ways) {
+  rlimit limit{};
+  if (ways == 0 || ::getrlimit(RLIMIT_AS, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return 0;
+  const std::uint64_t mapped = MappedBytes();
+  const std::uint64_t room = limit.rlim_cur > mapped ? limit.rlim_cur - mapped : 0;
+  return mapped + room / ways;
+}
+
+void LimitAddressSpace(std::uint64_t bytes) {
+  if (bytes > 0) SetLimit(RLIMIT_AS, static_cast<rlim_t>(bytes));
+}
+
 bool WriteAllAt(int fd, const void* data, std::size_t n, std::int64_t at) {
   const char* p = static_cast<const char*>(data);
   while (n > 0) {

@@ -35,6 +35,14 @@ IGESControl_Reader& ChildIgesReader();
 // would only cost the faults of taking it again.
 void GiveBackFreedMemory();
 
+// For a process that forks several workers: the address-space limit that
+// gives each of them an equal part of the room this process has left under
+// its own limit, so that together they can take no more than it could.
+// 0 when this process has no such limit.
+std::uint64_t AddressSpaceShare(unsigned ways);
+// Sets this process's address-space limit; 0 leaves it as it is.
+void LimitAddressSpace(std::uint64_t bytes);
+
 // All n bytes at offset at of fd, through interruptions and short writes.
 bool WriteAllAt(int fd, const void* data, std::size_t n, std::int64_t at);
 

@@ -150,10 +150,14 @@ size_t Padded(size_t n) { return (n + 7) & ~size_t{7}; }
 // Takes runs of entities from the shared counter until none are left.
 [[noreturn]] void Work(int fd, pid_t parent, std::atomic<size_t>& next, size_t run,
                        const std::vector<Entity>& entities, const std::vector<int>& numbers,
-                       const std::function<bool(const Entity&, BrepT&)>& transfer, int killAt) {
+                       const std::function<bool(const Entity&, BrepT&)>& transfer, int killAt,
+                       std::uint64_t addressSpace) {
   // A worker never outlives the conversion it works for.
   ::prctl(PR_SET_PDEATHSIG, SIGKILL);
   if (::getppid() != parent) ::_exit(1);
+  // A B-rep that needs more than a worker's part of the room is left to the
+  // transfer in order, under the conversion's whole limit.
+  igesread::LimitAddressSpace(addressSpace);
   off_t at = 0;
   flatbuffers::FlatBufferBuilder builder(size_t{1} << 16);
   for (size_t i = 0, end = 0;; ++i) {
@@ -207,6 +211,8 @@ AheadBreps TransferInWorkers(const MapContext& ctx, const std::vector<Entity>& e
   // reuses it; given back, it is fresh to each.
   igesread::GiveBackFreedMemory();
   const pid_t parent = ::getpid();
+  // The workers together hold no more than the conversion may.
+  const std::uint64_t addressSpace = igesread::AddressSpaceShare(static_cast<unsigned>(workers));
   for (size_t w = 0; w < workers; ++w) {
     const int fd = ::memfd_create("brep-ahead", MFD_CLOEXEC);
     if (fd < 0) break;
@@ -215,7 +221,7 @@ AheadBreps TransferInWorkers(const MapContext& ctx, const std::vector<Entity>& e
       ::close(fd);
       break;
     }
-    if (pid == 0) Work(fd, parent, *next, run, entities, numbers, transfer, settings.killAt);
+    if (pid == 0) Work(fd, parent, *next, run, entities, numbers, transfer, settings.killAt, addressSpace);
     fds.push_back(fd);
     pids.push_back(pid);
   }

@@ -16,6 +16,10 @@
 #include <string_view>
 #include <vector>
 
+#include <sys/mman.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "Brennic90Ux64.h"
 #include "ChildRun.h"
 #include "FullDisk.h"
@@ -244,6 +248,38 @@ TEST(ChildRun, FreedMemoryGoesBackWhileWhatIsKeptStaysWhole) {
   EXPECT_STREQ(word, "whole");
   // 94 MiB written, seven eighths of it freed.
   if (!kSanitized) EXPECT_LT(after + 50, full) << answer;
+}
+
+// Workers forked under a limit share its room: each gets an equal part, so
+// that all of them together can map no more than their parent could.
+TEST(ChildRun, WorkersShareTheRoomOfTheAddressSpaceLimit) {
+  EXPECT_EQ(igesread::AddressSpaceShare(4), 0u);  // this process has no limit
+  if (kSanitized) GTEST_SKIP() << "the sanitizers' shadow memory takes no address-space limit";
+  igesread::ChildLimits limits = Short();
+  limits.extraAddressSpace = 1ull << 30;
+  std::string answer, reason;
+  const bool ok = igesread::RunInChild(
+      [](std::string& out, std::string&) {
+        // Whether a worker of four, forked now, can map this many bytes.
+        const auto workerMaps = [share = igesread::AddressSpaceShare(4)](std::size_t bytes) {
+          const pid_t pid = ::fork();
+          if (pid == 0) {
+            igesread::LimitAddressSpace(share);
+            void* p = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+            ::_exit(p == MAP_FAILED ? 1 : 0);
+          }
+          int status = 0;
+          ::waitpid(pid, &status, 0);
+          return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        };
+        const std::size_t quarter = (1ull << 30) / 4, slack = 48ull << 20;
+        out = std::string(workerMaps(quarter - slack) ? "small fits" : "small refused") +
+              (workerMaps(quarter + slack) ? ", large fits" : ", large refused");
+        return true;
+      },
+      limits, answer, reason);
+  ASSERT_TRUE(ok) << reason;
+  EXPECT_EQ(answer, "small fits, large refused");
 }
 
 TEST(ChildRun, TimeLimitGrowsWithTheFileAndMemoryTooWhereItIsLimited) {
