@@ -247,7 +247,9 @@ TEST(ChildRun, FreedMemoryGoesBackWhileWhatIsKeptStaysWhole) {
   ASSERT_EQ(std::sscanf(answer.c_str(), "%lu %lu %15s", &full, &after, word), 3) << answer;
   EXPECT_STREQ(word, "whole");
   // 94 MiB written, seven eighths of it freed.
-  if (!kSanitized) EXPECT_LT(after + 50, full) << answer;
+  if (!kSanitized) {
+    EXPECT_LT(after + 50, full) << answer;
+  }
 }
 
 // Workers forked under a limit share its room: each gets an equal part, so
