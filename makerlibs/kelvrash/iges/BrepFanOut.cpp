@@ -60,13 +60,20 @@ std::vector<Entity> IndependentBreps(const MapContext& ctx, const std::vector<En
   parts = 0;
   const size_t count = static_cast<size_t>(ctx.iges->NbEntities()) + 1;
   std::vector<Entity> stack;
-  // Where an entity outside the model's numbering is reached, sharing
-  // cannot be told by number: nothing goes ahead.
-  bool unnumbered = false;
-  const auto number = [&](const Entity& e) {
-    const int n = ctx.iges->Number(e);
-    if (n <= 0 || static_cast<size_t>(n) >= count) unnumbered = true;
-    return unnumbered ? size_t{0} : static_cast<size_t>(n);
+  // Walks what root reaches; visit(part, number) says whether to go on into
+  // the part's own parts. False where an entity outside the model's
+  // numbering is reached: sharing cannot be told by number then.
+  const auto walk = [&](const Entity& root, const auto& visit) {
+    stack.assign(1, root);
+    while (!stack.empty()) {
+      Entity part = std::move(stack.back());
+      stack.pop_back();
+      if (part.IsNull()) continue;
+      const int n = ctx.iges->Number(part);
+      if (n <= 0 || static_cast<size_t>(n) >= count) return false;
+      if (visit(part, static_cast<size_t>(n))) partsOf(part, stack);
+    }
+    return true;
   };
 
   // Each candidate's parts, owned by the first candidate that reaches them.
@@ -77,28 +84,23 @@ std::vector<Entity> IndependentBreps(const MapContext& ctx, const std::vector<En
   std::vector<size_t> sizes(candidates.size(), 0);
   for (size_t c = 0; c < candidates.size(); ++c) {
     const int self = static_cast<int>(c) + 1;
-    stack.assign(1, candidates[c]);
-    while (!stack.empty()) {
-      Entity part = std::move(stack.back());
-      stack.pop_back();
-      if (part.IsNull()) continue;
-      const size_t n = number(part);
-      if (unnumbered) return {};
-      if (owner[n] == self) continue;
+    const bool numbered = walk(candidates[c], [&](const Entity& part, size_t n) {
+      if (owner[n] == self) return false;
       if (owner[n] != 0) {
         out[c] = 1;
         out[static_cast<size_t>(owner[n] - 1)] = 1;
-        continue;
+        return false;
       }
       owner[n] = self;
       ++sizes[c];
       // A broken part keeps the candidate from being transferred at all.
       if (ctx.Broken(part)) {
         out[c] = 1;
-        continue;
+        return false;
       }
-      partsOf(part, stack);
-    }
+      return true;
+    });
+    if (!numbered) return {};
   }
   size_t left = 0;
   for (size_t c = 0; c < candidates.size(); ++c)
@@ -109,23 +111,18 @@ std::vector<Entity> IndependentBreps(const MapContext& ctx, const std::vector<En
   // that could not be read), puts the candidate that owns it out.
   std::vector<char> reached(count, 0);
   for (const Entity& root : others) {
-    stack.assign(1, root);
-    while (!stack.empty()) {
-      Entity part = std::move(stack.back());
-      stack.pop_back();
-      if (part.IsNull()) continue;
-      const size_t n = number(part);
-      if (unnumbered) return {};
-      if (reached[n]) continue;
+    const bool numbered = walk(root, [&](const Entity& part, size_t n) {
+      if (reached[n]) return false;
       reached[n] = 1;
       if (owner[n] != 0) out[static_cast<size_t>(owner[n] - 1)] = 1;
-      if (ctx.Broken(part)) continue;
-      partsOf(part, stack);
+      if (ctx.Broken(part)) return false;
       // Open CASCADE reads a point dimension without its pointers, which
       // the mapping follows in the raw parameters.
       if (TypeOf(part) == IgesType::PointDimension)
         for (size_t k = 1; k <= 3; ++k) stack.push_back(ctx.RawPointer(part, k));
-    }
+      return true;
+    });
+    if (!numbered) return {};
   }
 
   std::vector<Entity> chosen;
